@@ -1,0 +1,17 @@
+// A rectangle of the game window's client area, in pixels.
+#pragma once
+
+#include <cstdint>
+
+namespace qv {
+
+struct CaptureRegion {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+
+    friend bool operator==(const CaptureRegion&, const CaptureRegion&) = default;
+};
+
+} // namespace qv

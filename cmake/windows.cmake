@@ -1,0 +1,63 @@
+# Windows build: Quorvane.exe, the Windows-side tests, the demo game and the end-to-end driver.
+enable_language(RC)
+
+set(QV_WIN_LIBS user32 gdi32 comctl32 comdlg32 shlwapi shell32 winmm ole32 oleaut32 uuid psapi)
+if(NOT MSVC)
+  # One static exe: no MinGW runtime DLLs beside it.
+  set(QV_STATIC_LINK -static -static-libgcc -static-libstdc++)
+  target_compile_options(qv_core PUBLIC -finput-charset=UTF-8 -fexec-charset=UTF-8)
+endif()
+target_compile_definitions(qv_core PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+  _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+
+list(FILTER QV_WIN_SOURCES EXCLUDE REGEX "app/main_win\\.cpp$")
+add_library(qv_win STATIC ${QV_WIN_SOURCES})
+target_link_libraries(qv_win PUBLIC qv_core ${QV_WIN_LIBS})
+
+add_executable(Quorvane WIN32 app/main_win.cpp resources/quorvane.rc)
+target_link_libraries(Quorvane PRIVATE qv_win)
+if(NOT MSVC)
+  target_link_options(Quorvane PRIVATE -municode ${QV_STATIC_LINK})
+endif()
+set_source_files_properties(resources/quorvane.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quorvane.manifest")
+set_target_properties(Quorvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# GoogleTest from Debian's source package (or a vendored copy), built for Windows.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+if(NOT QV_GTEST_SOURCE)
+  set(QV_GTEST_SOURCE /usr/src/googletest)
+endif()
+add_subdirectory(${QV_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+function(qv_win_test_exe name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE qv_win gtest gtest_main)
+  target_compile_definitions(${name} PRIVATE QV_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  if(NOT MSVC)
+    target_link_options(${name} PRIVATE ${QV_STATIC_LINK})
+  endif()
+endfunction()
+
+# Windows-side tests: one executable, run under Wine through the cross-compiling emulator.
+file(GLOB QV_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+if(QV_WIN_TESTS)
+  qv_win_test_exe(qv_win_tests ${QV_WIN_TESTS})
+  add_test(NAME win_tests COMMAND qv_win_tests)
+  set_tests_properties(win_tests PROPERTIES LABELS win TIMEOUT 900 RUN_SERIAL TRUE)
+endif()
+
+add_subdirectory(tools)
+
+# End-to-end scenarios: the real exe under Wine, driven from outside.
+file(GLOB QV_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+if(QV_E2E_TESTS)
+  qv_win_test_exe(qv_e2e_tests ${QV_E2E_TESTS})
+  target_link_libraries(qv_e2e_tests PRIVATE qv_driver)
+  add_dependencies(qv_e2e_tests Quorvane DemoGame qv_menuhook)
+  target_compile_definitions(qv_e2e_tests PRIVATE QV_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  add_test(NAME e2e_tests COMMAND qv_e2e_tests)
+  set_tests_properties(e2e_tests PROPERTIES LABELS e2e TIMEOUT 1800 RUN_SERIAL TRUE)
+endif()
