@@ -1,0 +1,129 @@
+#include "services/debug_log.h"
+
+#include "services/ansi_text.h"
+#include "services/column_format.h"
+
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+
+namespace qv {
+namespace {
+
+constexpr std::wstring_view kNewLine = L"\r\n";
+constexpr std::wstring_view kFailureTitle = L"デバッグログ";
+constexpr std::wstring_view kFailureText =
+    L"デバッグログ（debug.txt）に書き込めません。ログの記録を省いて続行します。";
+
+// The memory columns are always valid (gap 1, no text), so the fallback is never used.
+std::wstring Column(std::int64_t value, int width) {
+    return FormatColumn(value, width, 1, 0, false).value_or(L" ");
+}
+
+// Writes the text as CP932 bytes; `mode` is std::ios::app or std::ios::trunc.
+bool WriteAnsi(const std::filesystem::path& path, std::wstring_view text, std::ios::openmode mode) {
+    const std::string bytes = ToAnsi(text);
+    std::ofstream out(path, std::ios::binary | std::ios::out | mode);
+    if (!out)
+        return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
+}
+
+} // namespace
+
+std::int64_t AvailableKilobytes(const MemoryStatus& status) {
+    return static_cast<std::int64_t>(status.availablePhysical / 1024);
+}
+
+std::int64_t FreeMemoryPercent(const MemoryStatus& status) {
+    return 100 - static_cast<std::int64_t>(status.memoryLoad);
+}
+
+std::wstring FormatTimestamp(const LocalTime& time) {
+    wchar_t buffer[64];
+    std::swprintf(buffer, sizeof(buffer) / sizeof(buffer[0]), L"%04d/%02d/%02d %02d:%02d:%02d",
+                  time.year, time.month, time.day, time.hour, time.minute, time.second);
+    return buffer;
+}
+
+std::wstring CurrentTimestamp(Clock& clock) {
+    return FormatTimestamp(clock.Now());
+}
+
+std::wstring BuildMemoryLine(const MemoryStatus& status) {
+    std::wstring line = L"  Available Physical Memory";
+    line += Column(AvailableKilobytes(status), 11);
+    line += L"kByte  ";
+    line += Column(FreeMemoryPercent(status), 5);
+    line += L"%";
+    line += kNewLine;
+    return line;
+}
+
+std::wstring BuildLogHeader(std::wstring_view systemDescription, const MemoryStatus& status,
+                            std::wstring_view message) {
+    std::wstring header(systemDescription);
+    header += BuildMemoryLine(status);
+    header += message;
+    header += kNewLine;
+    return header;
+}
+
+bool FileExists(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error) && !error;
+}
+
+DebugLog::DebugLog(std::filesystem::path folder, DebugLogHost& host, MessageSink& messages)
+    : folder_(std::move(folder)), host_(host), messages_(messages) {}
+
+std::filesystem::path DebugLog::LogPath() const {
+    return folder_ / kFileName;
+}
+
+std::filesystem::path DebugLog::BackupPath() const {
+    return folder_ / kBackupFileName;
+}
+
+bool DebugLog::Write(std::wstring_view message, std::wstring_view tag) {
+    const bool start = tag == kStartTag;
+    const bool written =
+        (!start && FileExists(LogPath())) ? Append(message) : StartFile(message, start);
+    if (!written)
+        ReportFailure();
+    return written;
+}
+
+bool DebugLog::Append(std::wstring_view message) {
+    std::wstring record = FormatTimestamp(host_.Now());
+    record += L' ';
+    record += message;
+    record += kNewLine;
+    return WriteAnsi(LogPath(), record, std::ios::app);
+}
+
+bool DebugLog::StartFile(std::wstring_view message, bool makeBackup) {
+    const std::wstring header =
+        BuildLogHeader(host_.SystemDescription(), host_.QueryMemoryStatus(), message);
+    if (makeBackup && FileExists(LogPath())) {
+        std::error_code error;
+        std::filesystem::copy_file(LogPath(), BackupPath(),
+                                   std::filesystem::copy_options::overwrite_existing, error);
+        // Without a backup, truncating would lose the previous run's log: keep it and let
+        // this run continue in the same file instead.
+        if (error)
+            return WriteAnsi(LogPath(), header, std::ios::app);
+    }
+    return WriteAnsi(LogPath(), header, std::ios::trunc);
+}
+
+void DebugLog::ReportFailure() {
+    if (failureReported_)
+        return;
+    failureReported_ = true;
+    messages_.ShowMessage(kFailureText, kFailureTitle);
+}
+
+} // namespace qv
