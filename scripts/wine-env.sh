@@ -6,15 +6,16 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 export WINEARCH=win64
 QV_LOCALE_DIR="$QV_ROOT/build/locale"
-export LOCPATH="$QV_LOCALE_DIR"
-export LC_ALL=ja_JP.UTF-8
 unset LANGUAGE
 
 qv_prepare_locale() {
-  [ -d "$QV_LOCALE_DIR/ja_JP.UTF-8" ] && return 0
-  mkdir -p "$QV_LOCALE_DIR"
-  LOCPATH= LC_ALL=C localedef -i ja_JP -f UTF-8 "$QV_LOCALE_DIR/ja_JP.UTF-8" 2>/dev/null || true
-  [ -d "$QV_LOCALE_DIR/ja_JP.UTF-8" ] || { echo "wine-env: could not compile the ja_JP.UTF-8 locale" >&2; return 1; }
+  if [ ! -d "$QV_LOCALE_DIR/ja_JP.UTF-8" ]; then
+    mkdir -p "$QV_LOCALE_DIR"
+    localedef -i ja_JP -f UTF-8 "$QV_LOCALE_DIR/ja_JP.UTF-8" 2>/dev/null || true
+    [ -d "$QV_LOCALE_DIR/ja_JP.UTF-8" ] || { echo "wine-env: could not compile the ja_JP.UTF-8 locale" >&2; return 1; }
+  fi
+  # Wine takes its ANSI code page (932) from this locale.
+  export LOCPATH="$QV_LOCALE_DIR" LC_ALL=ja_JP.UTF-8
 }
 
 # Registry entries: unmanaged windows (no 2 s waits without a window manager) and

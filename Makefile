@@ -1,0 +1,55 @@
+# Quorvane: thin wrapper over CMake presets and the Wine scripts.
+#   make run    build Quorvane.exe and start it under Wine beside the demo game window
+#   make test   unit tests (Linux), Windows-side tests and end-to-end scenarios (Wine)
+#   make exe    build/windows/Quorvane.exe only
+#   make bench  benchmarks (printed, never asserted)
+
+.PHONY: all exe linux windows test unit wintest e2e run bench clean format
+
+all: exe
+
+linux:
+	scripts/deps.sh linux
+	cmake --preset linux >/dev/null
+	cmake --build --preset linux
+
+windows:
+	scripts/deps.sh windows
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows
+
+exe:
+	scripts/deps.sh windows
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows --target Quorvane
+	@echo "Built build/windows/Quorvane.exe"
+
+unit: linux
+	ctest --preset linux
+
+wintest: windows
+	scripts/deps.sh wine
+	scripts/with-display.sh ctest --preset windows -L win
+
+e2e: windows
+	scripts/deps.sh wine
+	scripts/with-display.sh ctest --preset windows -L e2e
+
+test: unit windows
+	scripts/deps.sh wine
+	scripts/with-display.sh ctest --preset windows
+
+run: windows
+	scripts/deps.sh wine
+	scripts/run-demo.sh
+
+bench: linux
+	scripts/deps.sh bench
+	scripts/bench.sh
+
+format:
+	find app measurement recognition capture config services tests tools bench \
+	  \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format -i
+
+clean:
+	rm -rf build

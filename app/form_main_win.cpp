@@ -1,0 +1,461 @@
+#include "app/form_main_win.h"
+
+#include "app/main_layout.h"
+#include "resources/resource_ids.h"
+
+#include <commctrl.h>
+
+namespace qv {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"QuorvaneFormMain";
+constexpr int kDesignClientWidth = 280;
+constexpr int kDesignClientHeight = 270;
+constexpr int kFrameLeft = 8, kFrameTop = 4;
+constexpr int kLogLeft = 8, kLogTop = 152;
+
+enum ControlId : int {
+    IDC_FRAME1 = 100,
+    IDC_LINE1,
+    IDC_LINE2,
+    IDC_LINE3,
+    IDC_LINE4,
+    IDC_LBL_TIME_T,
+    IDC_LBL_EXP_T,
+    IDC_LBL_START_T,
+    IDC_LBL_END_T,
+    IDC_LBL_START_TIME,
+    IDC_LBL_START_EXP,
+    IDC_LBL_END_TIME,
+    IDC_LBL_END_EXP,
+    IDC_LBL_ELAPSE_EXP,
+    IDC_LBL_CAPTURE_T1,
+    IDC_LBL_CAPTURE1,
+    IDC_LBL_LOG_T,
+    IDC_TXT_LOG,
+    IDC_PIC_PATTERN1 = 200, // 200..210
+    IDC_PIC_PATTERN2 = 220, // 220..230
+};
+
+enum class FontKind { Normal, Bold, Heading };
+
+struct LabelSpec {
+    int id;
+    const wchar_t* text;
+    int x, y, w, h; // relative to Frame1 when inFrame
+    bool inFrame;
+    DWORD align;
+    FontKind font;
+};
+
+// The labels as designed; the value labels start empty (start-up clears them anyway).
+constexpr LabelSpec kLabels[] = {
+    {IDC_LBL_TIME_T, L"時 刻", 112, 12, 33, 13, true, SS_LEFTNOWORDWRAP, FontKind::Bold},
+    {IDC_LBL_EXP_T, L"Exp", 224, 12, 22, 13, true, SS_LEFTNOWORDWRAP, FontKind::Bold},
+    {IDC_LBL_START_T, L"開始：", 16, 32, 39, 13, true, SS_LEFTNOWORDWRAP, FontKind::Bold},
+    {IDC_LBL_START_TIME, L"", 56, 32, 127, 13, true, SS_CENTER, FontKind::Normal},
+    {IDC_LBL_START_EXP, L"", 187, 32, 66, 13, true, SS_RIGHT, FontKind::Normal},
+    {IDC_LBL_END_T, L"最終：", 16, 48, 39, 13, true, SS_LEFTNOWORDWRAP, FontKind::Bold},
+    {IDC_LBL_END_TIME, L"", 56, 48, 127, 13, true, SS_CENTER, FontKind::Normal},
+    {IDC_LBL_END_EXP, L"", 187, 48, 66, 13, true, SS_RIGHT, FontKind::Normal},
+    {IDC_LBL_ELAPSE_EXP, L"", 187, 68, 66, 13, true, SS_RIGHT, FontKind::Normal},
+    {IDC_LBL_CAPTURE_T1, L"Exp読込→", 64, 100, 54, 13, false, SS_LEFTNOWORDWRAP, FontKind::Normal},
+    {IDC_LBL_CAPTURE1, L"", 120, 100, 123, 13, false, SS_LEFTNOWORDWRAP, FontKind::Normal},
+    {IDC_LBL_LOG_T, L"測定結果", 8, 128, 64, 18, false, SS_LEFTNOWORDWRAP, FontKind::Heading},
+};
+
+// Etched rules of the panel: shadow line with a highlight line one pixel below.
+struct LineSpec {
+    int id;
+    int y;
+    int sysColor;
+};
+constexpr LineSpec kLines[] = {{IDC_LINE1, 28, COLOR_3DSHADOW},
+                               {IDC_LINE2, 29, COLOR_3DHILIGHT},
+                               {IDC_LINE3, 64, COLOR_3DSHADOW},
+                               {IDC_LINE4, 65, COLOR_3DHILIGHT}};
+
+constexpr int kPanelLabelIds[] = {IDC_LBL_START_TIME, IDC_LBL_START_EXP, IDC_LBL_END_TIME,
+                                  IDC_LBL_END_EXP, IDC_LBL_ELAPSE_EXP};
+
+// The height is the character cell, so a substituted outline font keeps to the designed
+// label widths as the raster font does.
+HFONT MakeFont(int cellHeight, int weight) {
+    return CreateFontW(cellHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       FIXED_PITCH | FF_MODERN, L"Terminal");
+}
+
+HWND MakeChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle,
+               int x, int y, int w, int h, int id, HFONT font) {
+    HWND child = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
+                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+    if (child != nullptr && font != nullptr) {
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    return child;
+}
+
+int OuterHeight(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r.bottom - r.top;
+}
+
+} // namespace
+
+void CaptureTimer::SetInterval(std::int32_t milliseconds) {
+    interval_ = milliseconds;
+    if (enabled_) {
+        SetEnabled(true);
+    }
+}
+
+void CaptureTimer::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (owner_ == nullptr) {
+        return;
+    }
+    if (enabled && interval_ > 0) {
+        SetTimer(owner_, kId, static_cast<UINT>(interval_), nullptr);
+    } else {
+        KillTimer(owner_, kId);
+    }
+}
+
+FormMain::FormMain(MainWindowServices services) : svc_(std::move(services)) {}
+
+std::wstring FormMain::CaptionText() {
+    return std::wstring(L"Quorvane  for ") + kGameTitle + L"    " + kProgramVersion;
+}
+
+bool FormMain::Form_Load() {
+    if (!IsFirstInstance()) {
+        svc_.messages.ShowMessage(L"既にプログラムは起動しています。", L"エラー");
+        return false;
+    }
+    svc_.debugLog.Write(std::wstring(L"Starting Program ") + kProgramVersion + L"･･･", L"INIT");
+    if (!CreateWindowAndControls()) {
+        return false;
+    }
+    svc_.messages.SetOwner(hwnd_);
+    SetWindowTextW(hwnd_, CaptionText().c_str());
+    SetWindowTextW(txtLog_, L"");
+    UpdateStatusPanel(L"INIT");
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    UpdateWindow(hwnd_);
+    // Configuration, glyph table and capture buffer are wired in by the later start-up steps.
+    svc_.debugLog.Write(L"Reading ConfigFile･･･End ");
+    svc_.debugLog.Write(L"PatternFile ChangeData･･･End ");
+    svc_.debugLog.Write(L"Creating ExpDataTable･･･End ");
+    timCaptureInterval_.SetInterval(svc_.state.settings.captureInterval * 240);
+    timCaptureInterval_.SetEnabled(false);
+    SetRunMenus(false);
+    svc_.debugLog.Write(L"All Form Loading･･･End ");
+    return true;
+}
+
+bool FormMain::IsFirstInstance() {
+    // Held for the whole run; a second copy finds it already there and touches nothing.
+    instanceMutex_ = KernelHandle(CreateMutexW(nullptr, FALSE, L"Local\\Quorvane.SingleInstance"));
+    return instanceMutex_.Get() != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+bool FormMain::CreateWindowAndControls() {
+    RECT r{0, 0, kDesignClientWidth, kDesignClientHeight};
+    const DWORD style = WS_OVERLAPPEDWINDOW;
+    HMENU menu = BuildMenu();
+    AdjustWindowRectEx(&r, style, TRUE, 0);
+    if (!CreateTopLevel(kClassName, CaptionText().c_str(), style, 0, r.right - r.left,
+                        r.bottom - r.top, menu, nullptr)) {
+        DestroyMenu(menu);
+        return false;
+    }
+    timCaptureInterval_.Attach(hwnd_);
+    CreateControls();
+    LoadGlyphPictures();
+    return true;
+}
+
+HMENU FormMain::BuildMenu() {
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, IDM_PRTSCR, L"プリントスクリーン");
+    AppendMenuW(file, MF_STRING, IDM_END, L"終了");
+    HMENU help = CreatePopupMenu();
+    AppendMenuW(help, MF_STRING, IDM_VERSION, L"バージョン情報...");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"ファイル");
+    AppendMenuW(bar, MF_STRING, IDM_OPTION, L"設定");
+    AppendMenuW(bar, MF_STRING, IDM_RUN, L"開始");
+    AppendMenuW(bar, MF_STRING, IDM_STOP, L"停止");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"ヘルプ");
+    return bar;
+}
+
+void FormMain::CreateControls() {
+    font_.Reset(MakeFont(13, FW_NORMAL));      // 9.75 pt at 96 dpi
+    boldFont_.Reset(MakeFont(13, FW_BOLD));
+    headingFont_.Reset(MakeFont(18, FW_NORMAL)); // 13.5 pt
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+
+    frame1_ = MakeChild(hwnd_, WC_BUTTONW, L"測定状況", BS_GROUPBOX, 0, kFrameLeft, kFrameTop,
+                        265, 85, IDC_FRAME1, font_.Get());
+    for (std::size_t i = 0; i < std::size(kLines); ++i) {
+        lines_[i] = MakeChild(hwnd_, WC_STATICW, L"", SS_LEFT, 0, kFrameLeft + 8,
+                              kFrameTop + kLines[i].y, 248, 1, kLines[i].id, nullptr);
+    }
+    for (const LabelSpec& s : kLabels) {
+        const int x = s.inFrame ? kFrameLeft + s.x : s.x;
+        const int y = s.inFrame ? kFrameTop + s.y : s.y;
+        HFONT f = s.font == FontKind::Bold      ? boldFont_.Get()
+                  : s.font == FontKind::Heading ? headingFont_.Get()
+                                                : font_.Get();
+        // SS_NOTIFY: a click on a label belongs to the label, not to the window background.
+        HWND label = MakeChild(hwnd_, WC_STATICW, s.text, s.align | SS_NOTIFY | SS_NOPREFIX, 0,
+                               x, y, s.w, s.h, s.id, f);
+        for (std::size_t i = 0; i < std::size(kPanelLabelIds); ++i) {
+            if (kPanelLabelIds[i] == s.id) {
+                panelLabels_[i] = label;
+            }
+        }
+        if (s.id == IDC_LBL_CAPTURE_T1) {
+            lblCapture_t_[1] = label;
+        } else if (s.id == IDC_LBL_CAPTURE1) {
+            lblCapture_[1] = label;
+        }
+    }
+    txtLog_ = MakeChild(hwnd_, WC_EDITW, L"",
+                        ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
+                            WS_HSCROLL,
+                        WS_EX_CLIENTEDGE, kLogLeft, kLogTop, 265, 61, IDC_TXT_LOG, font_.Get());
+    SendMessageW(txtLog_, EM_SETLIMITTEXT, 0, 0);
+}
+
+void FormMain::LoadGlyphPictures() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (int k = 0; k < kGlyphCount; ++k) {
+        const struct {
+            std::array<HWND, 11>& pics;
+            std::array<GdiObject<HBITMAP>, 11>& bitmaps;
+            int resourceBase, controlBase, top, width, height;
+        } rows[] = {{picPattern1_, patternBitmaps1_, IDB_GLYPH_SET0_BASE, IDC_PIC_PATTERN1, 220,
+                     k == 10 ? 9 : 15, 17},
+                    {picPattern2_, patternBitmaps2_, IDB_GLYPH_SET1_BASE, IDC_PIC_PATTERN2, 252,
+                     k == 10 ? 9 : 11, 13}};
+        for (auto& row : rows) {
+            auto* bitmap = static_cast<HBITMAP>(LoadImageW(instance,
+                                                           MAKEINTRESOURCEW(row.resourceBase + k),
+                                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+            row.bitmaps[k].Reset(bitmap);
+            int w = row.width, h = row.height;
+            BITMAP info{};
+            if (bitmap != nullptr && GetObjectW(bitmap, sizeof(info), &info) != 0) {
+                // The picture box is the image plus its 2-pixel sunken border on each side.
+                w = info.bmWidth + 4;
+                h = info.bmHeight + 4;
+            }
+            row.pics[k] = CreateWindowExW(
+                WS_EX_CLIENTEDGE, WC_STATICW, L"", WS_CHILD | SS_BITMAP | SS_REALSIZECONTROL,
+                8 + 24 * k, row.top, w, h, hwnd_,
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.controlBase + k)), instance,
+                nullptr);
+            if (bitmap != nullptr) {
+                SendMessageW(row.pics[k], STM_SETIMAGE, IMAGE_BITMAP,
+                             reinterpret_cast<LPARAM>(bitmap));
+            }
+            SetWindowPos(row.pics[k], nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
+        }
+    }
+}
+
+void FormMain::SetRunMenus(bool running) {
+    HMENU menu = GetMenu(hwnd_);
+    ModifyMenuW(menu, IDM_RUN, MF_BYCOMMAND | MF_STRING, IDM_RUN, running ? L"ロギング" : L"開始");
+    EnableMenuItem(menu, IDM_RUN, MF_BYCOMMAND | (running ? MF_GRAYED : MF_ENABLED));
+    EnableMenuItem(menu, IDM_STOP, MF_BYCOMMAND | (running ? MF_ENABLED : MF_GRAYED));
+    DrawMenuBar(hwnd_);
+}
+
+void FormMain::UpdateStatusPanel(std::wstring_view mode) {
+    StatusPanelContext context{*this,           *this,
+                               svc_.clock,      svc_.debugLog,
+                               svc_.state.expReading, svc_.state.measurement.logMark};
+    qv::UpdateStatusPanel(mode, context);
+}
+
+LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_SIZE:
+        if (wp != SIZE_MINIMIZED) {
+            Form_Resize();
+        }
+        return 0;
+    case WM_PAINT:
+        Form_Paint();
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+    case WM_COMMAND:
+        if (lp == 0) {
+            OnCommand(LOWORD(wp));
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        Form_Click(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+        return 0;
+    case WM_CLOSE:
+        Form_QueryUnload();
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcW(hwnd_, msg, wp, lp);
+    }
+}
+
+void FormMain::OnCommand(WORD id) {
+    switch (id) {
+    case IDM_END:
+        menuEnd_Click();
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT FormMain::OnCtlColorStatic(HDC dc, HWND control) {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (control == lines_[i]) {
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(kLines[i].sysColor));
+        }
+    }
+    return DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                          reinterpret_cast<LPARAM>(control));
+}
+
+void FormMain::Form_Resize() {
+    if (IsIconic(hwnd_)) {
+        return;
+    }
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const ClientSizeDecision size = ClampClientSize(client.right, client.bottom);
+    // Snapping the outer size raises this handler again, nested; the guard keeps a frame that
+    // cannot reach the minimum from recursing forever.
+    if ((size.snapHeight || size.snapWidth) && resizeDepth_ < 2) {
+        ++resizeDepth_;
+        RECT outer{};
+        GetWindowRect(hwnd_, &outer);
+        const int w = size.snapWidth ? TwipsToPixels(kMinOuterWidthTwips) : outer.right - outer.left;
+        const int h =
+            size.snapHeight ? TwipsToPixels(kMinOuterHeightTwips) : outer.bottom - outer.top;
+        SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        --resizeDepth_;
+    }
+    InvalidateRect(hwnd_, nullptr, FALSE); // the etched rule under the menu bar
+    for (HWND line : lines_) {
+        InvalidateRect(line, nullptr, TRUE);
+    }
+    SetWindowPos(txtLog_, nullptr, 0, 0, LogBoxWidth(size.width), OuterHeight(txtLog_),
+                 SWP_NOMOVE | SWP_NOZORDER);
+    LayoutDebugArea(size.height);
+    svc_.debugLog.Write(L"Resaizing Form ･･･End ");
+}
+
+void FormMain::LayoutDebugArea(int clientHeight) {
+    std::array<int, kGlyphCount> heights1{}, heights2{};
+    for (int k = 0; k < kGlyphCount; ++k) {
+        heights1[k] = OuterHeight(picPattern1_[k]);
+        heights2[k] = OuterHeight(picPattern2_[k]);
+    }
+    const DebugAreaLayout layout = ComputeDebugArea(
+        clientHeight, svc_.state.settings.debugMode, kLogTop, heights1, heights2);
+    for (int k = 0; k < kGlyphCount; ++k) {
+        const int show = layout.patternsVisible ? SW_SHOW : SW_HIDE;
+        ShowWindow(picPattern1_[k], show);
+        ShowWindow(picPattern2_[k], show);
+        if (layout.patternsVisible) {
+            SetWindowPos(picPattern1_[k], nullptr, 8 + 24 * k, layout.row1Top[k], 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER);
+            SetWindowPos(picPattern2_[k], nullptr, 8 + 24 * k, layout.row2Top[k], 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER);
+        }
+    }
+    RECT log{};
+    GetWindowRect(txtLog_, &log);
+    SetWindowPos(txtLog_, nullptr, 0, 0, log.right - log.left, layout.logHeight,
+                 SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void FormMain::Form_Paint() {
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(hwnd_, &ps);
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    RECT shadow{0, 0, client.right, 1};
+    RECT highlight{0, 1, client.right, 2};
+    FillRect(dc, &shadow, GetSysColorBrush(COLOR_3DSHADOW));
+    FillRect(dc, &highlight, GetSysColorBrush(COLOR_3DHILIGHT));
+    EndPaint(hwnd_, &ps);
+}
+
+void FormMain::Form_Click(POINT pt) {
+    RECT frame{};
+    GetWindowRect(frame1_, &frame);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&frame), 2);
+    if (PtInRect(&frame, pt)) {
+        return; // a click on the status panel's frame is not a background click
+    }
+    RedrawWindow(frame1_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    UpdateStatusPanel(L"");
+}
+
+void FormMain::Form_QueryUnload() {
+    svc_.state.shuttingDown = true;
+    UpdateStatusPanel(L"END");
+    svc_.debugLog.Write(L"End of the Program");
+    timCaptureInterval_.SetEnabled(false);
+    DestroyWindow(hwnd_);
+}
+
+void FormMain::menuEnd_Click() {
+    svc_.debugLog.Write(L"End of Program ");
+    // Ends on the spot: no close request, no unload handling, nothing more written.
+    ExitProcess(0);
+}
+
+std::wstring FormMain::Caption(PanelLabel label) const {
+    return WindowText(panelLabels_[static_cast<std::size_t>(label)]);
+}
+
+void FormMain::SetCaption(PanelLabel label, std::wstring_view text) {
+    SetWindowTextW(panelLabels_[static_cast<std::size_t>(label)], std::wstring(text).c_str());
+}
+
+void FormMain::RepaintPanel() {
+    RedrawWindow(frame1_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    for (HWND label : panelLabels_) {
+        RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+}
+
+std::wstring FormMain::Text() const { return WindowText(txtLog_); }
+
+void FormMain::SetText(std::wstring_view text) {
+    SetWindowTextW(txtLog_, std::wstring(text).c_str());
+}
+
+void FormMain::SetCaret(std::size_t position) {
+    const auto length = static_cast<std::size_t>(GetWindowTextLengthW(txtLog_));
+    const auto at = static_cast<WPARAM>(position < length ? position : length);
+    SendMessageW(txtLog_, EM_SETSEL, at, static_cast<LPARAM>(at));
+    SendMessageW(txtLog_, EM_SCROLLCARET, 0, 0);
+}
+
+void FormMain::RepaintNow() { RedrawWindow(txtLog_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
+
+} // namespace qv

@@ -1,0 +1,98 @@
+// The main window: status panel, EXP line, log box, the debug area of glyph pictures, the menu
+// bar and the capture timer; start-up and the two ways out.
+#pragma once
+
+#include "app/log_view.h"
+#include "app/program_state.h"
+#include "app/window_base_win.h"
+#include "app/win_util_win.h"
+#include "measurement/status_panel.h"
+#include "services/debug_log.h"
+
+#include <windows.h>
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+namespace qv {
+
+// The capture timer: a window timer with a period that can be set while disabled.
+class CaptureTimer {
+  public:
+    static constexpr UINT_PTR kId = 1;
+    void Attach(HWND owner) { owner_ = owner; }
+    void SetInterval(std::int32_t milliseconds);
+    void SetEnabled(bool enabled);
+    bool Enabled() const { return enabled_; }
+    std::int32_t Interval() const { return interval_; }
+
+  private:
+    HWND owner_ = nullptr;
+    std::int32_t interval_ = 0;
+    bool enabled_ = false;
+};
+
+struct MainWindowServices {
+    ProgramState& state;
+    DebugLog& debugLog;
+    MessageBoxSink& messages;
+    Clock& clock;
+    std::filesystem::path folder;
+};
+
+class FormMain : public BaseWindow<FormMain>, public StatusPanelView, public LogBox {
+  public:
+    explicit FormMain(MainWindowServices services);
+
+    // Runs start-up; false when the program must end at once (second copy, pattern error).
+    bool Form_Load();
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    void LayoutDebugArea(int clientHeight);
+
+    // StatusPanelView
+    std::wstring Caption(PanelLabel label) const override;
+    void SetCaption(PanelLabel label, std::wstring_view text) override;
+    void RepaintPanel() override;
+    // LogBox
+    std::wstring Text() const override;
+    void SetText(std::wstring_view text) override;
+    void SetCaret(std::size_t position) override;
+    void RepaintNow() override;
+
+    static std::wstring CaptionText();
+
+  private:
+    bool IsFirstInstance();
+    bool CreateWindowAndControls();
+    void CreateControls();
+    HMENU BuildMenu();
+    void LoadGlyphPictures();
+    void UpdateStatusPanel(std::wstring_view mode);
+    void SetRunMenus(bool running);
+
+    void Form_Resize();
+    void Form_Paint();
+    void Form_QueryUnload();
+    void Form_Click(POINT pt);
+    void menuEnd_Click();
+    LRESULT OnCtlColorStatic(HDC dc, HWND control);
+    void OnCommand(WORD id);
+
+    MainWindowServices svc_;
+    CaptureTimer timCaptureInterval_;
+    GdiObject<HFONT> font_, boldFont_, headingFont_;
+    std::array<GdiObject<HBITMAP>, 11> patternBitmaps1_, patternBitmaps2_;
+
+    HWND frame1_ = nullptr;
+    std::array<HWND, 4> lines_{}; // Line1..Line4
+    std::array<HWND, 5> panelLabels_{};
+    std::array<HWND, 2> lblCapture_t_{}, lblCapture_{};
+    HWND txtLog_ = nullptr;
+    std::array<HWND, 11> picPattern1_{}, picPattern2_{};
+    int resizeDepth_ = 0;
+    KernelHandle instanceMutex_;
+};
+
+} // namespace qv

@@ -1,0 +1,42 @@
+// Layout arithmetic of the main window: the minimum-size rule and the debug area at the
+// bottom (two rows of glyph pictures above the window's bottom edge, the log box above them).
+#pragma once
+
+#include <array>
+
+namespace qv {
+
+inline constexpr int kMinClientSize = 256;
+inline constexpr int kMinOuterHeightTwips = 4530;
+inline constexpr int kMinOuterWidthTwips = 3960;
+inline constexpr int kTwipsPerPixel = 15; // at 96 dpi
+inline constexpr int kGlyphCount = 11;
+
+constexpr int TwipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+
+// What the resize handler does with a client size: snap the outer size back when the
+// client area is below the minimum, and lay out with the clamped values.
+struct ClientSizeDecision {
+    bool snapHeight = false;
+    bool snapWidth = false;
+    int width = 0;
+    int height = 0;
+};
+ClientSizeDecision ClampClientSize(int width, int height);
+
+// Width of the log box for a client width: 8 pixels of margin on each side.
+constexpr int LogBoxWidth(int clientWidth) { return clientWidth - 16; }
+
+struct DebugAreaLayout {
+    bool patternsVisible = false;
+    std::array<int, kGlyphCount> row1Top{}; // tops of the set-0 pictures
+    std::array<int, kGlyphCount> row2Top{}; // tops of the set-1 pictures
+    int logHeight = 0;
+};
+
+// Heights are the pictures' outer heights, indexed like the glyphs.
+DebugAreaLayout ComputeDebugArea(int clientHeight, bool debugMode, int logTop,
+                                 const std::array<int, kGlyphCount>& row1Heights,
+                                 const std::array<int, kGlyphCount>& row2Heights);
+
+} // namespace qv

@@ -1,0 +1,49 @@
+// Entry point: the program state, the debug log and the main window, then the message loop.
+#include "app/form_main_win.h"
+#include "app/program_state.h"
+#include "app/win_util_win.h"
+#include "services/debug_log.h"
+#include "services/system_info_win.h"
+
+#include <commctrl.h>
+#include <windows.h>
+
+namespace {
+
+int RunMessageLoop() {
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+int RunProgram() {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    qv::ProgramState state;
+    qv::MessageBoxSink messages;
+    qv::SystemClock clock;
+    qv::Win32DebugLogHost logHost;
+    const std::filesystem::path folder = qv::ProgramFolder();
+    qv::DebugLog debugLog(folder, logHost, messages);
+
+    qv::FormMain formMain(qv::MainWindowServices{state, debugLog, messages, clock, folder});
+    if (!formMain.Form_Load()) {
+        return 0;
+    }
+    return RunMessageLoop();
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    try {
+        return RunProgram();
+    } catch (...) {
+        // Nothing a user or a disk can cause gets here; end quietly rather than crash.
+        return 1;
+    }
+}

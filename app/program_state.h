@@ -1,0 +1,24 @@
+// Program-wide state, created once at start and passed by reference, so a test builds a
+// fresh program in one line.
+#pragma once
+
+#include "config/settings.h"
+#include "measurement/measurement_state.h"
+
+#include <optional>
+
+namespace qv {
+
+inline constexpr wchar_t kProgramVersion[] = L"Ver.0.02";
+inline constexpr wchar_t kGameTitle[] = L"MapleStory";
+
+struct ProgramState {
+    Settings settings;
+    MeasurementState measurement;
+    // The last recognised EXP figure; empty before the first recognition.
+    std::optional<double> expReading;
+    bool shuttingDown = false;
+    bool popupShown = false;
+};
+
+} // namespace qv

@@ -1,0 +1,99 @@
+// Small Win32 helpers of the shell: owned GDI handles, the program folder, message boxes,
+// the system clock.
+#pragma once
+
+#include "services/local_time.h"
+#include "services/message_sink.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+namespace qv {
+
+// Owns one GDI object (font, brush, bitmap) and deletes it with the owner.
+template <typename T> class GdiObject {
+  public:
+    GdiObject() = default;
+    explicit GdiObject(T handle) : handle_(handle) {}
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+    GdiObject(GdiObject&& other) noexcept : handle_(other.Release()) {}
+    GdiObject& operator=(GdiObject&& other) noexcept {
+        Reset(other.Release());
+        return *this;
+    }
+    ~GdiObject() { Reset(); }
+    T Get() const { return handle_; }
+    T Release() {
+        T h = handle_;
+        handle_ = nullptr;
+        return h;
+    }
+    void Reset(T handle = nullptr) {
+        if (handle_ != nullptr) {
+            DeleteObject(handle_);
+        }
+        handle_ = handle;
+    }
+
+  private:
+    T handle_ = nullptr;
+};
+
+// The folder that holds the running exe; every file of the program lives there.
+std::filesystem::path ProgramFolder();
+
+std::wstring WindowText(HWND hwnd);
+
+// Modal message box with one OK button and no icon, owned by `owner_` when it is a window.
+class MessageBoxSink : public MessageSink {
+  public:
+    void SetOwner(HWND owner) { owner_ = owner; }
+    void ShowMessage(std::wstring_view text, std::wstring_view title) override;
+
+  private:
+    HWND owner_ = nullptr;
+};
+
+// Local time from GetLocalTime, milliseconds from timeGetTime.
+class SystemClock : public Clock {
+  public:
+    LocalTime Now() override;
+    std::uint32_t Milliseconds() override;
+};
+
+} // namespace qv
+
+namespace qv {
+
+// Owns a kernel handle (mutex, process, thread) and closes it with the owner.
+class KernelHandle {
+  public:
+    KernelHandle() = default;
+    explicit KernelHandle(HANDLE handle) : handle_(handle) {}
+    KernelHandle(const KernelHandle&) = delete;
+    KernelHandle& operator=(const KernelHandle&) = delete;
+    KernelHandle& operator=(KernelHandle&& other) noexcept {
+        if (this != &other) {
+            Close();
+            handle_ = other.handle_;
+            other.handle_ = nullptr;
+        }
+        return *this;
+    }
+    ~KernelHandle() { Close(); }
+    HANDLE Get() const { return handle_; }
+
+  private:
+    void Close() {
+        if (handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle_);
+        }
+        handle_ = nullptr;
+    }
+    HANDLE handle_ = nullptr;
+};
+
+} // namespace qv

@@ -1,0 +1,54 @@
+// The status panel ("測定状況"): start and latest time and EXP and the increase, and the
+// summary line written to the log box when a measurement ends.
+#pragma once
+
+#include "app/log_view.h"
+#include "services/debug_log.h"
+#include "services/local_time.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+enum class PanelLabel { StartTime, StartExp, EndTime, EndExp, ElapseExp };
+inline constexpr std::array<PanelLabel, 5> kPanelLabels = {
+    PanelLabel::StartTime, PanelLabel::StartExp, PanelLabel::EndTime, PanelLabel::EndExp,
+    PanelLabel::ElapseExp};
+
+// The panel's value labels are the only store of the start and end values.
+class StatusPanelView {
+  public:
+    virtual ~StatusPanelView() = default;
+    virtual std::wstring Caption(PanelLabel label) const = 0;
+    virtual void SetCaption(PanelLabel label, std::wstring_view text) = 0;
+    virtual void RepaintPanel() = 0;
+};
+
+struct StatusPanelContext {
+    StatusPanelView& panel;
+    LogBox& log;
+    Clock& clock;
+    DebugLog& debugLog;
+    const std::optional<double>& expReading;
+    const std::wstring& logMark;
+};
+
+// "INIT" empties the panel, "FAST" fills it from the first reading, "END" writes the summary
+// when a measurement log is open; any other text refreshes the latest time and EXP.
+void UpdateStatusPanel(std::wstring_view mode, StatusPanelContext& context);
+
+// A reading as plain digits (6024300), empty when there is none yet.
+std::wstring PlainNumberText(const std::optional<double>& reading);
+
+// The number spelled by the leading characters of a caption; 0 when there is none.
+double LeadingNumber(std::wstring_view caption);
+
+// The one-line summary of the panel's captions (without the line breaks).
+std::wstring BuildSummaryLine(std::wstring_view startTime, std::wstring_view startExp,
+                              std::wstring_view endTime, std::wstring_view endExp,
+                              std::wstring_view elapseExp);
+
+} // namespace qv
