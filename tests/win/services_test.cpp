@@ -1,0 +1,132 @@
+#include "services/ansi_text.h"
+#include "services/column_format.h"
+#include "services/debug_log.h"
+#include "services/system_info_win.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <windows.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct AnsiCase {
+    std::wstring text;
+    std::string bytes;
+};
+
+class Cp932 : public ::testing::TestWithParam<AnsiCase> {};
+
+TEST_P(Cp932, ExactBytesAndRoundTrip) {
+    const AnsiCase& c = GetParam();
+    EXPECT_EQ(qv::ToAnsi(c.text), c.bytes);
+    EXPECT_EQ(qv::FromAnsi(c.bytes), c.text);
+    EXPECT_EQ(qv::AnsiLength(c.text), c.bytes.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Cp932,
+    ::testing::Values(
+        AnsiCase{L"", ""}, AnsiCase{L"End of Program \r\n", "End of Program \r\n"},
+        AnsiCase{L"キャプチャ領域1、開始座標とサイズ",
+                 "\x83\x4c\x83\x83\x83\x76\x83\x60\x83\x83\x97\xcc\x88\xe6"
+                 "1\x81\x41\x8a\x4a\x8e\x6e\x8d\xc0\x95\x57\x82\xc6\x83\x54\x83\x43\x83\x59"},
+        AnsiCase{L"Processor数: ", "Processor\x90\x94: "},
+        AnsiCase{L"･･･End ", "\xa5\xa5\xa5"
+                             "End "},
+        AnsiCase{L"デバッグログ（debug.txt）",
+                 "\x83\x66\x83\x6f\x83\x62\x83\x4f\x83\x8d\x83\x4f\x81\x69"
+                 "debug.txt\x81\x6a"}));
+
+TEST(Cp932, UnmappableAndInvalidInput) {
+    EXPECT_EQ(qv::ToAnsi(L"a\u00E9b"), "a?b");
+    // A lone lead byte and a lead byte before an invalid trail byte each become U+FFFD.
+    EXPECT_EQ(qv::FromAnsi("x\x81"), L"x\uFFFD");
+    EXPECT_EQ(qv::FromAnsi("\x81 y"), L"\uFFFD y");
+}
+
+TEST(Cp932, DoubleByteColumnWidth) {
+    EXPECT_EQ(qv::FormatColumn(L"開始座標", 12, 1, 0, false), L"   開始座標 ");
+}
+
+TEST(FileExistsWin, FilesAndFolders) {
+    wchar_t temp[MAX_PATH];
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    const fs::path folder = fs::path(temp) / L"qv-services-テスト";
+    fs::create_directories(folder);
+    EXPECT_TRUE(qv::FileExists(folder));
+    EXPECT_FALSE(qv::FileExists(folder / L"debug.txt"));
+    std::ofstream(folder / L"debug.txt") << "x";
+    EXPECT_TRUE(qv::FileExists(folder / L"debug.txt"));
+    fs::remove_all(folder);
+    EXPECT_FALSE(qv::FileExists(folder));
+}
+
+TEST(SystemInfoWin, DescriptionOfThisMachine) {
+    const std::wstring text = qv::GetSystemDescription();
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(text.rfind(L"OSInfo:", 0), 0u) << qv::ToAnsi(text);
+    const std::wstring lastLine = text.substr(text.rfind(L"\r\n", text.size() - 3) + 2);
+    EXPECT_EQ(lastLine.rfind(L"    Processor数: ", 0), 0u) << qv::ToAnsi(text);
+    EXPECT_EQ(text.substr(text.size() - 2), L"\r\n");
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    EXPECT_EQ(lastLine,
+              L"    Processor数: " + std::to_wstring(info.dwNumberOfProcessors) + L"\r\n");
+}
+
+TEST(SystemInfoWin, MemoryStatusIsSixtyFourBit) {
+    const qv::MemoryStatus status = qv::QueryMemoryStatus();
+    MEMORYSTATUSEX ex{};
+    ex.dwLength = sizeof(ex);
+    ASSERT_TRUE(GlobalMemoryStatusEx(&ex));
+    EXPECT_EQ(status.totalPhysical, ex.ullTotalPhys);
+    EXPECT_GT(status.availablePhysical, 0u);
+    EXPECT_LE(status.memoryLoad, 100u);
+}
+
+class NoMessages : public qv::MessageSink {
+  public:
+    int count = 0;
+    void ShowMessage(std::wstring_view, std::wstring_view) override { ++count; }
+};
+
+TEST(DebugLogWin, RealHostWritesHeaderAndRecords) {
+    wchar_t temp[MAX_PATH];
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    const fs::path folder = fs::path(temp) / L"qv-debuglog-win";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    qv::Win32DebugLogHost host;
+    NoMessages sink;
+    qv::DebugLog log(folder, host, sink);
+    ASSERT_TRUE(log.Write(L"Starting Program Ver.0.02･･･", L"INIT"));
+    ASSERT_TRUE(log.Write(L"Reading ConfigFile･･･End ", L""));
+
+    std::ifstream in(folder / L"debug.txt", std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    in.close();
+    EXPECT_EQ(bytes.rfind("OSInfo:", 0), 0u);
+    EXPECT_NE(bytes.find("    Processor\x90\x94: "), std::string::npos);
+    EXPECT_NE(bytes.find("  Available Physical Memory "), std::string::npos);
+    EXPECT_NE(bytes.find("%\r\nStarting Program Ver.0.02\xa5\xa5\xa5\r\n20"), std::string::npos);
+    EXPECT_EQ(bytes.substr(bytes.size() - 28), " Reading ConfigFile\xa5\xa5\xa5"
+                                               "End \r\n");
+    EXPECT_EQ(sink.count, 0);
+
+    // A file held open without write sharing by another program: dropped, reported once.
+    HANDLE locked = CreateFileW((folder / L"debug.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(log.Write(L"a", L""));
+    EXPECT_FALSE(log.Write(L"b", L"INIT"));
+    CloseHandle(locked);
+    EXPECT_EQ(sink.count, 1);
+    EXPECT_TRUE(log.Write(L"c", L""));
+    fs::remove_all(folder);
+}
+
+} // namespace
