@@ -1,6 +1,7 @@
 #include "app/form_main_win.h"
 
 #include "app/main_layout.h"
+#include "config/config_file.h"
 #include "resources/resource_ids.h"
 
 #include <commctrl.h>
@@ -146,7 +147,8 @@ bool FormMain::Form_Load() {
     UpdateStatusPanel(L"INIT");
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
-    // Configuration, glyph table and capture buffer are wired in by the later start-up steps.
+    ProcessConfigFile(L"READ", ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
+                                                 [this] { UpdateCaptureBufferSize(); }});
     svc_.debugLog.Write(L"Reading ConfigFile･･･End ");
     svc_.debugLog.Write(L"PatternFile ChangeData･･･End ");
     svc_.debugLog.Write(L"Creating ExpDataTable･･･End ");
@@ -268,6 +270,9 @@ void FormMain::LoadGlyphPictures() {
             SetWindowPos(row.pics[k], nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
         }
     }
+}
+
+void FormMain::UpdateCaptureBufferSize() {
 }
 
 void FormMain::SetRunMenus(bool running) {

@@ -71,6 +71,7 @@ class FormMain : public BaseWindow<FormMain>, public StatusPanelView, public Log
     void LoadGlyphPictures();
     void UpdateStatusPanel(std::wstring_view mode);
     void SetRunMenus(bool running);
+    void UpdateCaptureBufferSize();
 
     void Form_Resize();
     void Form_Paint();
