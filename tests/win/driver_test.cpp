@@ -1,0 +1,152 @@
+// The end-to-end driver against the demo game: finding windows, reading and setting the
+// figure, and, most of all, choosing menu items by caption inside another process.
+#include <gtest/gtest.h>
+
+#include "tools/demogame/demo_script.h"
+#include "tools/driver/driver.h"
+
+namespace {
+
+using namespace qv::e2e;
+
+class DemoGameDriverTest : public ::testing::Test {
+  protected:
+    void StartGame(std::wstring_view args) {
+        ASSERT_TRUE(folder_.ok());
+        ASSERT_TRUE(folder_.CopyIn(JoinPath(ExeDirectory(), L"DemoGame.exe")));
+        auto process = Process::Launch(folder_.File(L"DemoGame.exe"), args);
+        ASSERT_TRUE(process);
+        game_.emplace(std::move(*process));
+        window_ = FindTopWindow(kGameTitle, kDefaultWait, game_->Id());
+        ASSERT_NE(window_, nullptr);
+    }
+
+    RunFolder folder_;
+    std::optional<Process> game_;
+    HWND window_ = nullptr;
+};
+
+TEST_F(DemoGameDriverTest, FigureFromCommandLineAndFromTheDriver) {
+    StartGame(L"--exp 7654321");
+    EXPECT_EQ(DemoFigure(window_), 7654321u);
+    ASSERT_TRUE(SetDemoFigure(window_, 42));
+    EXPECT_EQ(DemoFigure(window_), 42u);
+    ASSERT_TRUE(RequestClose(window_));
+    EXPECT_TRUE(game_->WaitForExit());
+}
+
+TEST_F(DemoGameDriverTest, ChoosesCommandsOnTheBarAndInDropDowns) {
+    StartGame(L"--menu --exp 5000");
+
+    // A command on the bar itself.
+    ASSERT_EQ(ChooseMenu(window_, {L"増加"}), MenuResult::Chosen);
+    auto deadline = GetTickCount() + 3000;
+    while (DemoFigure(window_) != 6000u && GetTickCount() < deadline) {
+        Sleep(20);
+    }
+    EXPECT_EQ(DemoFigure(window_), 6000u);
+
+    // A command in a drop-down; the mnemonic marker is not part of the caption.
+    ASSERT_EQ(ChooseMenu(window_, {L"ファイル", L"リセット(R)"}), MenuResult::Chosen);
+    deadline = GetTickCount() + 3000;
+    while (DemoFigure(window_) != 0u && GetTickCount() < deadline) {
+        Sleep(20);
+    }
+    EXPECT_EQ(DemoFigure(window_), 0u);
+
+    // Exiting through the menu ends the process.
+    ASSERT_EQ(ChooseMenu(window_, {L"ファイル", L"終了"}), MenuResult::Chosen);
+    EXPECT_TRUE(game_->WaitForExit());
+}
+
+TEST_F(DemoGameDriverTest, RefusesWhatAUserCouldNotChoose) {
+    StartGame(L"--menu");
+    struct Case {
+        MenuPath path;
+        MenuResult expected;
+    };
+    const Case cases[] = {
+        {{L"無効"}, MenuResult::Disabled},          {{L"ファイル"}, MenuResult::NotCommand},
+        {{L"開始"}, MenuResult::NotFound},          {{L"ファイル", L"保存"}, MenuResult::NotFound},
+        {{L"増加", L"何か"}, MenuResult::NotFound},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ChooseMenu(window_, c.path), c.expected) << Utf8(c.path.back());
+    }
+    EXPECT_TRUE(IsWindow(window_));
+}
+
+TEST_F(DemoGameDriverTest, ReportsMenuStatesAsTheUserWouldSeeThem) {
+    StartGame(L"--menu --exp 10");
+    auto bar = MenuItems(window_);
+    ASSERT_TRUE(bar);
+    ASSERT_EQ(bar->size(), 3u);
+    EXPECT_EQ((*bar)[0].caption, L"ファイル");
+    EXPECT_TRUE((*bar)[0].hasSubmenu);
+    EXPECT_EQ((*bar)[1].caption, L"増加");
+    EXPECT_TRUE((*bar)[1].enabled);
+    EXPECT_FALSE((*bar)[2].enabled);
+
+    auto file = MenuItems(window_, {L"ファイル"});
+    ASSERT_TRUE(file);
+    ASSERT_EQ(file->size(), 3u);
+    EXPECT_TRUE((*file)[1].separator);
+
+    // "リセット" is greyed on opening the drop-down when the figure is already 0.
+    auto reset = MenuItem(window_, {L"ファイル", L"リセット(R)"});
+    ASSERT_TRUE(reset);
+    EXPECT_TRUE(reset->enabled);
+    ASSERT_TRUE(SetDemoFigure(window_, 0));
+    reset = MenuItem(window_, {L"ファイル", L"リセット(R)"});
+    ASSERT_TRUE(reset);
+    EXPECT_FALSE(reset->enabled);
+    EXPECT_EQ(ChooseMenu(window_, {L"ファイル", L"リセット(R)"}), MenuResult::Disabled);
+
+    EXPECT_FALSE(MenuItem(window_, {L"ヘルプ"}));
+}
+
+TEST_F(DemoGameDriverTest, WindowWithoutMenu) {
+    StartGame(L"");
+    EXPECT_EQ(ChooseMenu(window_, {L"増加"}), MenuResult::NoMenu);
+}
+
+TEST(DemoScript, RisesWithinARoundAndFallsBetweenRounds) {
+    using namespace qv::demo;
+    std::uint64_t previous = ScriptedFigure(kDefaultFigure, 0);
+    EXPECT_EQ(previous, kDefaultFigure);
+    int falls = 0;
+    for (unsigned step = 1; step < 5 * kStepsPerRound; ++step) {
+        std::uint64_t now = ScriptedFigure(kDefaultFigure, step);
+        if (step % kStepsPerRound == 0) {
+            EXPECT_LT(now, previous) << "step " << step;
+            ++falls;
+        } else {
+            EXPECT_GT(now, previous) << "step " << step;
+        }
+        previous = now;
+    }
+    EXPECT_EQ(falls, 4);
+}
+
+TEST(DemoScript, CommandLine) {
+    using namespace qv::demo;
+    auto options = ParseOptions({L"--exp", L"99", L"--demo", L"--pos", L"10", L"20"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->figure, 99u);
+    EXPECT_TRUE(options->scripted);
+    EXPECT_FALSE(options->testMenu);
+    EXPECT_EQ(options->x, 10);
+    EXPECT_EQ(options->y, 20);
+    EXPECT_FALSE(ParseOptions({L"--exp"}));
+    EXPECT_FALSE(ParseOptions({L"--exp", L"-5"}));
+    EXPECT_FALSE(ParseOptions({L"--speed"}));
+}
+
+TEST(DriverText, SplitLinesAndPaths) {
+    EXPECT_EQ(SplitLines(L"a\r\nb\r\n\r\nc"), (std::vector<std::wstring>{L"a", L"b", L"", L"c"}));
+    EXPECT_EQ(SplitLines(L"a\r\n"), (std::vector<std::wstring>{L"a"}));
+    EXPECT_TRUE(SplitLines(L"").empty());
+    EXPECT_EQ(WindowsPathFromUnix("/work/main/build/"), L"Z:\\work\\main\\build");
+}
+
+} // namespace

@@ -1,0 +1,70 @@
+// The demo game's figure: its command line and the scripted figure of the demo run.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qv::demo {
+
+inline constexpr std::uint64_t kDefaultFigure = 1234567;
+// Steps of the scripted figure: one every two seconds, a fall after every 18 rises.
+inline constexpr unsigned kStepMillis = 2000;
+inline constexpr unsigned kStepsPerRound = 18;
+
+struct Options {
+    std::uint64_t figure = kDefaultFigure;
+    bool scripted = false;   // --demo
+    bool testMenu = false;   // --menu
+    std::optional<int> x, y; // --pos X Y (outer window position)
+};
+
+// Parses the arguments after the program name; nothing on an unknown or malformed one.
+inline std::optional<Options> ParseOptions(const std::vector<std::wstring>& args) {
+    Options options;
+    auto number = [](const std::wstring& text) -> std::optional<std::uint64_t> {
+        if (text.empty() || text.size() > 18 ||
+            text.find_first_not_of(L"0123456789") != std::wstring::npos) {
+            return std::nullopt;
+        }
+        return std::stoull(text);
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& arg = args[i];
+        if (arg == L"--demo") {
+            options.scripted = true;
+        } else if (arg == L"--menu") {
+            options.testMenu = true;
+        } else if (arg == L"--exp" && i + 1 < args.size()) {
+            auto value = number(args[++i]);
+            if (!value) {
+                return std::nullopt;
+            }
+            options.figure = *value;
+        } else if (arg == L"--pos" && i + 2 < args.size()) {
+            auto x = number(args[i + 1]);
+            auto y = number(args[i + 2]);
+            if (!x || !y || *x > 10000 || *y > 10000) {
+                return std::nullopt;
+            }
+            options.x = static_cast<int>(*x);
+            options.y = static_cast<int>(*y);
+            i += 2;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+// The scripted figure at a step: within a round it rises at every step (by a little more
+// each time); the first step of each round falls to a low figure, like a level-up.
+inline std::uint64_t ScriptedFigure(std::uint64_t start, unsigned step) {
+    unsigned round = step / kStepsPerRound;
+    std::uint64_t phase = step % kStepsPerRound;
+    std::uint64_t base = round == 0 ? start : 4321 + 1000 * (round % 7);
+    return base + phase * 2345 + phase * phase * 37;
+}
+
+} // namespace qv::demo
