@@ -1,0 +1,59 @@
+// Reads the EXP figure from capture-buffer slot 1 by template matching against glyph set 1.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "capture/capture_buffer.h"
+#include "capture/capture_region.h"
+#include "recognition/glyph_pattern_table.h"
+#include "services/debug_log.h"
+
+namespace qv {
+
+// The value of the last completed recognition: 0 when nothing usable was read, no value
+// before the first recognition of the run.
+using ExpReading = std::optional<double>;
+
+// What the recognizer needs of the program around it. The Win32 shell forwards to the main
+// window, the debug log and the system; tests use fakes.
+class RecognizerHost {
+  public:
+    virtual ~RecognizerHost() = default;
+    // Caption of lblCapture(1).
+    virtual void SetCaptureCaption(std::wstring_view text) = 0;
+    // One debug-log record with an empty tag.
+    virtual void WriteDebugLog(std::wstring_view message) = 0;
+    virtual MemoryStatus QueryMemoryStatus() = 0;
+    // True once the main window has been asked to close.
+    virtual bool ShuttingDown() = 0;
+};
+
+enum class RecognitionOutcome {
+    Completed, // ExpReading and the caption were set
+    Abandoned, // ShuttingDown was seen during the scan; nothing but the memory line changed
+};
+
+// Matching constants of glyph set 1.
+constexpr int kRecognitionGlyphSet = 1;
+constexpr int kRecognitionSlot = 1;
+constexpr int kPixelTolerance = 72; // largest brightness difference that still matches
+constexpr int kAcceptScore = 9800;  // a glyph is accepted above this score (of 10000)
+
+// Scans slot 1 of `buffer` (captured from `region`, the EXP capture region) left to right,
+// collects the digits up to the delimiter and sets `expReading` and the caption. Writes the
+// memory line on every call and, in debug mode, progress captions and a trace of every
+// comparison.
+RecognitionOutcome RecognizeExpReadout(const CaptureBuffer& buffer, const GlyphPatternTable& table,
+                                       const CaptureRegion& region, bool debugMode,
+                                       ExpReading& expReading, RecognizerHost& host);
+
+// "Available Physical Memory ", the kilobytes in an 11-wide column, "kByte".
+std::wstring RecognizerMemoryLine(const MemoryStatus& status);
+
+// The number a digit text stands for (0 for an empty text).
+double DigitTextValue(std::string_view digits);
+
+} // namespace qv

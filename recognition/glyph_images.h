@@ -1,0 +1,32 @@
+// The 22 glyph images as pixel arrays: set 0 (large font) and set 1 (the EXP font the
+// recognizer matches), digits 0 to 9 at indexes 0 to 9 and the delimiter at 10.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "capture/pixel_array.h"
+
+namespace qv {
+
+constexpr int kGlyphSetCount = 2;
+constexpr int kGlyphsPerSet = 11;
+constexpr int kDelimiterGlyph = 10;
+// Width of a picture box's border on each side; a picture's outer size is its image plus
+// twice this.
+constexpr int kPictureBorder = 2;
+
+using GlyphImageSet = std::array<PixelArray, kGlyphsPerSet>;
+
+// "set1_7.bmp", "set0_delim.bmp", ...
+std::string GlyphFileName(int set, int glyph);
+
+// The folder of the glyph files in a source tree.
+std::filesystem::path GlyphFolder(const std::filesystem::path& sourceRoot);
+
+// Reads one set's eleven BMP files from a folder; nothing when any is missing or unreadable.
+std::optional<GlyphImageSet> LoadGlyphImageSet(const std::filesystem::path& folder, int set);
+
+} // namespace qv

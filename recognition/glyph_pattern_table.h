@@ -1,0 +1,72 @@
+// The glyph pattern table: sizes, size extremes and per-pixel brightness of the two glyph
+// sets, built once at start-up from the pattern pictures; and the capture-buffer sizing
+// rule that depends on it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "capture/capture_buffer.h"
+#include "capture/capture_region.h"
+#include "capture/pixel_array.h"
+#include "recognition/glyph_images.h"
+#include "services/message_sink.h"
+
+namespace qv {
+
+// One pattern picture as the main window holds it: its image and its outer size (image
+// plus the border on each side).
+struct GlyphPicture {
+    PixelArray image;
+    std::int32_t outerWidth = 0;
+    std::int32_t outerHeight = 0;
+};
+// A missing picture is an empty optional.
+using GlyphPictureSet = std::array<std::optional<GlyphPicture>, kGlyphsPerSet>;
+
+// Pictures whose outer size is the image size plus the border, as the main window lays
+// them out.
+GlyphPictureSet PicturesFromImages(const GlyphImageSet& images);
+
+struct GlyphSetPatterns {
+    std::array<std::int32_t, kGlyphsPerSet> width{};
+    std::array<std::int32_t, kGlyphsPerSet> height{};
+    std::int32_t largestWidth = 0;
+    std::int32_t largestHeight = 0;
+    std::int32_t smallestWidth = 0;
+    std::int32_t smallestHeight = 0;
+    // Brightness per glyph and pixel, for x 0..largestWidth and y 0..largestHeight (both
+    // inclusive), column by column; 0 where the image has no pixel.
+    std::vector<std::int32_t> sums;
+
+    std::int32_t Columns() const { return largestWidth + 1; }
+    std::int32_t Rows() const { return largestHeight + 1; }
+    // 0 outside the table's extent.
+    std::int32_t PixelSum(int glyph, std::int32_t x, std::int32_t y) const;
+    // The Rows() sums of one glyph column; x must lie in 0..largestWidth.
+    const std::int32_t* Column(int glyph, std::int32_t x) const;
+};
+
+struct GlyphPatternTable {
+    std::array<GlyphSetPatterns, kGlyphSetCount> sets;
+};
+
+// Builds the table from both sets of pictures. Every step is attempted even after a
+// failure; the result is false when any step failed (a missing picture, a glyph without
+// pixels, an image wider than largest width + 1 or taller than largest height + 1).
+// The caller then reports through ShowGlyphBuildFailure and ends the program.
+bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictures,
+                        GlyphPatternTable& table);
+
+// The modal message that precedes the end of the program after a failed build.
+void ShowGlyphBuildFailure(MessageSink& sink);
+
+// Resizes the capture buffer so that every capture region plus the spread of its glyph
+// set's sizes fits (region i pairs with glyph set i). False, with the buffer left as it
+// was, when the extent overflows 32 bits; false when the buffer refuses the extent.
+bool UpdateCaptureBufferSize(const std::array<CaptureRegion, 2>& regions,
+                             const GlyphPatternTable& table, CaptureBuffer& buffer);
+
+} // namespace qv

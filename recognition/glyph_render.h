@@ -1,0 +1,30 @@
+// Draws an EXP figure the way the game shows it, with the set-1 glyph images: the digits
+// one after another, each sharing its right border column with the next glyph's left one,
+// followed by the delimiter, on the glyphs' slate background.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "capture/pixel_array.h"
+#include "recognition/glyph_images.h"
+
+namespace qv {
+
+struct StripLayout {
+    std::int32_t width = 90; // the strip's size (the default EXP capture region)
+    std::int32_t height = 9;
+    std::int32_t left = 0; // where the first glyph's top-left corner goes
+    std::int32_t top = 0;
+    bool delimiter = true; // draw the delimiter after the figure
+};
+
+// Digits '0'..'9' are drawn; any other character leaves a blank glyph-wide gap. Glyphs
+// reaching past the strip are cut off.
+PixelArray RenderExpStrip(std::string_view figure, const GlyphImageSet& set1,
+                          const StripLayout& layout = {});
+
+// Draws one image into `target` with its top-left corner at (left, top), clipped.
+void DrawImage(PixelArray& target, const PixelArray& image, std::int32_t left, std::int32_t top);
+
+} // namespace qv

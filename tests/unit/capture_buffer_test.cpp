@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "capture/bmp_file.h"
+#include "capture/capture_buffer.h"
+
+namespace qv {
+namespace {
+
+PixelArray Gradient(std::int32_t width, std::int32_t height) {
+    PixelArray pixels(width, height);
+    for (std::int32_t y = 0; y < height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) {
+            pixels.At(x, y) = MakePixel(10 * x + 1, 20 * y + 2, x + y + 3);
+        }
+    }
+    return pixels;
+}
+
+TEST(CaptureBuffer, ResizeClearsBothSlotsAndSetsTheInclusiveExtent) {
+    CaptureBuffer buffer;
+    ASSERT_TRUE(ResizeCaptureBuffer(buffer, 4, 2));
+    StoreInSlot(buffer, 1, Gradient(3, 2));
+    StoreInSlot(buffer, 0, Gradient(5, 3));
+    ASSERT_NE(buffer.At(1, 2, 1), 0u);
+
+    ASSERT_TRUE(ResizeCaptureBuffer(buffer, 4, 2));
+    EXPECT_EQ(buffer.LastColumn(), 4);
+    EXPECT_EQ(buffer.LastRow(), 2);
+    for (int slot = 0; slot < 2; ++slot) {
+        EXPECT_EQ(buffer.Slot(slot), PixelArray(5, 3)) << "slot " << slot;
+    }
+}
+
+TEST(CaptureBuffer, StoreWritesTheTopLeftOfOneSlotOnly) {
+    CaptureBuffer buffer;
+    ASSERT_TRUE(ResizeCaptureBuffer(buffer, 5, 3));
+    const PixelArray captured = Gradient(3, 2);
+    StoreInSlot(buffer, 1, captured);
+    for (std::int32_t y = 0; y <= 3; ++y) {
+        for (std::int32_t x = 0; x <= 5; ++x) {
+            const Pixel expected = captured.Contains(x, y) ? captured.At(x, y) : 0;
+            EXPECT_EQ(buffer.At(1, x, y), expected) << x << "," << y;
+            EXPECT_EQ(buffer.At(0, x, y), 0u);
+        }
+    }
+}
+
+TEST(CaptureBuffer, ExtractionBeyondTheCaptureOrTheBufferReadsBlack) {
+    CaptureBuffer buffer;
+    ASSERT_TRUE(ResizeCaptureBuffer(buffer, 5, 3));
+    StoreInSlot(buffer, 1, Gradient(3, 2));
+
+    PixelArray wide;
+    ExtractCaptureWindow(buffer, 1, {0, 0, 6, 4}, wide);
+    ASSERT_EQ(wide.Width(), 6);
+    ASSERT_EQ(wide.Height(), 4);
+    EXPECT_EQ(wide.At(2, 1), Gradient(3, 2).At(2, 1));
+    EXPECT_EQ(wide.At(3, 0), 0u);
+    EXPECT_EQ(wide.At(0, 2), 0u);
+
+    PixelArray shifted;
+    ExtractCaptureWindow(buffer, 1, {1, 1, 10, 10}, shifted);
+    EXPECT_EQ(shifted.At(0, 0), Gradient(3, 2).At(1, 1));
+    EXPECT_EQ(shifted.At(9, 9), 0u);
+}
+
+TEST(CaptureBuffer, RefusesAbsurdExtentsAndDegenerateBoundsGiveNoPixels) {
+    CaptureBuffer buffer;
+    ASSERT_TRUE(ResizeCaptureBuffer(buffer, 9, 9));
+    EXPECT_FALSE(ResizeCaptureBuffer(buffer, 2'000'000'000, 2'000'000'000));
+    EXPECT_EQ(buffer.LastColumn(), -1);
+    EXPECT_EQ(buffer.At(1, 0, 0), 0u);
+
+    EXPECT_TRUE(ResizeCaptureBuffer(buffer, -5, 3));
+    EXPECT_EQ(buffer.LastColumn(), -1);
+    StoreInSlot(buffer, 1, Gradient(2, 2)); // dropped, not a crash
+    PixelArray out;
+    ExtractCaptureWindow(buffer, 1, {0, 0, 2, 2}, out);
+    EXPECT_EQ(out, PixelArray(2, 2));
+}
+
+TEST(BmpFile, RoundTripsBothDepthsWithRowPadding) {
+    for (const BmpDepth depth : {BmpDepth::Bits24, BmpDepth::Bits32}) {
+        for (const std::int32_t width : {1, 2, 3, 5, 7}) {
+            const PixelArray image = Gradient(width, 3);
+            const auto bytes = EncodeBmp(image, depth);
+            const std::size_t stride =
+                (static_cast<std::size_t>(width) * static_cast<std::size_t>(depth) + 31) / 32 * 4;
+            EXPECT_EQ(bytes.size(), 54 + 3 * stride);
+            const auto decoded = DecodeBmp(bytes);
+            ASSERT_TRUE(decoded.has_value());
+            EXPECT_EQ(*decoded, image) << "width " << width;
+        }
+    }
+}
+
+TEST(BmpFile, WritesBottomUpRows) {
+    PixelArray image(1, 2);
+    image.At(0, 0) = MakePixel(1, 2, 3); // top row
+    image.At(0, 1) = MakePixel(4, 5, 6);
+    const auto bytes = EncodeBmp(image, BmpDepth::Bits24);
+    // The first stored row is the bottom one, as blue, green, red.
+    EXPECT_EQ(bytes[54], 6);
+    EXPECT_EQ(bytes[55], 5);
+    EXPECT_EQ(bytes[56], 4);
+    EXPECT_EQ(bytes[58], 3);
+}
+
+TEST(BmpFile, ReadsTopDownAndPackedDibs) {
+    const PixelArray image = Gradient(3, 2);
+    auto bytes = EncodeBmp(image, BmpDepth::Bits32);
+    // Flip to top-down: negative height and the rows in reverse order.
+    const std::int32_t negative = -2;
+    std::memcpy(&bytes[22], &negative, 4);
+    std::vector<std::uint8_t> flipped(bytes.begin(), bytes.begin() + 54);
+    flipped.insert(flipped.end(), bytes.begin() + 54 + 12, bytes.end());
+    flipped.insert(flipped.end(), bytes.begin() + 54, bytes.begin() + 54 + 12);
+    EXPECT_EQ(DecodeBmp(flipped), image);
+
+    const auto file = EncodeBmp(image);
+    const std::vector<std::uint8_t> packed(file.begin() + 14, file.end());
+    EXPECT_EQ(DecodePackedDib(packed), image);
+}
+
+TEST(BmpFile, RejectsMalformedInput) {
+    const auto good = EncodeBmp(Gradient(4, 4));
+    auto truncated = good;
+    truncated.resize(good.size() - 1);
+    EXPECT_FALSE(DecodeBmp(truncated));
+
+    auto notBmp = good;
+    notBmp[0] = 'X';
+    EXPECT_FALSE(DecodeBmp(notBmp));
+
+    auto eightBit = good;
+    eightBit[28] = 8;
+    EXPECT_FALSE(DecodeBmp(eightBit));
+
+    auto huge = good;
+    const std::int32_t big = 0x7FFFFFFF;
+    std::memcpy(&huge[18], &big, 4);
+    EXPECT_FALSE(DecodeBmp(huge));
+}
+
+} // namespace
+} // namespace qv

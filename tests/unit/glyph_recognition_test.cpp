@@ -1,0 +1,443 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "recognition/exp_recognizer.h"
+#include "recognition/glyph_images.h"
+#include "recognition/glyph_pattern_table.h"
+#include "recognition/glyph_render.h"
+
+namespace qv {
+namespace {
+
+// The small EXP font as drawn: '#' stroke, '.' background.
+const char* const kSet1Rows[kGlyphsPerSet][9] = {
+    {".......", "..###..", ".#...#.", ".#...#.", ".#...#.", ".#...#.", ".#...#.", "..###..",
+     "......."},
+    {".......", "...#...", "..##...", "...#...", "...#...", "...#...", "...#...", "...#...",
+     "......."},
+    {".......", "..###..", ".#...#.", ".....#.", "....#..", "...#...", "..#....", ".#####.",
+     "......."},
+    {".......", "..###..", ".#...#.", ".....#.", "...##..", ".....#.", ".#...#.", "..###..",
+     "......."},
+    {".......", "....#..", "...##..", "..#.#..", ".#..#..", ".#####.", "....#..", "....#..",
+     "......."},
+    {".......", ".#####.", ".#.....", ".#.....", "..###..", ".....#.", ".#...#.", "..###..",
+     "......."},
+    {".......", "..###..", ".#...#.", ".#.....", ".####..", ".#...#.", ".#...#.", "..###..",
+     "......."},
+    {".......", ".#####.", ".....#.", ".....#.", ".....#.", "....#..", "...#...", "...#...",
+     "......."},
+    {".......", "..###..", ".#...#.", ".#...#.", "..###..", ".#...#.", ".#...#.", "..###..",
+     "......."},
+    {".......", "..###..", ".#...#.", ".#...#.", "..####.", ".....#.", ".#...#.", "..###..",
+     "......."},
+    {".##..", ".#...", ".#...", ".#...", ".#...", ".#...", ".#...", ".#...", ".##.."},
+};
+// Allowed background brightness per row.
+const int kBackgroundLow[9] = {222, 222, 180, 180, 180, 180, 123, 123, 123};
+const int kBackgroundHigh[9] = {230, 230, 230, 197, 197, 197, 163, 163, 163};
+
+const std::array<CaptureRegion, 2> kDefaultRegions{{{1, 1, 1, 1}, {463, 570, 90, 9}}};
+
+std::array<GlyphImageSet, 2> LoadRealImages() {
+    std::array<GlyphImageSet, 2> sets;
+    for (int s = 0; s < 2; ++s) {
+        auto loaded = LoadGlyphImageSet(GlyphFolder(QV_SOURCE_DIR), s);
+        EXPECT_TRUE(loaded.has_value()) << "set " << s;
+        if (loaded) {
+            sets[static_cast<std::size_t>(s)] = std::move(*loaded);
+        }
+    }
+    return sets;
+}
+
+std::array<GlyphPictureSet, 2> Pictures(const std::array<GlyphImageSet, 2>& images) {
+    return {PicturesFromImages(images[0]), PicturesFromImages(images[1])};
+}
+
+class FakeHost : public RecognizerHost {
+  public:
+    void SetCaptureCaption(std::wstring_view text) override { captions.emplace_back(text); }
+    void WriteDebugLog(std::wstring_view message) override { log.emplace_back(message); }
+    MemoryStatus QueryMemoryStatus() override { return memory; }
+    bool ShuttingDown() override { return shuttingDown; }
+
+    std::wstring Caption() const { return captions.empty() ? L"" : captions.back(); }
+
+    std::vector<std::wstring> captions;
+    std::vector<std::wstring> log;
+    MemoryStatus memory{};
+    bool shuttingDown = false;
+};
+
+TEST(GlyphPatternTable, RealImagesGiveTheDesignedSizesAndExtremes) {
+    const auto images = LoadRealImages();
+    GlyphPatternTable table;
+    ASSERT_TRUE(BuildGlyphPatterns(Pictures(images), table));
+
+    struct Expected {
+        int digitWidth, delimiterWidth, height;
+    };
+    const Expected expected[2] = {{11, 5, 13}, {7, 5, 9}};
+    for (int s = 0; s < 2; ++s) {
+        const GlyphSetPatterns& set = table.sets[static_cast<std::size_t>(s)];
+        for (int g = 0; g < kGlyphsPerSet; ++g) {
+            EXPECT_EQ(set.width[g], g == 10 ? expected[s].delimiterWidth : expected[s].digitWidth)
+                << s << "/" << g;
+            EXPECT_EQ(set.height[g], expected[s].height) << s << "/" << g;
+        }
+        EXPECT_EQ(set.largestWidth, expected[s].digitWidth);
+        EXPECT_EQ(set.smallestWidth, 5);
+        EXPECT_EQ(set.largestHeight, expected[s].height);
+        EXPECT_EQ(set.smallestHeight, expected[s].height);
+    }
+}
+
+TEST(GlyphPatternTable, Set1SumsFollowTheDrawnFontAndAreZeroOutsideEachImage) {
+    GlyphPatternTable table;
+    ASSERT_TRUE(BuildGlyphPatterns(Pictures(LoadRealImages()), table));
+    const GlyphSetPatterns& set = table.sets[1];
+    for (int g = 0; g < kGlyphsPerSet; ++g) {
+        const int stroke = g == 10 ? 411 : 765;
+        for (int y = 0; y <= 9; ++y) {
+            for (int x = 0; x <= 7; ++x) {
+                const int sum = set.PixelSum(g, x, y);
+                const int width = static_cast<int>(std::string(kSet1Rows[g][0]).size());
+                if (x >= width || y == 9) {
+                    EXPECT_EQ(sum, 0) << g << " at " << x << "," << y;
+                } else if (kSet1Rows[g][y][x] == '#') {
+                    EXPECT_EQ(sum, stroke) << g << " at " << x << "," << y;
+                } else {
+                    EXPECT_GE(sum, kBackgroundLow[y]) << g << " at " << x << "," << y;
+                    EXPECT_LE(sum, kBackgroundHigh[y]) << g << " at " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
+TEST(GlyphPatternTable, Set0HasWhiteStrokesOnAnOrangeTile) {
+    const auto images = LoadRealImages();
+    for (int g = 0; g < 10; ++g) {
+        const PixelArray& image = images[0][g];
+        int strokes = 0;
+        for (int y = 0; y < image.Height(); ++y) {
+            for (int x = 0; x < image.Width(); ++x) {
+                const int b = image.Brightness(x, y);
+                const bool corner = (x == 0 || x == 10) && (y == 0 || y == 12);
+                if (corner) {
+                    EXPECT_LT(b, 100) << g;
+                } else if (b == 765) {
+                    ++strokes;
+                } else {
+                    EXPECT_GE(b, 320) << g;
+                    EXPECT_LE(b, 411) << g;
+                }
+            }
+        }
+        EXPECT_GT(strokes, 10) << g;
+    }
+}
+
+TEST(GlyphPatternTable, BrokenPicturesMakeTheBuildFailAfterAllSteps) {
+    const auto images = LoadRealImages();
+    struct Case {
+        const char* name;
+        void (*spoil)(std::array<GlyphPictureSet, 2>&);
+        bool ok;
+    };
+    const Case cases[] = {
+        {"intact", [](std::array<GlyphPictureSet, 2>&) {}, true},
+        {"missing set-0 picture", [](auto& p) { p[0][4].reset(); }, false},
+        {"missing set-1 delimiter", [](auto& p) { p[1][10].reset(); }, false},
+        {"image two columns too wide", [](auto& p) { p[1][3]->image = PixelArray(9, 9); }, false},
+        {"image two rows too tall", [](auto& p) { p[0][0]->image = PixelArray(11, 15); }, false},
+        // One column beyond the largest width still fits the table's inclusive extent.
+        {"image one column wider", [](auto& p) { p[1][3]->image = PixelArray(8, 9); }, true},
+        {"picture without pixels", [](auto& p) { p[1][2]->outerWidth = 4; }, false},
+    };
+    for (const Case& c : cases) {
+        auto pictures = Pictures(images);
+        c.spoil(pictures);
+        GlyphPatternTable table;
+        EXPECT_EQ(BuildGlyphPatterns(pictures, table), c.ok) << c.name;
+        if (!c.ok) {
+            // The other set is still built in full.
+            EXPECT_EQ(table.sets[1].largestWidth + table.sets[0].largestWidth, 18) << c.name;
+        }
+    }
+}
+
+TEST(GlyphPatternTable, FailureMessageEndsWithLineBreaks) {
+    struct Sink : MessageSink {
+        void ShowMessage(std::wstring_view t, std::wstring_view ti) override {
+            text = t;
+            title = ti;
+        }
+        std::wstring text, title;
+    } sink;
+    ShowGlyphBuildFailure(sink);
+    EXPECT_EQ(sink.title, L"パターン読込みエラー");
+    EXPECT_EQ(sink.text, L"パターンファイルのデータ化に失敗しました。\r\n終了します。\r\n");
+}
+
+TEST(GlyphPatternTable, CaptureBufferSizing) {
+    GlyphPatternTable table;
+    ASSERT_TRUE(BuildGlyphPatterns(Pictures(LoadRealImages()), table));
+    CaptureBuffer buffer;
+
+    ASSERT_TRUE(UpdateCaptureBufferSize({{{0, 0, 100, 12}, {0, 0, 200, 10}}}, table, buffer));
+    EXPECT_EQ(buffer.LastColumn(), 202);
+    EXPECT_EQ(buffer.LastRow(), 12);
+
+    ASSERT_TRUE(UpdateCaptureBufferSize(kDefaultRegions, table, buffer));
+    EXPECT_EQ(buffer.LastColumn(), 92);
+    EXPECT_EQ(buffer.LastRow(), 9);
+
+    // Before the build every extreme is 0: the larger region decides alone.
+    ASSERT_TRUE(UpdateCaptureBufferSize({{{0, 0, 100, 12}, {0, 0, 200, 10}}}, {}, buffer));
+    EXPECT_EQ(buffer.LastColumn(), 200);
+    EXPECT_EQ(buffer.LastRow(), 12);
+
+    // An overflowing extent is refused and leaves the buffer alone.
+    EXPECT_FALSE(UpdateCaptureBufferSize({{{0, 0, 1, 1}, {0, 0, 0x7FFFFFFF, 9}}}, table, buffer));
+    EXPECT_EQ(buffer.LastColumn(), 200);
+}
+
+class Recognizer : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        images_ = LoadRealImages();
+        ASSERT_TRUE(BuildGlyphPatterns(Pictures(images_), table_));
+        SetRegion(kDefaultRegions[1]);
+    }
+
+    void SetRegion(const CaptureRegion& region) {
+        regions_[1] = region;
+        ASSERT_TRUE(UpdateCaptureBufferSize(regions_, table_, buffer_));
+    }
+
+    PixelArray Strip(std::string_view figure, std::int32_t left = 0, bool delimiter = true) const {
+        StripLayout layout;
+        layout.delimiter = delimiter;
+        layout.width = regions_[1].width;
+        layout.height = regions_[1].height;
+        layout.left = left;
+        return RenderExpStrip(figure, images_[1], layout);
+    }
+
+    RecognitionOutcome Read(const PixelArray& strip, bool debug = false) {
+        ResizeCaptureBuffer(buffer_, buffer_.LastColumn(), buffer_.LastRow());
+        StoreInSlot(buffer_, 1, strip);
+        return RecognizeExpReadout(buffer_, table_, regions_[1], debug, reading_, host_);
+    }
+
+    std::array<GlyphImageSet, 2> images_;
+    GlyphPatternTable table_;
+    std::array<CaptureRegion, 2> regions_ = kDefaultRegions;
+    CaptureBuffer buffer_;
+    ExpReading reading_;
+    FakeHost host_;
+};
+
+TEST_F(Recognizer, ReadsFiguresDrawnWithTheGlyphImages) {
+    struct Case {
+        const char* figure;
+        std::int32_t left;
+        double value;
+        const wchar_t* caption;
+    };
+    const Case cases[] = {
+        {"1234567", 0, 1234567, L"1234567"},
+        {"1234567", 13, 1234567, L"1234567"},
+        {"9876543210", 2, 9876543210.0, L"9876543210"},
+        {"0012", 0, 12, L"0012"},
+        {"0", 0, 0, L"認識NG"},
+        {"000", 4, 0, L"認識NG"},
+        {"", 0, 0, L"認識NG"},
+        // Blank gaps are passed over column by column.
+        {"12 34", 0, 1234, L"1234"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Read(Strip(c.figure, c.left)), RecognitionOutcome::Completed);
+        ASSERT_TRUE(reading_.has_value());
+        EXPECT_EQ(*reading_, c.value) << c.figure;
+        EXPECT_EQ(host_.Caption(), c.caption) << c.figure;
+    }
+}
+
+TEST_F(Recognizer, StopsAtTheDelimiter) {
+    PixelArray strip = Strip("1234567");
+    // More digits after the delimiter (at 42), which must not be read.
+    DrawImage(strip, images_[1][8], 46, 0);
+    DrawImage(strip, images_[1][9], 52, 0);
+    Read(strip);
+    EXPECT_EQ(*reading_, 1234567);
+    EXPECT_EQ(host_.Caption(), L"1234567");
+}
+
+TEST_F(Recognizer, BlackOrDelimiterOnlyReadsNothing) {
+    Read(PixelArray(90, 9));
+    EXPECT_EQ(*reading_, 0);
+    EXPECT_EQ(host_.Caption(), L"認識NG");
+
+    StripLayout layout;
+    layout.left = 30;
+    Read(RenderExpStrip("", images_[1], layout));
+    EXPECT_EQ(*reading_, 0);
+    EXPECT_EQ(host_.Caption(), L"認識NG");
+}
+
+TEST_F(Recognizer, ToleratesOneBadPixelPerDigitButNotTwo) {
+    // Digit 5 at column 0: strokes at (1,1) and (2,4) of its image.
+    PixelArray one = Strip("5");
+    one.At(1, 1) = MakePixel(230, 230, 230); // 690: off by 75
+    Read(one);
+    EXPECT_EQ(*reading_, 5);
+
+    PixelArray two = one;
+    two.At(2, 4) = MakePixel(200, 200, 200);
+    Read(two);
+    EXPECT_EQ(*reading_, 0);
+    EXPECT_EQ(host_.Caption(), L"認識NG");
+
+    // Off by exactly 72 still matches.
+    PixelArray edge = Strip("5");
+    for (const auto& [x, y] : {std::pair{1, 1}, std::pair{2, 4}, std::pair{3, 4}}) {
+        edge.At(x, y) = MakePixel(231, 231, 231);
+    }
+    Read(edge);
+    EXPECT_EQ(*reading_, 5);
+}
+
+TEST_F(Recognizer, ReadsSixteenDigitsInAWideRegion) {
+    SetRegion({463, 570, 110, 9});
+    Read(Strip("1234567890123456"));
+    EXPECT_EQ(*reading_, 1234567890123456.0);
+    EXPECT_EQ(host_.Caption(), L"1234567890123456");
+}
+
+TEST_F(Recognizer, ScanEndsAtRegionWidthLessTheNarrowestGlyph) {
+    Read(PixelArray(90, 9), true);
+    const std::wstring& trace = host_.log.back();
+    EXPECT_NE(trace.find(L"\r\nX:85 Y:0"), std::wstring::npos);
+    EXPECT_EQ(trace.find(L"\r\nX:86 Y:0"), std::wstring::npos);
+
+    // A digit at the last position is read when the slot holds pixels beyond the region.
+    PixelArray wide(93, 9);
+    DrawImage(wide, Strip("", 0, false), 0, 0);
+    DrawImage(wide, Strip("", 0, false), 90 - 7, 0);
+    DrawImage(wide, images_[1][7], 85, 0);
+    Read(wide);
+    EXPECT_EQ(*reading_, 7);
+    DrawImage(wide, images_[1][7], 86, 0);
+    Read(wide);
+    EXPECT_EQ(*reading_, 0);
+}
+
+TEST_F(Recognizer, DigitCutByTheRightEdgeIsNotRead) {
+    // Digits at 72, 78 and 84; the last one's right column falls outside the capture.
+    Read(Strip("123", 72));
+    EXPECT_EQ(*reading_, 12);
+    Read(Strip("123", 71));
+    EXPECT_EQ(*reading_, 123);
+}
+
+TEST_F(Recognizer, ReadsThroughCaptureNoise) {
+    std::mt19937 random(20240601);
+    std::uniform_int_distribution<int> noise(-20, 20);
+    std::uniform_int_distribution<int> length(1, 12);
+    std::uniform_int_distribution<int> digit(1, 9);
+    for (int round = 0; round < 100; ++round) {
+        std::string figure;
+        const int n = length(random);
+        for (int i = 0; i < n; ++i) {
+            figure += static_cast<char>('0' + (i == 0 ? digit(random) : digit(random) % 10));
+        }
+        PixelArray strip = Strip(figure, round % 6);
+        for (std::int32_t y = 0; y < strip.Height(); ++y) {
+            for (std::int32_t x = 0; x < strip.Width(); ++x) {
+                const Pixel p = strip.At(x, y);
+                auto jitter = [&](int c) { return std::clamp(c + noise(random), 0, 255); };
+                strip.At(x, y) = MakePixel(jitter(RedOf(p)), jitter(GreenOf(p)), jitter(BlueOf(p)));
+            }
+        }
+        Read(strip);
+        EXPECT_EQ(host_.Caption(), std::wstring(figure.begin(), figure.end())) << round;
+    }
+}
+
+TEST_F(Recognizer, FirstAcceptedGlyphWinsOverALaterBetterOne) {
+    auto pictures = Pictures(images_);
+    pictures[1][3]->image = images_[1][8]; // glyph 3 now looks exactly like 8
+    GlyphPatternTable table;
+    ASSERT_TRUE(BuildGlyphPatterns(pictures, table));
+    StoreInSlot(buffer_, 1, Strip("8"));
+    RecognizeExpReadout(buffer_, table, regions_[1], false, reading_, host_);
+    EXPECT_EQ(*reading_, 3);
+}
+
+TEST_F(Recognizer, NormalModeLogsOnlyTheMemoryLine) {
+    host_.memory.availablePhysical = 1234567ull * 1024 + 1023;
+    Read(Strip("42"));
+    ASSERT_EQ(host_.log.size(), 1u);
+    EXPECT_EQ(host_.log[0], L"Available Physical Memory  1,234,567 kByte");
+    EXPECT_EQ(host_.captions, std::vector<std::wstring>{L"42"});
+}
+
+TEST_F(Recognizer, DebugModeTracesEveryComparison) {
+    SetRegion({0, 0, 20, 9});
+    host_.memory.availablePhysical = 0;
+    Read(Strip("1", 1), true);
+    ASSERT_EQ(host_.log.size(), 2u);
+    EXPECT_EQ(host_.log[0], L"Available Physical Memory          0 kByte");
+    const std::wstring& trace = host_.log[1];
+    // Position 0 sees only background and abandons every glyph after three columns.
+    const std::wstring first = L"\r\nX:00 Y:0 0:";
+    ASSERT_EQ(trace.substr(0, first.size()), first);
+    const auto none = trace.find(L" 10:");
+    ASSERT_NE(none, std::wstring::npos);
+    const auto second = trace.find(L" 認識結果:なし\r\nX:01 Y:0 0:");
+    ASSERT_NE(second, std::wstring::npos);
+    EXPECT_GT(second, none);
+    const std::wstring accepted = L" 1:10000 認識結果:1\r\nX:07 Y:0 0:";
+    EXPECT_NE(trace.find(accepted), std::wstring::npos);
+    const std::wstring end = L" 10:10000 認識結果:デリミタ";
+    EXPECT_EQ(trace.substr(trace.size() - end.size()), end);
+
+    const std::vector<std::wstring> captions{L"認識中…", L"認識中…", L"1認識中…", L"1", L"1"};
+    EXPECT_EQ(host_.captions, captions);
+}
+
+TEST_F(Recognizer, DebugTraceOfAKnownStrip) {
+    SetRegion({0, 0, 12, 9});
+    Read(Strip("7"), true);
+    // Every rejected glyph is dropped after three columns (27 pixels compared), so its score
+    // is the matched count of those columns over the whole glyph: 20 matched gives 3174.
+    EXPECT_EQ(host_.log.at(1),
+              L"\r\nX:00 Y:0 0:3174 1:3809 2:3492 3:3650 4:3333 5:3492 6:3015 7:10000 認識結果:7"
+              L"\r\nX:06 Y:0 0:2222 1:2380 2:2063 3:2222 4:2222 5:2063 6:2063 7:2380 8:2063 9:2063"
+              L" 10:10000 認識結果:デリミタ");
+}
+
+TEST_F(Recognizer, ShuttingDownAbandonsTheScanAndKeepsThePreviousResult) {
+    reading_ = 42;
+    host_.shuttingDown = true;
+    EXPECT_EQ(Read(Strip("1234567"), true), RecognitionOutcome::Abandoned);
+    EXPECT_EQ(*reading_, 42);
+    EXPECT_EQ(host_.captions, std::vector<std::wstring>{L"認識中…"});
+    EXPECT_EQ(host_.log.size(), 1u); // the memory line only
+}
+
+TEST(DigitText, ConvertsLikeADecimalNumber) {
+    EXPECT_EQ(DigitTextValue(""), 0.0);
+    EXPECT_EQ(DigitTextValue("0012"), 12.0);
+    EXPECT_EQ(DigitTextValue("12345678901234567890"), 12345678901234567890.0);
+}
+
+} // namespace
+} // namespace qv
