@@ -126,6 +126,18 @@ TEST(DebugLogWin, RealHostWritesHeaderAndRecords) {
     CloseHandle(locked);
     EXPECT_EQ(sink.count, 1);
     EXPECT_TRUE(log.Write(L"c", L""));
+
+    // The next start keeps this run as the backup, byte for byte, and starts afresh.
+    std::ifstream before(folder / L"debug.txt", std::ios::binary);
+    const std::string previous{std::istreambuf_iterator<char>(before),
+                               std::istreambuf_iterator<char>()};
+    before.close();
+    ASSERT_TRUE(log.Write(L"again", L"INIT"));
+    std::ifstream backup(folder / L"debugBackUp.txt", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(backup), std::istreambuf_iterator<char>()),
+              previous);
+    backup.close();
+    EXPECT_LT(fs::file_size(folder / L"debug.txt"), previous.size());
     fs::remove_all(folder);
 }
 
