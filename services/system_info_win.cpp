@@ -16,14 +16,23 @@ std::wstring FixedText(const CHAR (&buffer)[128]) {
 }
 
 // GetVersionExA is deprecated but is the query whose answer the report describes.
+#if defined(_MSC_VER)
+#pragma warning(push)
+#pragma warning(disable : 4996)
+#else
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
 template <typename Info> bool QueryVersionInfo(Info& info) {
     std::memset(&info, 0, sizeof(info));
     info.dwOSVersionInfoSize = sizeof(info);
     return GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info)) != FALSE;
 }
+#if defined(_MSC_VER)
+#pragma warning(pop)
+#else
 #pragma GCC diagnostic pop
+#endif
 
 OsVersionRecord FromInfo(const OSVERSIONINFOA& info) {
     OsVersionRecord record;
