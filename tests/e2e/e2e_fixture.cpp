@@ -1,0 +1,167 @@
+#include "tests/e2e/e2e_fixture.h"
+
+#include <cwctype>
+
+namespace qv::e2e {
+
+namespace {
+
+// "yyyy/mm/dd hh:mm:ss " with digits where the pattern has 'd'.
+bool HasTimestamp(std::wstring_view line) {
+    constexpr std::wstring_view pattern = L"dddd/dd/dd dd:dd:dd ";
+    if (line.size() < pattern.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        bool digit = line[i] >= L'0' && line[i] <= L'9';
+        if (pattern[i] == L'd' ? !digit : line[i] != pattern[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::wstring BinaryDirectory() {
+#ifdef QV_BINARY_DIR
+    return WindowsPathFromUnix(QV_BINARY_DIR);
+#else
+    return ExeDirectory();
+#endif
+}
+
+} // namespace
+
+DebugLog ParseDebugLog(std::wstring_view text) {
+    DebugLog log;
+    for (auto& line : SplitLines(text)) {
+        if (line == kStartRecord) {
+            ++log.startRecords;
+        }
+        if (!log.hasStartRecord) {
+            if (line == kStartRecord) {
+                log.hasStartRecord = true;
+            } else {
+                log.header.push_back(std::move(line));
+            }
+            continue;
+        }
+        if (HasTimestamp(line)) {
+            log.records.push_back({line.substr(0, 19), line.substr(20)});
+        } else {
+            log.records.push_back({L"", line});
+        }
+    }
+    return log;
+}
+
+std::vector<std::wstring> MessagesWithoutLayout(const std::vector<LogRecord>& records) {
+    std::vector<std::wstring> out;
+    for (const auto& r : records) {
+        if (r.message != kLayoutRecord) {
+            out.push_back(r.message);
+        }
+    }
+    return out;
+}
+
+std::string AnsiBytes(std::wstring_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    int n = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                        nullptr);
+    return out;
+}
+
+std::string DefaultConfigFile() {
+    return AnsiBytes(L"    1 ,    1 ,   1 ,   1 , キャプチャ領域1、開始座標とサイズ\r\n"
+                     L"  463 ,  570 ,  90 ,   9 , キャプチャ領域2、開始座標とサイズ\r\n"
+                     L"  False , 自動開始フラグ\r\n"
+                     L"     20 , キャプチャインターバル(分)\r\n"
+                     L"  False , キャプチャ時に音を鳴らす\r\n"
+                     L"     15 , 起動時にメイプルストーリ起動確認遅延時間(秒)\r\n"
+                     L"\r\n");
+}
+
+std::wstring ProgramExe() {
+    return JoinPath(BinaryDirectory(), L"Quorvane.exe");
+}
+std::wstring DemoGameExe() {
+    return JoinPath(BinaryDirectory(), L"DemoGame.exe");
+}
+
+void ProgramTest::SetUp() {
+    ASSERT_TRUE(folder_.ok());
+    ASSERT_TRUE(folder_.CopyIn(ProgramExe())) << "build the Quorvane target first";
+}
+
+void ProgramTest::TearDown() {
+    if (HasFailure()) {
+        auto text = Text(kDebugLog);
+        std::fprintf(stderr, "---- debug.txt of the failed scenario ----\n%s\n----\n",
+                     text ? Utf8(*text).c_str() : "(cannot be read)");
+    }
+    processes_.clear(); // ends whatever still runs before the folder goes
+}
+
+Process* ProgramTest::Launch() {
+    auto process = Process::Launch(folder_.File(L"Quorvane.exe"));
+    EXPECT_TRUE(process) << "cannot start Quorvane.exe";
+    if (!process) {
+        return nullptr;
+    }
+    processes_.push_back(std::move(*process));
+    return &processes_.back();
+}
+
+HWND ProgramTest::WaitUntilReady(const Process& process) {
+    HWND main = FindTopWindow(kMainTitle, kDefaultWait, process.Id());
+    EXPECT_NE(main, nullptr) << "no main window";
+    bool ready = WaitForLineEnding(File(kDebugLog), kStartupDoneRecord);
+    EXPECT_TRUE(ready) << "start-up did not finish";
+    return main && ready ? main : nullptr;
+}
+
+HWND ProgramTest::Start() {
+    Process* process = Launch();
+    return process ? WaitUntilReady(*process) : nullptr;
+}
+
+HWND ProgramTest::StartGame(std::wstring_view args) {
+    auto process = Process::Launch(DemoGameExe(), args);
+    EXPECT_TRUE(process) << "cannot start DemoGame.exe";
+    if (!process) {
+        return nullptr;
+    }
+    DWORD pid = process->Id();
+    processes_.push_back(std::move(*process));
+    HWND game = FindTopWindow(kGameTitle, kDefaultWait, pid);
+    EXPECT_NE(game, nullptr);
+    return game;
+}
+
+std::optional<std::string> ProgramTest::Bytes(std::wstring_view name) const {
+    return ReadFileBytes(File(name));
+}
+
+std::optional<std::wstring> ProgramTest::Text(std::wstring_view name) const {
+    return ReadAnsiText(File(name));
+}
+
+DebugLog ProgramTest::Log() const {
+    auto text = Text(kDebugLog);
+    return text ? ParseDebugLog(*text) : DebugLog{};
+}
+
+std::vector<std::wstring> ProgramTest::Messages() const {
+    std::vector<std::wstring> out;
+    for (const auto& r : Log().records) {
+        out.push_back(r.message);
+    }
+    return out;
+}
+
+} // namespace qv::e2e

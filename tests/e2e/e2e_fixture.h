@@ -1,0 +1,78 @@
+// What every end-to-end scenario shares: a fresh run folder with a copy of Quorvane.exe,
+// starting it (and the demo game), waiting for start-up, and reading the files it writes.
+//
+// A new scenario is a TEST_F(ProgramTest, ...) that calls Start(), works the windows
+// through the driver and asserts on Text()/Bytes()/Records().
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/driver/driver.h"
+
+namespace qv::e2e {
+
+inline constexpr wchar_t kMainTitle[] = L"Quorvane  for MapleStory    Ver.0.02";
+inline constexpr wchar_t kDebugLog[] = L"debug.txt";
+inline constexpr wchar_t kDebugBackup[] = L"debugBackUp.txt";
+inline constexpr wchar_t kConfigFile[] = L"QvanConfig.ini";
+inline constexpr wchar_t kConfigBackup[] = L"QvanConfigBack.ini";
+inline constexpr wchar_t kStartRecord[] = L"Starting Program Ver.0.02･･･";
+inline constexpr wchar_t kStartupDoneRecord[] = L"All Form Loading･･･End ";
+inline constexpr wchar_t kLayoutRecord[] = L"Resaizing Form ･･･End ";
+
+// One line of debug.txt after the header: "yyyy/mm/dd hh:mm:ss " + message.
+struct LogRecord {
+    std::wstring timestamp; // empty when the line has no well-formed timestamp
+    std::wstring message;
+};
+
+struct DebugLog {
+    std::vector<std::wstring> header; // the lines before the start record
+    bool hasStartRecord = false;
+    int startRecords = 0;           // more than one: a run appended to an old log
+    std::vector<LogRecord> records; // the lines after the start record
+};
+
+DebugLog ParseDebugLog(std::wstring_view text);
+// The records' messages without the layout records, which appear wherever the window is
+// laid out.
+std::vector<std::wstring> MessagesWithoutLayout(const std::vector<LogRecord>& records);
+// Wide text to code page 932 bytes, through the system (independent of the program's code).
+std::string AnsiBytes(std::wstring_view text);
+// The configuration file the program writes from its defaults.
+std::string DefaultConfigFile();
+// Full paths of the programs under test.
+std::wstring ProgramExe();
+std::wstring DemoGameExe();
+
+class ProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the copy in the run folder; nullptr-free process or a test failure.
+    Process* Launch();
+    // Starts the program and waits for its main window and the end of start-up.
+    // Returns the main window, or nullptr after a test failure.
+    HWND Start();
+    HWND WaitUntilReady(const Process& process);
+    // The demo game, started from the build folder.
+    HWND StartGame(std::wstring_view args = {});
+
+    std::wstring File(std::wstring_view name) const { return folder_.File(name); }
+    std::optional<std::string> Bytes(std::wstring_view name) const;
+    std::optional<std::wstring> Text(std::wstring_view name) const;
+    bool Exists(std::wstring_view name) const { return PathExists(File(name)); }
+    DebugLog Log() const;
+    std::vector<std::wstring> Messages() const;
+
+    RunFolder folder_;
+    std::deque<Process> processes_; // ended at teardown if still running (stable addresses)
+};
+
+} // namespace qv::e2e
