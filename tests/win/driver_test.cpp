@@ -2,12 +2,43 @@
 // figure, and, most of all, choosing menu items by caption inside another process.
 #include <gtest/gtest.h>
 
+#include "capture/pixel_array.h"
+#include "recognition/glyph_images.h"
+#include "recognition/glyph_render.h"
 #include "tools/demogame/demo_script.h"
 #include "tools/driver/driver.h"
 
 namespace {
 
 using namespace qv::e2e;
+
+// Copies a rectangle of a window's client area, as the program's capture does.
+qv::PixelArray CaptureClient(HWND window, int x, int y, int width, int height) {
+    qv::PixelArray pixels(width, height);
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, x, y, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.Data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+    for (int py = 0; py < height; ++py) {
+        for (int px = 0; px < width; ++px) {
+            pixels.At(px, py) &= 0xFFFFFF; // the fourth byte is not part of the colour
+        }
+    }
+    return pixels;
+}
 
 class DemoGameDriverTest : public ::testing::Test {
   protected:
@@ -33,6 +64,27 @@ TEST_F(DemoGameDriverTest, FigureFromCommandLineAndFromTheDriver) {
     EXPECT_EQ(DemoFigure(window_), 42u);
     ASSERT_TRUE(RequestClose(window_));
     EXPECT_TRUE(game_->WaitForExit());
+}
+
+TEST_F(DemoGameDriverTest, PaintsTheFigureWithTheGlyphsAtTheCaptureRegion) {
+    auto glyphs = qv::LoadGlyphImageSet(qv::GlyphFolder(QV_SOURCE_DIR), 1);
+    ASSERT_TRUE(glyphs);
+    StartGame(L"--exp 9081726 --pos 0 0");
+    qv::PixelArray expected = qv::RenderExpStrip("9081726", *glyphs);
+    qv::PixelArray seen;
+    for (int attempt = 0; attempt < 60 && seen != expected; ++attempt) {
+        Sleep(50);
+        seen = CaptureClient(window_, 463, 570, expected.Width(), expected.Height());
+    }
+    EXPECT_EQ(seen, expected);
+
+    ASSERT_TRUE(SetDemoFigure(window_, 12));
+    expected = qv::RenderExpStrip("12", *glyphs);
+    for (int attempt = 0; attempt < 60 && seen != expected; ++attempt) {
+        Sleep(50);
+        seen = CaptureClient(window_, 463, 570, expected.Width(), expected.Height());
+    }
+    EXPECT_EQ(seen, expected);
 }
 
 TEST_F(DemoGameDriverTest, ChoosesCommandsOnTheBarAndInDropDowns) {

@@ -29,6 +29,7 @@ enum Command : UINT { kCmdReset = 201, kCmdExit = 202, kCmdAdd = 203, kCmdDisabl
 
 struct Game {
     Options options;
+    qv::GlyphImageSet glyphs;
     HWND figureControl = nullptr;
     unsigned step = 0;
 };
@@ -56,7 +57,7 @@ void Paint(HWND hwnd) {
     FillRect(dc, &ps.rcPaint, background);
     DeleteObject(background);
 
-    qv::PixelArray image = RenderFigure(CurrentFigure());
+    qv::PixelArray image = RenderFigure(CurrentFigure(), g_game.glyphs);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = image.Width();
@@ -169,6 +170,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
         return 2;
     }
     g_game.options = *options;
+    auto glyphs = LoadGlyphs(instance);
+    if (!glyphs) {
+        MessageBoxW(nullptr, L"The glyph images are missing.", L"DemoGame", MB_OK);
+        return 1;
+    }
+    g_game.glyphs = std::move(*glyphs);
     if (!RegisterClasses(instance)) {
         return 1;
     }
