@@ -32,23 +32,33 @@ std::wstring BinaryDirectory() {
 } // namespace
 
 DebugLog ParseDebugLog(std::wstring_view text) {
+    // The last start record begins the current run's part; a log that a run appended to
+    // instead of starting afresh shows as more than one start record.
     DebugLog log;
-    for (auto& line : SplitLines(text)) {
-        if (line == kStartRecord) {
+    std::vector<std::wstring> lines = SplitLines(text);
+    size_t start = lines.size();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i] == kStartRecord) {
             ++log.startRecords;
+            start = i;
         }
-        if (!log.hasStartRecord) {
-            if (line == kStartRecord) {
-                log.hasStartRecord = true;
-            } else {
-                log.header.push_back(std::move(line));
-            }
-            continue;
-        }
-        if (HasTimestamp(line)) {
-            log.records.push_back({line.substr(0, 19), line.substr(20)});
+    }
+    if (start == lines.size()) {
+        log.header = std::move(lines);
+        return log;
+    }
+    log.hasStartRecord = true;
+    size_t headerBegin = start;
+    while (headerBegin > 0 && !HasTimestamp(lines[headerBegin - 1])) {
+        --headerBegin;
+    }
+    log.header.assign(lines.begin() + static_cast<std::ptrdiff_t>(headerBegin),
+                      lines.begin() + static_cast<std::ptrdiff_t>(start));
+    for (size_t i = start + 1; i < lines.size(); ++i) {
+        if (HasTimestamp(lines[i])) {
+            log.records.push_back({lines[i].substr(0, 19), lines[i].substr(20)});
         } else {
-            log.records.push_back({L"", line});
+            log.records.push_back({L"", lines[i]});
         }
     }
     return log;
@@ -120,7 +130,17 @@ Process* ProgramTest::Launch() {
 HWND ProgramTest::WaitUntilReady(const Process& process) {
     HWND main = FindTopWindow(kMainTitle, kDefaultWait, process.Id());
     EXPECT_NE(main, nullptr) << "no main window";
-    bool ready = WaitForLineEnding(File(kDebugLog), kStartupDoneRecord);
+    // Ready when this run's part of the log holds the last start-up record.
+    auto deadline = std::chrono::steady_clock::now() + kDefaultWait;
+    bool ready = false;
+    while (!ready && std::chrono::steady_clock::now() < deadline) {
+        for (const auto& record : Log().records) {
+            ready = ready || record.message == kStartupDoneRecord;
+        }
+        if (!ready) {
+            Sleep(50);
+        }
+    }
     EXPECT_TRUE(ready) << "start-up did not finish";
     return main && ready ? main : nullptr;
 }

@@ -31,11 +31,12 @@ struct LogRecord {
     std::wstring message;
 };
 
+// debug.txt split at the (last) start record "Starting Program Ver.0.02･･･".
 struct DebugLog {
-    std::vector<std::wstring> header; // the lines before the start record
+    std::vector<std::wstring> header; // the untimestamped lines right before it
     bool hasStartRecord = false;
     int startRecords = 0;           // more than one: a run appended to an old log
-    std::vector<LogRecord> records; // the lines after the start record
+    std::vector<LogRecord> records; // the lines after it
 };
 
 DebugLog ParseDebugLog(std::wstring_view text);
