@@ -1,16 +1,29 @@
 // The record of the running measurement.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace qv {
 
 struct MeasurementState {
-    // Millisecond-clock time at which the next capture falls due.
-    double nextCaptureTime = 0;
-    // Non-empty while a measurement has taken its first reading; the summary at stop and
-    // close is written only then.
+    // Millisecond-clock value at or after which the next capture falls due. The counter is
+    // monotonic, so a daylight-saving change or a clock set does not move captures; compare
+    // only through IsCaptureDue, which copes with the counter's wrap.
+    std::uint32_t nextCaptureTime = 0;
+    // Non-empty once the running measurement has taken its first reading, cleared by a stop.
+    // The summary at stop and close, and the restart when the game is lost, happen only then.
     std::wstring logMark;
+    // Latest non-zero EXP reading.
+    double currentExp = 0;
+    // The reading against which the next change is measured.
+    double previousExp = 0;
+    // currentExp - previousExp at the last change.
+    double lastExpChange = 0;
+    // Whole seconds of the millisecond clock at the latest non-zero reading.
+    std::int32_t currentSecond = 0;
+    // The same at the previous reading; 0 while no reading has been taken since the start.
+    std::int32_t previousSecond = 0;
 };
 
 } // namespace qv

@@ -1,0 +1,139 @@
+#include "measurement/measurement_engine.h"
+
+#include "measurement/measurement_timing.h"
+
+namespace qv {
+
+MeasurementEngine::MeasurementEngine(ProgramState& state, MeasurementHost host)
+    : state_(state), host_(std::move(host)) {}
+
+WaitResult MeasurementEngine::SetMeasurementState(std::wstring_view mode) {
+    if (mode == L"RUN") {
+        return Run();
+    }
+    if (mode == L"STOP") {
+        Stop();
+    }
+    return WaitResult::Elapsed;
+}
+
+WaitResult MeasurementEngine::Run() {
+    const Settings& settings = state_.settings;
+    host_.window.SetRunMenu(false, kMenuRunningCaption);
+    host_.window.SetStopMenuEnabled(true);
+    host_.window.SetCaptureTimerPeriod(CaptureTimerPeriod(settings.captureInterval));
+    host_.window.SetCaptureTimerEnabled(true);
+    ScheduleCaptureIn(SecondsToMilliseconds(settings.captureInterval));
+    const std::int32_t delay = SecondsToMilliseconds(settings.startDelay);
+    if (delay == 0) {
+        return WaitResult::Elapsed;
+    }
+    // A stop or a tick may run inside this wait; nothing of the start is left to do after it.
+    return host_.waiter.WaitMilliseconds(delay);
+}
+
+void MeasurementEngine::Stop() {
+    host_.popup.HidePopupMessage();
+    host_.window.SetRunMenu(true, kMenuRunCaption);
+    host_.window.SetStopMenuEnabled(false);
+    host_.window.SetCaptureTimerEnabled(false);
+    MeasurementState& m = state_.measurement;
+    m.logMark.clear();
+    m.previousExp = 0;
+    m.previousSecond = 0;
+}
+
+void MeasurementEngine::menuRun_Click() {
+    if (SetMeasurementState(L"RUN") == WaitResult::QuitRequested || state_.shuttingDown) {
+        return;
+    }
+    host_.debugLog.Write(L"Loging ManualStart･･･ ");
+}
+
+void MeasurementEngine::menuStop_Click() {
+    if (state_.popupShown) {
+        host_.popup.HidePopupMessage();
+    }
+    UpdateStatusPanel(L"END");
+    SetMeasurementState(L"STOP");
+    host_.debugLog.Write(L"Loging Stop･･･End ");
+}
+
+void MeasurementEngine::timCaptureInterval_Timer() {
+    host_.panel.RepaintPanel();
+    const std::uint32_t now = host_.clock.Milliseconds();
+    if (!IsCaptureDue(now, state_.measurement.nextCaptureTime)) {
+        return;
+    }
+    // Set before the capture, so the capture's own duration does not push the next one back.
+    state_.measurement.nextCaptureTime =
+        ClockAfter(now, SecondsToMilliseconds(state_.settings.captureInterval));
+    WatchAndCapture();
+}
+
+void MeasurementEngine::WatchAndCapture() {
+    if (state_.shuttingDown) {
+        return;
+    }
+    const std::optional<WindowId> game = host_.desktop.FindWindowByTitle(kGameTitle);
+    if (!game) {
+        GameMissing();
+        return;
+    }
+    if (state_.popupShown) {
+        host_.popup.HidePopupMessage();
+    }
+    if (host_.desktop.ForegroundWindow() != *game) {
+        ScheduleCaptureIn(kNotInFrontDelayMilliseconds);
+        return;
+    }
+    host_.desktop.CaptureWindowRegion(*game, state_.settings.captureRegions[kExpCaptureRegion],
+                                      kExpCaptureSlot);
+    if (!host_.recognition.RecognizeExpReadout() || state_.shuttingDown) {
+        return;
+    }
+    EvaluateReading();
+}
+
+void MeasurementEngine::GameMissing() {
+    const std::wstring lost = std::wstring(L"Lost ") + kGameTitle;
+    if (!state_.popupShown) {
+        host_.popup.ShowPopupMessage(std::wstring(kGameTitle) + kGameMissingSuffix, kErrorTitle,
+                                     kGameMissingFontSize);
+    }
+    if (state_.measurement.logMark.empty()) {
+        WriteDebugOnly(lost + L" Then Capture Stop");
+        return;
+    }
+    // A measurement that has readings starts afresh, so the game's next session begins with
+    // a first reading of its own.
+    SetMeasurementState(L"STOP");
+    WriteDebugOnly(lost + L" Then Log Stop");
+    if (SetMeasurementState(L"RUN") == WaitResult::QuitRequested || state_.shuttingDown) {
+        return;
+    }
+    WriteDebugOnly(L"Loging AutoRestart･･･ ");
+}
+
+void MeasurementEngine::ScheduleCaptureIn(std::int32_t milliseconds) {
+    state_.measurement.nextCaptureTime = ClockAfter(host_.clock.Milliseconds(), milliseconds);
+}
+
+void MeasurementEngine::UpdateStatusPanel(std::wstring_view mode) {
+    StatusPanelContext context{host_.panel,    host_.log,         host_.clock,
+                               host_.debugLog, state_.expReading, state_.measurement.logMark};
+    qv::UpdateStatusPanel(mode, context);
+}
+
+void MeasurementEngine::WriteDebugOnly(std::wstring_view message) {
+    if (state_.settings.debugMode) {
+        host_.debugLog.Write(message);
+    }
+}
+
+bool MeasurementEngine::WaitAndGoOn(double milliseconds) {
+    return host_.waiter.WaitMilliseconds(milliseconds) == WaitResult::Elapsed &&
+           !state_.shuttingDown;
+}
+
+} // namespace qv

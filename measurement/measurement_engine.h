@@ -1,0 +1,64 @@
+// Starting and stopping a measurement, the capture timer's tick, the game-window watch and the
+// evaluation of each reading. Everything runs on the user-interface thread; every wait
+// dispatches events, so each handler may be re-entered by a tick, a menu command or a close.
+#pragma once
+
+#include "app/program_state.h"
+#include "measurement/measurement_host.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+inline constexpr wchar_t kMenuRunCaption[] = L"開始";
+inline constexpr wchar_t kMenuRunningCaption[] = L"ロギング";
+inline constexpr wchar_t kGameMissingSuffix[] = L"が起動していません";
+inline constexpr wchar_t kErrorTitle[] = L"エラー";
+inline constexpr std::int32_t kGameMissingFontSize = 14;
+// Deferral when the game runs but is not in front.
+inline constexpr std::int32_t kNotInFrontDelayMilliseconds = 10000;
+// Pause between the four snapshots of a level-up or death.
+inline constexpr double kSnapshotPauseMilliseconds = 333;
+inline constexpr int kExpCaptureRegion = 1;
+inline constexpr int kExpCaptureSlot = 1;
+inline constexpr std::array<const wchar_t*, 4> kSnapshotSuffixes = {L"_a.bmp", L"_b.bmp", L"_c.bmp",
+                                                                    L"_d.bmp"};
+inline constexpr wchar_t kLevelUpLineText[] = L"  LvUP or Dead 検出 \r\n";
+
+class MeasurementEngine {
+  public:
+    MeasurementEngine(ProgramState& state, MeasurementHost host);
+
+    // "RUN" starts a measurement (menus, timer, first due time, then the start delay); "STOP"
+    // ends one and forgets the EXP history. Exact, case-sensitive words; others do nothing.
+    // QuitRequested when the program began to end during the start delay.
+    WaitResult SetMeasurementState(std::wstring_view mode);
+
+    void menuRun_Click();
+    void menuStop_Click();
+    void timCaptureInterval_Timer();
+    // The step run when a capture falls due: find the game, capture, recognise, evaluate.
+    void WatchAndCapture();
+    // Interprets ProgramState::expReading against the measurement's history.
+    void EvaluateReading();
+
+  private:
+    WaitResult Run();
+    void Stop();
+    void GameMissing();
+    void HandleFall(const std::wstring& stampText);
+    void SaveSnapshot(const std::wstring& fileName);
+    void ScheduleCaptureIn(std::int32_t milliseconds);
+    void UpdateStatusPanel(std::wstring_view mode);
+    void WriteDebugOnly(std::wstring_view message);
+    // Waits and tells whether the caller may go on (false once the program is ending).
+    bool WaitAndGoOn(double milliseconds);
+
+    ProgramState& state_;
+    MeasurementHost host_;
+};
+
+} // namespace qv

@@ -1,0 +1,93 @@
+// What the measurement needs of the program around it. The Win32 shell implements these with
+// the main window, the desktop and the message loop; tests use fakes.
+#pragma once
+
+#include "app/log_view.h"
+#include "capture/capture_region.h"
+#include "measurement/status_panel.h"
+#include "services/debug_log.h"
+#include "services/local_time.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace qv {
+
+// A top-level window as the desktop names it (the HWND's value on Windows); 0 is no window.
+using WindowId = std::uintptr_t;
+
+enum class WaitResult {
+    Elapsed,       // the time has passed
+    QuitRequested, // the program is ending: the caller unwinds without further work
+};
+
+// The menus and the capture timer of the main window.
+class MainWindowControl {
+  public:
+    virtual ~MainWindowControl() = default;
+    // menuRun's enabled state and caption.
+    virtual void SetRunMenu(bool enabled, std::wstring_view caption) = 0;
+    virtual void SetStopMenuEnabled(bool enabled) = 0;
+    // Enabled exactly while a measurement runs.
+    virtual void SetCaptureTimerEnabled(bool enabled) = 0;
+    // Takes effect at once, also while the timer runs.
+    virtual void SetCaptureTimerPeriod(std::int32_t milliseconds) = 0;
+};
+
+class Desktop {
+  public:
+    virtual ~Desktop() = default;
+    // The top-level window whose whole title is exactly `title` (any class).
+    virtual std::optional<WindowId> FindWindowByTitle(std::wstring_view title) = 0;
+    // The foreground window, 0 when there is none.
+    virtual WindowId ForegroundWindow() = 0;
+    // Copies `region` of the window's client area into capture-buffer slot `slot`.
+    virtual void CaptureWindowRegion(WindowId window, const CaptureRegion& region, int slot) = 0;
+    // Saves the whole foreground window as a BMP file at `path`, replacing a file of that
+    // name. False when no complete file could be written (nothing half-written is left).
+    [[nodiscard]] virtual bool SaveForegroundWindowBitmap(const std::filesystem::path& path) = 0;
+    virtual void Beep() = 0;
+};
+
+// The event-processing wait: timer ticks, menu commands and a close can run inside it.
+class Waiter {
+  public:
+    virtual ~Waiter() = default;
+    [[nodiscard]] virtual WaitResult WaitMilliseconds(double milliseconds) = 0;
+};
+
+// The non-modal message popup. Implementations keep ProgramState::popupShown: true after a
+// show, false after a hide.
+class Popup {
+  public:
+    virtual ~Popup() = default;
+    virtual void ShowPopupMessage(std::wstring_view text, std::wstring_view title,
+                                  std::int32_t fontSize) = 0;
+    virtual void HidePopupMessage() = 0;
+};
+
+// Reads the EXP figure from capture-buffer slot 1 into ProgramState::expReading.
+class ExpRecognition {
+  public:
+    virtual ~ExpRecognition() = default;
+    // False when the recognition was abandoned because the program is closing.
+    [[nodiscard]] virtual bool RecognizeExpReadout() = 0;
+};
+
+struct MeasurementHost {
+    MainWindowControl& window;
+    StatusPanelView& panel;
+    LogBox& log;
+    Desktop& desktop;
+    Waiter& waiter;
+    Popup& popup;
+    ExpRecognition& recognition;
+    Clock& clock;
+    DebugLog& debugLog;
+    // The program's folder, where the snapshots are saved.
+    std::filesystem::path folder;
+};
+
+} // namespace qv

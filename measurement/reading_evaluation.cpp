@@ -1,0 +1,72 @@
+// The evaluation of one reading: nothing read, first reading, unchanged, gain or fall.
+#include "measurement/measurement_engine.h"
+
+#include "measurement/measurement_timing.h"
+
+#include <cmath>
+
+namespace qv {
+
+namespace {
+// Any non-empty text marks an open measurement log; only its emptiness is tested.
+constexpr wchar_t kLogOpenMark[] = L"open";
+} // namespace
+
+void MeasurementEngine::EvaluateReading() {
+    const std::wstring stampText = FormatLogLineTime(host_.clock.Now());
+    const double reading = state_.expReading.value_or(0);
+    MeasurementState& m = state_.measurement;
+    if (reading == 0 || !std::isfinite(reading)) {
+        // Nothing read: the next attempt counts from the end of this one.
+        ScheduleCaptureIn(SecondsToMilliseconds(state_.settings.captureInterval));
+        return;
+    }
+    m.currentSecond = static_cast<std::int32_t>(host_.clock.Milliseconds() / 1000);
+    m.currentExp = reading;
+    if (m.previousSecond == 0) {
+        m.previousExp = reading;
+        m.previousSecond = m.currentSecond;
+        m.logMark = kLogOpenMark;
+        UpdateStatusPanel(L"FAST");
+        host_.debugLog.Write(L"Fast ImageRecognition");
+        return;
+    }
+    if (reading == m.previousExp) {
+        m.previousSecond = m.currentSecond;
+        return;
+    }
+    m.lastExpChange = reading - m.previousExp;
+    m.previousExp = reading;
+    m.previousSecond = m.currentSecond;
+    if (m.lastExpChange > 0) {
+        return;
+    }
+    HandleFall(stampText);
+}
+
+// A fall is a level-up or a death. The history is already updated, so a tick or a stop
+// arriving in the pauses sees a consistent state; the remaining steps run all the same unless
+// the program is ending.
+void MeasurementEngine::HandleFall(const std::wstring& stampText) {
+    if (state_.settings.beepOnCapture) {
+        host_.desktop.Beep();
+    }
+    const std::wstring base = L"LvUP" + FormatFileStamp(host_.clock.Now());
+    for (std::size_t i = 0; i < kSnapshotSuffixes.size(); ++i) {
+        if (i > 0 && !WaitAndGoOn(kSnapshotPauseMilliseconds)) {
+            return;
+        }
+        SaveSnapshot(base + kSnapshotSuffixes[i]);
+    }
+    AppendLog(host_.log, stampText + kLevelUpLineText, kLogLineBreakCap);
+    UpdateStatusPanel(L"");
+    host_.debugLog.Write(L"Print Screen･･･End ");
+}
+
+void MeasurementEngine::SaveSnapshot(const std::wstring& fileName) {
+    if (!host_.desktop.SaveForegroundWindowBitmap(host_.folder / fileName)) {
+        host_.debugLog.Write(L"Snapshot save failed: " + fileName);
+    }
+}
+
+} // namespace qv

@@ -1,0 +1,232 @@
+#include "measurement_fakes.h"
+
+#include "measurement/measurement_timing.h"
+
+#include <algorithm>
+
+namespace qv {
+namespace {
+
+using testing_fakes::FakeDesktop;
+using testing_fakes::MeasurementFixture;
+
+class MeasurementEvaluation : public MeasurementFixture {
+  protected:
+    void Evaluate(double reading) {
+        state.expReading = reading;
+        engine.EvaluateReading();
+    }
+    int Count(const std::wstring& record) {
+        const auto r = Records();
+        return static_cast<int>(std::count(r.begin(), r.end(), record));
+    }
+    static int LevelUpLines(const std::wstring& log) {
+        int n = 0;
+        for (std::size_t p = log.find(L"LvUP or Dead"); p != std::wstring::npos;
+             p = log.find(L"LvUP or Dead", p + 1)) {
+            ++n;
+        }
+        return n;
+    }
+};
+
+TEST_F(MeasurementEvaluation, WorkedExampleOfGainSameAndFall) {
+    state.settings.beepOnCapture = true;
+    struct Step {
+        double reading;
+        double previousExp;
+        double lastExpChange;
+        std::size_t files;
+        int logLines;
+        int beeps;
+    };
+    const Step steps[] = {
+        {1000, 1000, 0, 0, 0, 0},
+        {1500, 1500, 500, 0, 0, 0},
+        {1500, 1500, 500, 0, 0, 0},
+        {1200, 1200, -300, 4, 1, 1},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.reading);
+        clock.Advance(10'000);
+        Evaluate(s.reading);
+        EXPECT_EQ(state.measurement.currentExp, s.reading);
+        EXPECT_EQ(state.measurement.previousExp, s.previousExp);
+        EXPECT_EQ(state.measurement.lastExpChange, s.lastExpChange);
+        EXPECT_EQ(state.measurement.previousSecond, static_cast<std::int32_t>(clock.ms / 1000));
+        EXPECT_EQ(desktop.saved.size(), s.files);
+        EXPECT_EQ(LevelUpLines(window.logText), s.logLines);
+        EXPECT_EQ(desktop.beeps, s.beeps);
+    }
+    EXPECT_EQ(Count(L"Fast ImageRecognition"), 1);
+    EXPECT_EQ(Count(L"Print Screen･･･End "), 1);
+    EXPECT_EQ(window.captions[PanelLabel::StartExp], L"1000");
+    EXPECT_EQ(window.captions[PanelLabel::EndExp], L"1200");
+    EXPECT_EQ(window.captions[PanelLabel::ElapseExp], L"0");
+    EXPECT_FALSE(state.measurement.logMark.empty());
+}
+
+TEST_F(MeasurementEvaluation, FallSavesFourPicturesUnderOneStampAndOneLogLine) {
+    // 18:04:59.500: the pauses cross into the next minute, and neither the line nor the
+    // file names may take a second reading of the clock.
+    clock.now = LocalTime{2024, 10, 2, 18, 4, 59, 500};
+    Evaluate(2000);
+    Evaluate(1000);
+    const std::vector<std::wstring> expected = {
+        L"LvUP_20241002180459_a.bmp", L"LvUP_20241002180459_b.bmp", L"LvUP_20241002180459_c.bmp",
+        L"LvUP_20241002180459_d.bmp"};
+    EXPECT_EQ(desktop.SavedNames(), expected);
+    for (const auto& path : desktop.saved) {
+        EXPECT_EQ(path.parent_path(), folder);
+    }
+    EXPECT_EQ(waiter.waits, (std::vector<double>{333, 333, 333}));
+    EXPECT_EQ(window.logText, L"10/02 18:04  LvUP or Dead 検出 \r\n");
+    EXPECT_EQ(clock.now.minute, 5);
+    EXPECT_EQ(window.captions[PanelLabel::EndTime], L"2024/10/02 18:05:00");
+    EXPECT_EQ(desktop.beeps, 0); // beepOnCapture is off
+}
+
+TEST_F(MeasurementEvaluation, ZeroReadingsOnlyMoveTheDueTime) {
+    for (const bool afterFirstReading : {false, true}) {
+        SCOPED_TRACE(afterFirstReading);
+        if (afterFirstReading) {
+            Evaluate(5000);
+        }
+        const MeasurementState before = state.measurement;
+        const auto records = Records().size();
+        clock.Advance(1234);
+        Evaluate(0);
+        EXPECT_EQ(state.measurement.nextCaptureTime, clock.ms + 10'000);
+        EXPECT_EQ(state.measurement.previousExp, before.previousExp);
+        EXPECT_EQ(state.measurement.previousSecond, before.previousSecond);
+        EXPECT_EQ(state.measurement.currentExp, before.currentExp);
+        EXPECT_EQ(state.measurement.logMark, before.logMark);
+        EXPECT_EQ(Records().size(), records);
+    }
+    EXPECT_TRUE(desktop.saved.empty());
+    EXPECT_TRUE(window.logText.empty());
+}
+
+TEST_F(MeasurementEvaluation, FirstReadingAfterAStopOnlySetsTheStartValues) {
+    Evaluate(1000);
+    Evaluate(1200);
+    engine.menuStop_Click();
+    EXPECT_EQ(state.measurement.previousSecond, 0);
+    StartMeasurement();
+    clock.now.minute = 30;
+    Evaluate(900); // lower than before the stop, but a first reading
+    EXPECT_TRUE(desktop.saved.empty());
+    EXPECT_EQ(window.captions[PanelLabel::StartExp], L"900");
+    EXPECT_EQ(window.captions[PanelLabel::StartTime], L"2024/10/02 18:30:09");
+    EXPECT_EQ(Count(L"Fast ImageRecognition"), 2);
+    Evaluate(800);
+    EXPECT_EQ(desktop.saved.size(), 4u);
+}
+
+TEST_F(MeasurementEvaluation, ClockBelowOneSecondLeavesTheFirstReadingOpen) {
+    clock.ms = 999;
+    Evaluate(3000);
+    EXPECT_EQ(state.measurement.currentSecond, 0);
+    EXPECT_EQ(state.measurement.previousSecond, 0);
+    clock.ms = 1000;
+    Evaluate(2000); // counts as a first reading again, not as a fall
+    EXPECT_TRUE(desktop.saved.empty());
+    EXPECT_EQ(state.measurement.previousSecond, 1);
+    EXPECT_EQ(Count(L"Fast ImageRecognition"), 2);
+}
+
+TEST_F(MeasurementEvaluation, FailedSnapshotIsRecordedAndTheRestGoesOn) {
+    clock.now = LocalTime{2025, 1, 5, 3, 7, 8, 0};
+    desktop.failingNames = {L"LvUP_20250105030708_b.bmp"};
+    Evaluate(20);
+    Evaluate(10);
+    EXPECT_EQ(desktop.SavedNames(),
+              (std::vector<std::wstring>{L"LvUP_20250105030708_a.bmp", L"LvUP_20250105030708_c.bmp",
+                                         L"LvUP_20250105030708_d.bmp"}));
+    const auto records = Records();
+    const std::vector<std::wstring> tail(records.end() - 2, records.end());
+    EXPECT_EQ(tail, (std::vector<std::wstring>{L"Snapshot save failed: LvUP_20250105030708_b.bmp",
+                                               L"Print Screen･･･End "}));
+    EXPECT_EQ(LevelUpLines(window.logText), 1);
+}
+
+// A stop between snapshots ends the measurement at once; the fall still gets its pictures,
+// its log line, its end values and its record.
+TEST_F(MeasurementEvaluation, StopInsideTheSnapshotPausesLetsTheFallFinish) {
+    StartMeasurement();
+    Evaluate(500);
+    waiter.during = [&](std::size_t i) {
+        if (i == 0) {
+            engine.menuStop_Click();
+        }
+    };
+    Evaluate(100);
+    EXPECT_EQ(desktop.saved.size(), 4u);
+    EXPECT_FALSE(window.timerEnabled);
+    EXPECT_EQ(state.measurement.previousSecond, 0); // the stop's reset stands
+    EXPECT_EQ(state.measurement.previousExp, 0);
+    const std::wstring& log = window.logText;
+    const auto summary = log.find(L"開始時刻:");
+    const auto levelUp = log.find(L"LvUP or Dead");
+    ASSERT_NE(summary, std::wstring::npos);
+    ASSERT_NE(levelUp, std::wstring::npos);
+    EXPECT_LT(summary, levelUp);
+    const auto records = Records();
+    EXPECT_EQ(records.back(), L"Print Screen･･･End ");
+    EXPECT_NE(std::find(records.begin(), records.end(), L"Loging Stop･･･End "), records.end());
+}
+
+// A tick in the pauses may capture again when the interval is shorter than the fall takes.
+TEST_F(MeasurementEvaluation, TickInsideTheSnapshotPausesCapturesConsistently) {
+    state.settings.captureInterval = 1;
+    StartMeasurement();
+    recognition.readings = {700, 600, 600};
+    DueTick(); // first reading
+    DueTick(); // fall
+    EXPECT_EQ(desktop.captures.size(), 2u);
+    // Slow pauses: the second nested tick (1,466 ms in) finds the next capture due.
+    waiter.during = [&](std::size_t) {
+        clock.Advance(400);
+        engine.timCaptureInterval_Timer();
+    };
+    recognition.readings = {500, 400};
+    recognition.calls = 0;
+    DueTick();
+    // 700 -> 600 in the first fall, 600 -> 500 at the third capture, then 400 in the nested
+    // capture: a fall inside a fall, under its own stamp.
+    EXPECT_EQ(state.measurement.previousExp, 400);
+    EXPECT_EQ(LevelUpLines(window.logText), 3);
+    const auto names = desktop.SavedNames();
+    EXPECT_EQ(names.size(), 12u);
+    EXPECT_EQ(std::set<std::wstring>(names.begin(), names.end()).size(), 12u);
+    EXPECT_EQ(Count(L"Print Screen･･･End "), 3);
+}
+
+TEST_F(MeasurementEvaluation, CloseInsideTheSnapshotPausesStopsFurtherWork) {
+    Evaluate(50);
+    waiter.quitAt = 1; // the second pause ends because the program is quitting
+    Evaluate(40);
+    EXPECT_EQ(desktop.SavedNames().size(), 2u);
+    EXPECT_TRUE(window.logText.empty());
+    EXPECT_EQ(Count(L"Print Screen･･･End "), 0);
+}
+
+TEST(MeasurementTimeText, LogLineAndFileStamp) {
+    struct Case {
+        LocalTime time;
+        const wchar_t* line;
+        const wchar_t* stamp;
+    };
+    const Case cases[] = {
+        {{2024, 10, 2, 18, 4, 9, 0}, L"10/02 18:04", L"_20241002180409"},
+        {{2025, 1, 5, 3, 7, 8, 999}, L"01/05 03:07", L"_20250105030708"},
+        {{2024, 12, 31, 23, 59, 59, 0}, L"12/31 23:59", L"_20241231235959"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormatLogLineTime(c.time), c.line);
+        EXPECT_EQ(FormatFileStamp(c.time), c.stamp);
+    }
+}
+
+} // namespace
+} // namespace qv
