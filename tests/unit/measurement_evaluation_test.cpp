@@ -1,6 +1,5 @@
 #include "measurement_fakes.h"
 
-#include "measurement/measurement_timing.h"
 
 #include <algorithm>
 
@@ -209,23 +208,6 @@ TEST_F(MeasurementEvaluation, CloseInsideTheSnapshotPausesStopsFurtherWork) {
     EXPECT_EQ(desktop.SavedNames().size(), 2u);
     EXPECT_TRUE(window.logText.empty());
     EXPECT_EQ(Count(L"Print Screen･･･End "), 0);
-}
-
-TEST(MeasurementTimeText, LogLineAndFileStamp) {
-    struct Case {
-        LocalTime time;
-        const wchar_t* line;
-        const wchar_t* stamp;
-    };
-    const Case cases[] = {
-        {{2024, 10, 2, 18, 4, 9, 0}, L"10/02 18:04", L"_20241002180409"},
-        {{2025, 1, 5, 3, 7, 8, 999}, L"01/05 03:07", L"_20250105030708"},
-        {{2024, 12, 31, 23, 59, 59, 0}, L"12/31 23:59", L"_20241231235959"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(FormatLogLineTime(c.time), c.line);
-        EXPECT_EQ(FormatFileStamp(c.time), c.stamp);
-    }
 }
 
 } // namespace
