@@ -1,6 +1,5 @@
 #include "measurement_fakes.h"
 
-
 #include <algorithm>
 
 namespace qv {
