@@ -1,5 +1,7 @@
 #include "config/config_file.h"
 
+#include "services/file_copy.h"
+
 #include <array>
 #include <cstdint>
 #include <fstream>
@@ -307,8 +309,7 @@ ConfigFileResult Read(const ConfigFileContext& context) {
         return ConfigFileResult::Read;
     }
     context.messages.ShowMessage(kReadFailedText, kReadFailedTitle);
-    std::filesystem::copy_file(path, context.programFolder / std::wstring(kConfigBackupFileName),
-                               std::filesystem::copy_options::overwrite_existing, ec);
+    CopyFileReplacing(path, context.programFolder / std::wstring(kConfigBackupFileName));
     return ResetAndSave(context);
 }
 

@@ -26,11 +26,11 @@ fi
 
 pids=()
 if [ -f "$bin/DemoGame.exe" ]; then
-  (cd "$run" && wine "$bin/DemoGame.exe" --demo) &
+  (cd "$run" && qv_wine "$bin/DemoGame.exe" --demo) &
   pids+=($!)
   sleep 3
 fi
-(cd "$run" && wine Quorvane.exe) &
+(cd "$run" && qv_wine Quorvane.exe) &
 qv_pid=$!
 
 if [ "$headless" = 1 ]; then

@@ -14,9 +14,11 @@ qv_prepare_locale() {
     localedef -i ja_JP -f UTF-8 "$QV_LOCALE_DIR/ja_JP.UTF-8" 2>/dev/null || true
     [ -d "$QV_LOCALE_DIR/ja_JP.UTF-8" ] || { echo "wine-env: could not compile the ja_JP.UTF-8 locale" >&2; return 1; }
   fi
-  # Wine takes its ANSI code page (932) from this locale.
-  export LOCPATH="$QV_LOCALE_DIR" LC_ALL=ja_JP.UTF-8
 }
+
+# Wine takes its ANSI code page (932) from the Unix locale; it is given per command so that
+# this shell itself never switches to the privately compiled locale.
+qv_wine() { LOCPATH="$QV_LOCALE_DIR" LC_ALL=ja_JP.UTF-8 wine "$@"; }
 
 # Registry entries: unmanaged windows (no 2 s waits without a window manager) and
 # font replacements so Japanese menus, labels and message boxes are legible.
@@ -32,7 +34,7 @@ qv_write_registry() {
     for n in "${names[@]}"; do printf '"%s"="%s"\r\n' "$n" "$font"; done
     printf '\r\n'
   } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
-  wine regedit /S "$reg" >/dev/null 2>&1
+  qv_wine regedit /S "$reg" >/dev/null 2>&1
 }
 
 qv_prepare_prefix() {
@@ -40,7 +42,7 @@ qv_prepare_prefix() {
   [ -f "$WINEPREFIX/.qv-ready" ] && return 0
   mkdir -p "$WINEPREFIX"
   echo "wine-env: preparing the Wine prefix $WINEPREFIX" >&2
-  wineboot --init >/dev/null 2>&1
+  LOCPATH="$QV_LOCALE_DIR" LC_ALL=ja_JP.UTF-8 wineboot --init >/dev/null 2>&1
   qv_write_registry
   wineserver -w
   touch "$WINEPREFIX/.qv-ready"

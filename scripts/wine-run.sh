@@ -9,4 +9,4 @@ qv_prepare_prefix || exit 1
 # Only one Wine program of the project's tests at a time on this machine.
 exec 9>"${TMPDIR:-/tmp}/qv-wine.lock"
 flock 9
-wine "$@"
+qv_wine "$@"

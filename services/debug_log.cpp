@@ -1,5 +1,7 @@
 #include "services/debug_log.h"
 
+#include "services/file_copy.h"
+
 #include "services/ansi_text.h"
 #include "services/column_format.h"
 
@@ -108,12 +110,9 @@ bool DebugLog::StartFile(std::wstring_view message, bool makeBackup) {
     const std::wstring header =
         BuildLogHeader(host_.SystemDescription(), host_.QueryMemoryStatus(), message);
     if (makeBackup && FileExists(LogPath())) {
-        std::error_code error;
-        std::filesystem::copy_file(LogPath(), BackupPath(),
-                                   std::filesystem::copy_options::overwrite_existing, error);
         // Without a backup, truncating would lose the previous run's log: keep it and let
         // this run continue in the same file instead.
-        if (error)
+        if (!CopyFileReplacing(LogPath(), BackupPath()))
             return WriteAnsi(LogPath(), header, std::ios::app);
     }
     return WriteAnsi(LogPath(), header, std::ios::trunc);
