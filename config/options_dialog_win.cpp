@@ -1,0 +1,368 @@
+#include "config/options_dialog_win.h"
+
+#include "config/config_file.h"
+#include "config/input_check_dialog_win.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace qv {
+
+namespace {
+
+enum ControlId : int {
+    IDC_CHK_BEEP = 101,
+    IDC_CMD_SAVE,
+    IDC_CMD_END,
+    IDC_CHK_AUTO_START,
+    IDC_CHK_DEBUG,
+    IDC_CMD_CAPTURE,
+    IDC_LBL_CAPTURE_INTERVAL,
+    IDC_LBL_START_DELAY,
+    // Region value labels: base + 2 * (x, y, width, height) + region index.
+    IDC_LBL_REGION_BASE = 200,
+};
+
+constexpr int kClientWidthTwips = 8055, kClientHeightTwips = 4560;
+constexpr int kRegionRowTwips = 1320; // region 2's rows lie this much lower than region 1's
+constexpr int kDividerY = 120, kDividerMargin = 8;
+
+int Px(int twips) {
+    return TwipsToDialogPixels(twips);
+}
+
+int RegionLabelId(OptionField field, int region) {
+    return IDC_LBL_REGION_BASE + 2 * static_cast<int>(field) + region;
+}
+
+bool IsTicked(HWND box) {
+    return SendMessageW(box, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
+}
+
+} // namespace
+
+FormOption::FormOption(OptionDialogServices services) : svc_(std::move(services)) {}
+
+bool FormOption::Show(HWND owner) {
+    if (!Load(owner)) {
+        return false;
+    }
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
+    BringWindowToTop(hwnd_);
+    Form_Activate();
+    return true;
+}
+
+bool FormOption::IsDialogMessageFor(MSG& msg) {
+    return IsOpen() && IsDialogMessageW(hwnd_, &msg) != FALSE;
+}
+
+bool FormOption::Load(HWND owner) {
+    if (IsOpen()) {
+        return true;
+    }
+    if (font_.get() == nullptr) {
+        font_.reset(MakeTerminalFont(13));
+    }
+    controlsReady_ = false;
+    if (!CreateDialogWindow(owner, L"オプション")) {
+        return false;
+    }
+    PlaceDialog(hwnd_, owner, Px(kClientWidthTwips), Px(kClientHeightTwips));
+    return true;
+}
+
+HWND FormOption::AddLabel(std::wstring_view text, int leftTwips, int topTwips, int widthTwips,
+                          int heightTwips, int id) {
+    HWND label = AddControl(hwnd_, WC_STATICW, text, SS_LEFT | SS_NOPREFIX, 0, Px(leftTwips),
+                            Px(topTwips), Px(widthTwips), Px(heightTwips), id, font_.get());
+    if (widthTwips == 0) {
+        FitLabelToText(label); // an auto-sized caption
+    }
+    return label;
+}
+
+// SS_NOTIFY: the value labels are clicked to edit their setting.
+HWND FormOption::AddValueLabel(int leftTwips, int topTwips, int id) {
+    return AddControl(hwnd_, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0, Px(leftTwips),
+                      Px(topTwips), 0, Px(195), id, font_.get());
+}
+
+void FormOption::CreateControls() {
+    const HFONT f = font_.get();
+    constexpr DWORD frame = SS_BLACKFRAME;
+    constexpr DWORD checkBox = BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP; // long captions wrap
+    constexpr DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
+
+    AddLabel(L"キャプチャ周期", 240, 210, 1260, 195);
+    AddControl(hwnd_, WC_STATICW, L"", frame, 0, Px(1680), Px(120), Px(975), Px(375), -1, f);
+    lblCaptureInterval_ = AddValueLabel(2115, 210, IDC_LBL_CAPTURE_INTERVAL);
+    AddLabel(L"秒", 2760, 210, 180, 195);
+    chkBeepBeep_ = AddControl(hwnd_, WC_BUTTONW, L"キャプチャ時に音をならす", checkBox, 0, Px(3120),
+                              Px(120), Px(2655), Px(315), IDC_CHK_BEEP, f);
+    AddControl(hwnd_, WC_BUTTONW, L"保 存", button, 0, Px(6000), Px(120), Px(855), Px(435),
+               IDC_CMD_SAVE, f);
+    AddControl(hwnd_, WC_BUTTONW, L"戻 る", button, 0, Px(7080), Px(120), Px(855), Px(435),
+               IDC_CMD_END, f);
+    chkAutoStart_ = AddControl(hwnd_, WC_BUTTONW, L"起動と同時にロギング開始", checkBox, 0, Px(240),
+                               Px(630), Px(2655), Px(315), IDC_CHK_AUTO_START, f);
+    AddLabel(L"遅延時間", 3120, 690, 720, 195);
+    AddControl(hwnd_, WC_STATICW, L"", frame, 0, Px(3960), Px(600), Px(975), Px(375), -1, f);
+    lblStartDelay_ = AddValueLabel(4350, 690, IDC_LBL_START_DELAY);
+    AddLabel(L"秒", 5040, 690, 180, 195);
+    AddLabel(L"保存しないと次回起動時に", 5880, 720, 0, 0);
+    AddLabel(L"設定が引継がれません。", 5880, 960, 0, 0);
+    chkDebug_ = AddControl(hwnd_, WC_BUTTONW, L"デバッグモード(遅くなります)", checkBox, 0, Px(240),
+                           Px(1200), Px(1575), Px(375), IDC_CHK_DEBUG, f);
+    CreateRegionGroup(0);
+    CreateRegionGroup(1);
+    // The test capture and its pictures have no behaviour; they are shown as designed.
+    AddControl(hwnd_, WC_BUTTONW, L"テスト", button, 0, Px(4680), Px(2040), Px(975), Px(435),
+               IDC_CMD_CAPTURE, f);
+    AddLabel(L"10秒後にキャプチャ", 5760, 2160, 0, 0);
+    AddControl(hwnd_, WC_STATICW, L"", SS_LEFT, WS_EX_CLIENTEDGE, Px(4680), Px(2640), Px(3255),
+               Px(795), -1, f);
+    AddControl(hwnd_, WC_STATICW, L"", SS_LEFT, WS_EX_CLIENTEDGE, Px(4680), Px(3600), Px(3255),
+               Px(795), -1, f);
+    controlsReady_ = true;
+}
+
+void FormOption::CreateRegionGroup(int i) {
+    const HFONT f = font_.get();
+    const int dy = kRegionRowTwips * i;
+    AddLabel(i == 0 ? L"キャプチャ領域1" : L"キャプチャ領域2", 240, 1980 + dy, 0, 0);
+    struct Row {
+        const wchar_t* title;
+        int top;      // of the captions and values
+        int frameTop; // of the boxes around the values
+        OptionField first, second;
+        std::array<HWND, 2>*firstLabels, *secondLabels;
+        int secondLeft;
+    };
+    const Row rows[] = {
+        {L"始点", 2310, 2220, OptionField::RegionX, OptionField::RegionY, &lblCapture_sx_,
+         &lblCapture_sy_, 3600},
+        {L"サイズ", 2790, 2700, OptionField::RegionWidth, OptionField::RegionHeight,
+         &lblCapture_ex_, &lblCapture_ey_, 3645},
+    };
+    for (const Row& row : rows) {
+        AddLabel(row.title, 1080, row.top + dy, 0, 0);
+        AddLabel(L"X：", 1920, row.top + dy, 0, 0);
+        AddLabel(L"Y：", 3120, row.top + dy, 0, 0);
+        AddControl(hwnd_, WC_STATICW, L"", SS_BLACKFRAME, 0, Px(2160), Px(row.frameTop + dy),
+                   Px(735), Px(375), -1, f);
+        AddControl(hwnd_, WC_STATICW, L"", SS_BLACKFRAME, 0, Px(3360), Px(row.frameTop + dy),
+                   Px(735), Px(375), -1, f);
+        (*row.firstLabels)[i] = AddValueLabel(2400, row.top + dy, RegionLabelId(row.first, i));
+        (*row.secondLabels)[i] =
+            AddValueLabel(row.secondLeft, row.top + dy, RegionLabelId(row.second, i));
+        AddLabel(L"pix", 4200, row.top + dy, 0, 0);
+    }
+}
+
+void FormOption::ShowValue(HWND label, std::int32_t value) {
+    SetText(label, std::to_wstring(value));
+    FitLabelToText(label);
+}
+
+void FormOption::RefreshValues() {
+    const Settings& s = svc_.settings;
+    for (int i = 0; i < 2; ++i) {
+        ShowValue(lblCapture_sx_[i], s.captureRegions[i].x);
+        ShowValue(lblCapture_sy_[i], s.captureRegions[i].y);
+        ShowValue(lblCapture_ex_[i], s.captureRegions[i].width);
+        ShowValue(lblCapture_ey_[i], s.captureRegions[i].height);
+    }
+    ShowValue(lblCaptureInterval_, s.captureInterval);
+    ShowValue(lblStartDelay_, s.startDelay);
+}
+
+// Setting a box to another state runs its click action, as a user's click would.
+void FormOption::SyncBox(HWND box, bool value, void (FormOption::*click)()) {
+    if (IsTicked(box) == value) {
+        return;
+    }
+    SendMessageW(box, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    (this->*click)();
+}
+
+void FormOption::Form_Activate() {
+    if (!controlsReady_) {
+        return;
+    }
+    RefreshValues();
+    SyncBox(chkAutoStart_, svc_.settings.autoStart, &FormOption::chkAutoStart_Click);
+    SyncBox(chkBeepBeep_, svc_.settings.beepOnCapture, &FormOption::chkBeepBeep_Click);
+    SyncBox(chkDebug_, svc_.settings.debugMode, &FormOption::chkDebug_Click);
+    InvalidateRect(hwnd_, nullptr, TRUE); // the divider
+}
+
+void FormOption::Form_Paint() {
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(hwnd_, &ps);
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const RECT shadow{kDividerMargin, kDividerY, client.right - kDividerMargin, kDividerY + 1};
+    const RECT highlight{kDividerMargin, kDividerY + 1, client.right - kDividerMargin,
+                         kDividerY + 2};
+    FillRect(dc, &shadow, GetSysColorBrush(COLOR_3DSHADOW));
+    FillRect(dc, &highlight, GetSysColorBrush(COLOR_3DHILIGHT));
+    EndPaint(hwnd_, &ps);
+}
+
+// A frame close unloads the window; the capture buffer is still brought in line with the
+// regions, so no capture can reach beyond it.
+void FormOption::Form_QueryUnload() {
+    DestroyWindow(hwnd_);
+    if (svc_.updateCaptureBufferSize) {
+        svc_.updateCaptureBufferSize();
+    }
+}
+
+void FormOption::EditNumber(OptionField field, int region) {
+    const double entered =
+        InputCheckBox(hwnd_, MakeOptionEntryRequest(svc_.settings, field, region));
+    const OptionChangeHooks hooks{svc_.updateCaptureBufferSize, svc_.captureIntervalChanged};
+    if (ApplyOptionEntry(svc_.settings, field, region, entered, hooks) && controlsReady_ &&
+        IsOpen()) {
+        RefreshValues();
+    }
+}
+
+void FormOption::lblCapture_sx_Click(int i) {
+    EditNumber(OptionField::RegionX, i);
+}
+void FormOption::lblCapture_sy_Click(int i) {
+    EditNumber(OptionField::RegionY, i);
+}
+void FormOption::lblCapture_ex_Click(int i) {
+    EditNumber(OptionField::RegionWidth, i);
+}
+void FormOption::lblCapture_ey_Click(int i) {
+    EditNumber(OptionField::RegionHeight, i);
+}
+void FormOption::lblCaptureInterval_Click() {
+    EditNumber(OptionField::CaptureInterval, 0);
+}
+void FormOption::lblStartDelay_Click() {
+    EditNumber(OptionField::StartDelay, 0);
+}
+
+void FormOption::chkAutoStart_Click() {
+    svc_.settings.autoStart = IsTicked(chkAutoStart_);
+}
+
+void FormOption::chkBeepBeep_Click() {
+    svc_.settings.beepOnCapture = IsTicked(chkBeepBeep_);
+}
+
+void FormOption::chkDebug_Click() {
+    svc_.settings.debugMode = IsTicked(chkDebug_);
+    if (svc_.layoutDebugArea) {
+        svc_.layoutDebugArea();
+    }
+    svc_.debugLog.Write(L"Change DebugMode･･･End ");
+}
+
+void FormOption::cmdSave_Click() {
+    ProcessConfigFile(L"SAVE", ConfigFileContext{svc_.settings, svc_.programFolder, svc_.messages,
+                                                 svc_.updateCaptureBufferSize});
+    svc_.debugLog.Write(L"Saving ConfigFile･･･End ");
+}
+
+void FormOption::cmdEnd_Click() {
+    ShowWindow(hwnd_, SW_HIDE);
+    if (svc_.bringMainToFront) {
+        svc_.bringMainToFront();
+    }
+    if (svc_.updateCaptureBufferSize) {
+        svc_.updateCaptureBufferSize();
+    }
+}
+
+void FormOption::OnCommand(WORD id, WORD code, HWND control) {
+    if (control == nullptr) {
+        return; // IDOK / IDCANCEL from Enter or Escape
+    }
+    if (code == STN_CLICKED && id >= IDC_LBL_REGION_BASE) {
+        const int offset = id - IDC_LBL_REGION_BASE;
+        const int region = offset % 2;
+        switch (static_cast<OptionField>(offset / 2)) {
+        case OptionField::RegionX:
+            lblCapture_sx_Click(region);
+            return;
+        case OptionField::RegionY:
+            lblCapture_sy_Click(region);
+            return;
+        case OptionField::RegionWidth:
+            lblCapture_ex_Click(region);
+            return;
+        case OptionField::RegionHeight:
+            lblCapture_ey_Click(region);
+            return;
+        default:
+            return;
+        }
+    }
+    if (code == STN_CLICKED && id == IDC_LBL_CAPTURE_INTERVAL) {
+        lblCaptureInterval_Click();
+        return;
+    }
+    if (code == STN_CLICKED && id == IDC_LBL_START_DELAY) {
+        lblStartDelay_Click();
+        return;
+    }
+    if (code != BN_CLICKED) {
+        return;
+    }
+    switch (id) {
+    case IDC_CHK_AUTO_START:
+        chkAutoStart_Click();
+        break;
+    case IDC_CHK_BEEP:
+        chkBeepBeep_Click();
+        break;
+    case IDC_CHK_DEBUG:
+        chkDebug_Click();
+        break;
+    case IDC_CMD_SAVE:
+        cmdSave_Click();
+        break;
+    case IDC_CMD_END:
+        cmdEnd_Click();
+        break;
+    default:
+        break; // cmdCapture has no behaviour
+    }
+}
+
+INT_PTR FormOption::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        CreateControls();
+        return TRUE;
+    case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE) {
+            Form_Activate();
+        }
+        return FALSE; // the dialog manager restores the focus
+    case WM_PAINT:
+        Form_Paint();
+        return TRUE;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+        return TRUE;
+    case WM_CLOSE:
+        Form_QueryUnload();
+        return TRUE;
+    case WM_DESTROY:
+        controlsReady_ = false;
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace qv
