@@ -71,6 +71,9 @@ bool FormOption::Load(HWND owner) {
         return false;
     }
     PlaceDialog(hwnd_, owner, Px(kClientWidthTwips), Px(kClientHeightTwips));
+    if (svc_.registerDialog) {
+        svc_.registerDialog(hwnd_);
+    }
     return true;
 }
 
@@ -359,6 +362,9 @@ INT_PTR FormOption::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     case WM_DESTROY:
         controlsReady_ = false;
+        if (svc_.unregisterDialog) {
+            svc_.unregisterDialog(hwnd_);
+        }
         return FALSE;
     default:
         return FALSE;

@@ -184,9 +184,11 @@ class OptionsDialog : public ::testing::Test {
   protected:
     OptionsDialog()
         : folder_(MakeFolder()), log_(folder_, host_, sink_),
-          form_(qv::OptionDialogServices{
-              settings_, folder_, sink_, log_, [this] { ++layouts_; }, [this] { ++bufferResizes_; },
-              [this] { ++intervalChanges_; }, [this] { ++mainToFront_; }}) {}
+          form_(qv::OptionDialogServices{settings_, folder_, sink_, log_, [this] { ++layouts_; },
+                                         [this] { ++bufferResizes_; },
+                                         [this] { ++intervalChanges_; }, [this] { ++mainToFront_; },
+                                         [this](HWND h) { pumped_.push_back(h); },
+                                         [this](HWND h) { std::erase(pumped_, h); }}) {}
 
     ~OptionsDialog() override {
         if (form_.Handle() != nullptr) {
@@ -251,6 +253,7 @@ class OptionsDialog : public ::testing::Test {
     RecordingSink sink_;
     qv::DebugLog log_;
     int layouts_ = 0, bufferResizes_ = 0, intervalChanges_ = 0, mainToFront_ = 0;
+    std::vector<HWND> pumped_; // the dialogs the message pump is told about
     qv::FormOption form_;
 };
 
@@ -493,6 +496,7 @@ TEST_F(OptionsDialog, SaveWritesTheFileAndReturnBringsTheMainWindowBack) {
 
 TEST_F(OptionsDialog, FrameCloseUnloadsAndTheNextShowRebuildsFromTheSettings) {
     ASSERT_TRUE(form_.Show(nullptr));
+    EXPECT_EQ(pumped_, std::vector<HWND>{Dialog()});
     ASSERT_TRUE(Run({
         [&] {
             PostMessageW(Dialog(), WM_CLOSE, 0, 0);
@@ -502,6 +506,7 @@ TEST_F(OptionsDialog, FrameCloseUnloadsAndTheNextShowRebuildsFromTheSettings) {
     }));
     EXPECT_EQ(bufferResizes_, 1);
     EXPECT_EQ(mainToFront_, 0);
+    EXPECT_TRUE(pumped_.empty());
     settings_.debugMode = true;
     settings_.startDelay = 300;
     ASSERT_TRUE(form_.Show(nullptr));
@@ -510,6 +515,7 @@ TEST_F(OptionsDialog, FrameCloseUnloadsAndTheNextShowRebuildsFromTheSettings) {
                            BM_GETCHECK, 0, 0),
               BST_CHECKED);
     EXPECT_EQ(layouts_, 1) << "ticking the rebuilt box runs its click action";
+    EXPECT_EQ(pumped_, std::vector<HWND>{Dialog()});
 }
 
 } // namespace
