@@ -2,6 +2,7 @@
 
 #include "app/main_layout.h"
 #include "config/config_file.h"
+#include "recognition/glyph_pictures_win.h"
 #include "resources/resource_ids.h"
 
 #include <commctrl.h>
@@ -126,7 +127,10 @@ void CaptureTimer::SetEnabled(bool enabled) {
     }
 }
 
-FormMain::FormMain(MainWindowServices services) : svc_(std::move(services)) {}
+FormMain::FormMain(MainWindowServices services)
+    : svc_(std::move(services)), desktop_(svc_.state.captureBuffer),
+      popup_(svc_.state.popupShown), popupPresenter_(popup_),
+      recognition_(svc_.state, svc_.debugLog, [this](std::wstring_view t) { SetCaptureCaption(t); }) {}
 
 std::wstring FormMain::CaptionText() {
     return std::wstring(L"Quorvane  for ") + kGameTitle + L"    " + kProgramVersion;
@@ -134,7 +138,7 @@ std::wstring FormMain::CaptionText() {
 
 bool FormMain::Form_Load() {
     if (!IsFirstInstance()) {
-        svc_.messages.ShowMessage(L"既にプログラムは起動しています。", L"エラー");
+        svc_.messages.ShowMessage(L"既にプログラムは起動しています。", kErrorTitle);
         return false;
     }
     svc_.debugLog.Write(std::wstring(L"Starting Program ") + kProgramVersion + L"･･･", L"INIT");
@@ -142,6 +146,10 @@ bool FormMain::Form_Load() {
         return false;
     }
     svc_.messages.SetOwner(hwnd_);
+    popup_.SetOwner(hwnd_);
+    engine_.emplace(svc_.state, MeasurementHost{*this, *this, *this, desktop_, waiter_,
+                                                popupPresenter_, recognition_, svc_.clock,
+                                                svc_.debugLog, svc_.folder});
     SetWindowTextW(hwnd_, CaptionText().c_str());
     SetWindowTextW(txtLog_, L"");
     UpdateStatusPanel(L"INIT");
@@ -150,12 +158,23 @@ bool FormMain::Form_Load() {
     ProcessConfigFile(L"READ", ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
                                                  [this] { UpdateCaptureBufferSize(); }});
     svc_.debugLog.Write(L"Reading ConfigFile･･･End ");
+    if (!BuildGlyphPatterns()) {
+        ShowGlyphBuildFailure(svc_.messages);
+        return false;
+    }
     svc_.debugLog.Write(L"PatternFile ChangeData･･･End ");
     svc_.debugLog.Write(L"Creating ExpDataTable･･･End ");
-    timCaptureInterval_.SetInterval(svc_.state.settings.captureInterval * 240);
-    timCaptureInterval_.SetEnabled(false);
-    SetRunMenus(false);
+    SetCaptureTimerPeriod(CaptureTimerPeriod(svc_.state.settings.captureInterval));
+    SetCaptureTimerEnabled(false);
+    SetRunMenu(true, kMenuRunCaption);
+    SetStopMenuEnabled(false);
     svc_.debugLog.Write(L"All Form Loading･･･End ");
+    if (svc_.state.settings.autoStart) {
+        if (engine_->SetMeasurementState(L"RUN") == WaitResult::Elapsed &&
+            !svc_.state.shuttingDown) {
+            svc_.debugLog.Write(L"Log AutoStart･･･ ");
+        }
+    }
     return true;
 }
 
@@ -177,7 +196,7 @@ bool FormMain::CreateWindowAndControls() {
     }
     timCaptureInterval_.Attach(hwnd_);
     CreateControls();
-    LoadGlyphPictures();
+    CreateGlyphPictures();
     return true;
 }
 
@@ -190,20 +209,20 @@ HMENU FormMain::BuildMenu() {
     AppendMenuW(help, MF_STRING, IDM_VERSION, L"バージョン情報...");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"ファイル");
     AppendMenuW(bar, MF_STRING, IDM_OPTION, L"設定");
-    AppendMenuW(bar, MF_STRING, IDM_RUN, L"開始");
+    AppendMenuW(bar, MF_STRING, IDM_RUN, kMenuRunCaption);
     AppendMenuW(bar, MF_STRING, IDM_STOP, L"停止");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"ヘルプ");
     return bar;
 }
 
 void FormMain::CreateControls() {
-    font_.Reset(MakeFont(13, FW_NORMAL));      // 9.75 pt at 96 dpi
-    boldFont_.Reset(MakeFont(13, FW_BOLD));
-    headingFont_.Reset(MakeFont(18, FW_NORMAL)); // 13.5 pt
-    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    font_.reset(MakeFont(13, FW_NORMAL));      // 9.75 pt at 96 dpi
+    boldFont_.reset(MakeFont(13, FW_BOLD));
+    headingFont_.reset(MakeFont(18, FW_NORMAL)); // 13.5 pt
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
     frame1_ = MakeChild(hwnd_, WC_BUTTONW, L"測定状況", BS_GROUPBOX, 0, kFrameLeft, kFrameTop,
-                        265, 85, IDC_FRAME1, font_.Get());
+                        265, 85, IDC_FRAME1, font_.get());
     for (std::size_t i = 0; i < std::size(kLines); ++i) {
         lines_[i] = MakeChild(hwnd_, WC_STATICW, L"", SS_LEFT, 0, kFrameLeft + 8,
                               kFrameTop + kLines[i].y, 248, 1, kLines[i].id, nullptr);
@@ -211,9 +230,9 @@ void FormMain::CreateControls() {
     for (const LabelSpec& s : kLabels) {
         const int x = s.inFrame ? kFrameLeft + s.x : s.x;
         const int y = s.inFrame ? kFrameTop + s.y : s.y;
-        HFONT f = s.font == FontKind::Bold      ? boldFont_.Get()
-                  : s.font == FontKind::Heading ? headingFont_.Get()
-                                                : font_.Get();
+        HFONT f = s.font == FontKind::Bold      ? boldFont_.get()
+                  : s.font == FontKind::Heading ? headingFont_.get()
+                                                : font_.get();
         // SS_NOTIFY: a click on a label belongs to the label, not to the window background.
         HWND label = MakeChild(hwnd_, WC_STATICW, s.text, s.align | SS_NOTIFY | SS_NOPREFIX, 0,
                                x, y, s.w, s.h, s.id, f);
@@ -231,56 +250,55 @@ void FormMain::CreateControls() {
     txtLog_ = MakeChild(hwnd_, WC_EDITW, L"",
                         ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
                             WS_HSCROLL,
-                        WS_EX_CLIENTEDGE, kLogLeft, kLogTop, 265, 61, IDC_TXT_LOG, font_.Get());
+                        WS_EX_CLIENTEDGE, kLogLeft, kLogTop, 265, 61, IDC_TXT_LOG, font_.get());
     SendMessageW(txtLog_, EM_SETLIMITTEXT, 0, 0);
 }
 
-void FormMain::LoadGlyphPictures() {
+void FormMain::CreateGlyphPictures() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    for (int k = 0; k < kGlyphCount; ++k) {
-        const struct {
-            std::array<HWND, 11>& pics;
-            std::array<GdiObject<HBITMAP>, 11>& bitmaps;
-            int resourceBase, controlBase, top, width, height;
-        } rows[] = {{picPattern1_, patternBitmaps1_, IDB_GLYPH_SET0_BASE, IDC_PIC_PATTERN1, 220,
-                     k == 10 ? 9 : 15, 17},
-                    {picPattern2_, patternBitmaps2_, IDB_GLYPH_SET1_BASE, IDC_PIC_PATTERN2, 252,
-                     k == 10 ? 9 : 11, 13}};
-        for (auto& row : rows) {
-            auto* bitmap = static_cast<HBITMAP>(LoadImageW(instance,
-                                                           MAKEINTRESOURCEW(row.resourceBase + k),
-                                                           IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-            row.bitmaps[k].Reset(bitmap);
-            int w = row.width, h = row.height;
-            BITMAP info{};
-            if (bitmap != nullptr && GetObjectW(bitmap, sizeof(info), &info) != 0) {
-                // The picture box is the image plus its 2-pixel sunken border on each side.
-                w = info.bmWidth + 4;
-                h = info.bmHeight + 4;
-            }
-            row.pics[k] = CreateWindowExW(
-                WS_EX_CLIENTEDGE, WC_STATICW, L"", WS_CHILD | SS_BITMAP | SS_REALSIZECONTROL,
-                8 + 24 * k, row.top, w, h, hwnd_,
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.controlBase + k)), instance,
-                nullptr);
-            if (bitmap != nullptr) {
-                SendMessageW(row.pics[k], STM_SETIMAGE, IMAGE_BITMAP,
-                             reinterpret_cast<LPARAM>(bitmap));
-            }
-            SetWindowPos(row.pics[k], nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
+    constexpr int kRowTop[2] = {220, 252};
+    constexpr int kRowControlBase[2] = {IDC_PIC_PATTERN1, IDC_PIC_PATTERN2};
+    for (int set = 0; set < 2; ++set) {
+        for (int k = 0; k < kGlyphCount; ++k) {
+            patternBitmaps_[set][k] = LoadGlyphBitmap(instance, set, k);
+            picPattern_[set][k] = CreateGlyphPicture(hwnd_, kRowControlBase[set] + k,
+                                                     patternBitmaps_[set][k].get(), 8 + 24 * k,
+                                                     kRowTop[set]);
+            ShowWindow(picPattern_[set][k], SW_HIDE);
         }
     }
 }
 
-void FormMain::UpdateCaptureBufferSize() {
+bool FormMain::BuildGlyphPatterns() {
+    return qv::BuildGlyphPatterns(ReadGlyphPictures(picPattern_), svc_.state.glyphs);
 }
 
-void FormMain::SetRunMenus(bool running) {
+void FormMain::SetCaptureCaption(std::wstring_view text) {
+    SetWindowTextW(lblCapture_[1], std::wstring(text).c_str());
+    RedrawWindow(lblCapture_[1], nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void FormMain::UpdateCaptureBufferSize() {
+    qv::UpdateCaptureBufferSize(svc_.state.settings.captureRegions, svc_.state.glyphs,
+                                svc_.state.captureBuffer);
+}
+
+void FormMain::SetRunMenu(bool enabled, std::wstring_view caption) {
     HMENU menu = GetMenu(hwnd_);
-    ModifyMenuW(menu, IDM_RUN, MF_BYCOMMAND | MF_STRING, IDM_RUN, running ? L"ロギング" : L"開始");
-    EnableMenuItem(menu, IDM_RUN, MF_BYCOMMAND | (running ? MF_GRAYED : MF_ENABLED));
-    EnableMenuItem(menu, IDM_STOP, MF_BYCOMMAND | (running ? MF_ENABLED : MF_GRAYED));
+    ModifyMenuW(menu, IDM_RUN, MF_BYCOMMAND | MF_STRING, IDM_RUN, std::wstring(caption).c_str());
+    EnableMenuItem(menu, IDM_RUN, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
     DrawMenuBar(hwnd_);
+}
+
+void FormMain::SetStopMenuEnabled(bool enabled) {
+    EnableMenuItem(GetMenu(hwnd_), IDM_STOP, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    DrawMenuBar(hwnd_);
+}
+
+void FormMain::SetCaptureTimerEnabled(bool enabled) { timCaptureInterval_.SetEnabled(enabled); }
+
+void FormMain::SetCaptureTimerPeriod(std::int32_t milliseconds) {
+    timCaptureInterval_.SetInterval(milliseconds);
 }
 
 void FormMain::UpdateStatusPanel(std::wstring_view mode) {
@@ -310,6 +328,11 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONUP:
         Form_Click(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
         return 0;
+    case WM_TIMER:
+        if (wp == CaptureTimer::kId && timCaptureInterval_.Enabled()) {
+            engine_->timCaptureInterval_Timer();
+        }
+        return 0;
     case WM_CLOSE:
         Form_QueryUnload();
         return 0;
@@ -325,6 +348,12 @@ void FormMain::OnCommand(WORD id) {
     switch (id) {
     case IDM_END:
         menuEnd_Click();
+        break;
+    case IDM_RUN:
+        engine_->menuRun_Click();
+        break;
+    case IDM_STOP:
+        engine_->menuStop_Click();
         break;
     default:
         break;
@@ -373,19 +402,19 @@ void FormMain::Form_Resize() {
 void FormMain::LayoutDebugArea(int clientHeight) {
     std::array<int, kGlyphCount> heights1{}, heights2{};
     for (int k = 0; k < kGlyphCount; ++k) {
-        heights1[k] = OuterHeight(picPattern1_[k]);
-        heights2[k] = OuterHeight(picPattern2_[k]);
+        heights1[k] = OuterHeight(picPattern_[0][k]);
+        heights2[k] = OuterHeight(picPattern_[1][k]);
     }
     const DebugAreaLayout layout = ComputeDebugArea(
         clientHeight, svc_.state.settings.debugMode, kLogTop, heights1, heights2);
     for (int k = 0; k < kGlyphCount; ++k) {
         const int show = layout.patternsVisible ? SW_SHOW : SW_HIDE;
-        ShowWindow(picPattern1_[k], show);
-        ShowWindow(picPattern2_[k], show);
+        ShowWindow(picPattern_[0][k], show);
+        ShowWindow(picPattern_[1][k], show);
         if (layout.patternsVisible) {
-            SetWindowPos(picPattern1_[k], nullptr, 8 + 24 * k, layout.row1Top[k], 0, 0,
+            SetWindowPos(picPattern_[0][k], nullptr, 8 + 24 * k, layout.row1Top[k], 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER);
-            SetWindowPos(picPattern2_[k], nullptr, 8 + 24 * k, layout.row2Top[k], 0, 0,
+            SetWindowPos(picPattern_[1][k], nullptr, 8 + 24 * k, layout.row2Top[k], 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER);
         }
     }
@@ -424,6 +453,9 @@ void FormMain::Form_QueryUnload() {
     UpdateStatusPanel(L"END");
     svc_.debugLog.Write(L"End of the Program");
     timCaptureInterval_.SetEnabled(false);
+    if (popup_.Handle() != nullptr) {
+        DestroyWindow(popup_.Handle());
+    }
     DestroyWindow(hwnd_);
 }
 

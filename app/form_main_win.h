@@ -5,7 +5,12 @@
 #include "app/log_view.h"
 #include "app/program_state.h"
 #include "app/window_base_win.h"
+#include "app/shell_services_win.h"
 #include "app/win_util_win.h"
+#include "capture/gdi_raii_win.h"
+#include "measurement/measurement_engine.h"
+#include "measurement/measurement_timing.h"
+#include "services/form_popup_win.h"
 #include "measurement/status_panel.h"
 #include "services/debug_log.h"
 
@@ -13,6 +18,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace qv {
@@ -41,7 +47,10 @@ struct MainWindowServices {
     std::filesystem::path folder;
 };
 
-class FormMain : public BaseWindow<FormMain>, public StatusPanelView, public LogBox {
+class FormMain : public BaseWindow<FormMain>,
+                 public StatusPanelView,
+                 public LogBox,
+                 public MainWindowControl {
   public:
     explicit FormMain(MainWindowServices services);
 
@@ -60,6 +69,11 @@ class FormMain : public BaseWindow<FormMain>, public StatusPanelView, public Log
     void SetText(std::wstring_view text) override;
     void SetCaret(std::size_t position) override;
     void RepaintNow() override;
+    // MainWindowControl
+    void SetRunMenu(bool enabled, std::wstring_view caption) override;
+    void SetStopMenuEnabled(bool enabled) override;
+    void SetCaptureTimerEnabled(bool enabled) override;
+    void SetCaptureTimerPeriod(std::int32_t milliseconds) override;
 
     static std::wstring CaptionText();
 
@@ -68,10 +82,11 @@ class FormMain : public BaseWindow<FormMain>, public StatusPanelView, public Log
     bool CreateWindowAndControls();
     void CreateControls();
     HMENU BuildMenu();
-    void LoadGlyphPictures();
+    void CreateGlyphPictures();
+    bool BuildGlyphPatterns();
     void UpdateStatusPanel(std::wstring_view mode);
-    void SetRunMenus(bool running);
     void UpdateCaptureBufferSize();
+    void SetCaptureCaption(std::wstring_view text);
 
     void Form_Resize();
     void Form_Paint();
@@ -84,14 +99,20 @@ class FormMain : public BaseWindow<FormMain>, public StatusPanelView, public Log
     MainWindowServices svc_;
     CaptureTimer timCaptureInterval_;
     GdiObject<HFONT> font_, boldFont_, headingFont_;
-    std::array<GdiObject<HBITMAP>, 11> patternBitmaps1_, patternBitmaps2_;
+    std::array<std::array<UniqueBitmap, 11>, 2> patternBitmaps_;
+    Win32Desktop desktop_;
+    PumpWaiter waiter_;
+    FormPopup popup_;
+    PopupPresenter popupPresenter_;
+    Win32Recognition recognition_;
+    std::optional<MeasurementEngine> engine_;
 
     HWND frame1_ = nullptr;
     std::array<HWND, 4> lines_{}; // Line1..Line4
     std::array<HWND, 5> panelLabels_{};
     std::array<HWND, 2> lblCapture_t_{}, lblCapture_{};
     HWND txtLog_ = nullptr;
-    std::array<HWND, 11> picPattern1_{}, picPattern2_{};
+    std::array<std::array<HWND, 11>, 2> picPattern_{}; // picPattern1, picPattern2
     int resizeDepth_ = 0;
     KernelHandle instanceMutex_;
 };

@@ -2,6 +2,7 @@
 #include "app/form_main_win.h"
 #include "app/program_state.h"
 #include "app/win_util_win.h"
+#include "capture/message_wait_win.h"
 #include "services/debug_log.h"
 #include "services/system_info_win.h"
 
@@ -9,15 +10,6 @@
 #include <windows.h>
 
 namespace {
-
-int RunMessageLoop() {
-    MSG msg{};
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
-}
 
 int RunProgram() {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
@@ -34,7 +26,7 @@ int RunProgram() {
     if (!formMain.Form_Load()) {
         return 0;
     }
-    return RunMessageLoop();
+    return qv::MessagePump::Instance().Run();
 }
 
 } // namespace

@@ -2,8 +2,10 @@
 // fresh program in one line.
 #pragma once
 
+#include "capture/capture_buffer.h"
 #include "config/settings.h"
 #include "measurement/measurement_state.h"
+#include "recognition/glyph_pattern_table.h"
 
 #include <optional>
 
@@ -17,6 +19,8 @@ struct ProgramState {
     MeasurementState measurement;
     // The last recognised EXP figure; empty before the first recognition.
     std::optional<double> expReading;
+    GlyphPatternTable glyphs;
+    CaptureBuffer captureBuffer;
     bool shuttingDown = false;
     bool popupShown = false;
 };

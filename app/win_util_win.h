@@ -12,36 +12,6 @@
 
 namespace qv {
 
-// Owns one GDI object (font, brush, bitmap) and deletes it with the owner.
-template <typename T> class GdiObject {
-  public:
-    GdiObject() = default;
-    explicit GdiObject(T handle) : handle_(handle) {}
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& other) noexcept : handle_(other.Release()) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        Reset(other.Release());
-        return *this;
-    }
-    ~GdiObject() { Reset(); }
-    T Get() const { return handle_; }
-    T Release() {
-        T h = handle_;
-        handle_ = nullptr;
-        return h;
-    }
-    void Reset(T handle = nullptr) {
-        if (handle_ != nullptr) {
-            DeleteObject(handle_);
-        }
-        handle_ = handle;
-    }
-
-  private:
-    T handle_ = nullptr;
-};
-
 // The folder that holds the running exe; every file of the program lives there.
 std::filesystem::path ProgramFolder();
 

@@ -24,14 +24,15 @@ if [ ! -f "$run/QvanConfig.ini" ]; then
   cp "$root/tools/demo/QvanConfig.ini" "$run/QvanConfig.ini" 2>/dev/null || true
 fi
 
-pids=()
-if [ -f "$bin/DemoGame.exe" ]; then
-  (cd "$run" && qv_wine "$bin/DemoGame.exe" --demo) &
-  pids+=($!)
-  sleep 3
-fi
 (cd "$run" && qv_wine Quorvane.exe) &
 qv_pid=$!
+pids=()
+# The game comes second so that it is the window in front, beside Quorvane's window.
+if [ -f "$bin/DemoGame.exe" ]; then
+  sleep 3
+  (cd "$run" && qv_wine "$bin/DemoGame.exe" --demo --pos 290 0) &
+  pids+=($!)
+fi
 
 if [ "$headless" = 1 ]; then
   echo "Quorvane is running on the virtual display $DISPLAY; waiting ${demo_seconds}s for the demo..."

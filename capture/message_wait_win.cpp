@@ -1,0 +1,83 @@
+#include "capture/message_wait_win.h"
+
+#include "capture/wait_clock.h"
+
+#include <mmsystem.h>
+
+#include <algorithm>
+
+namespace qv {
+
+MessagePump& MessagePump::Instance() {
+    static MessagePump pump;
+    return pump;
+}
+
+void MessagePump::AddDialog(HWND dialog) {
+    if (std::find(dialogs_.begin(), dialogs_.end(), dialog) == dialogs_.end()) {
+        dialogs_.push_back(dialog);
+    }
+}
+
+void MessagePump::RemoveDialog(HWND dialog) {
+    dialogs_.erase(std::remove(dialogs_.begin(), dialogs_.end(), dialog), dialogs_.end());
+}
+
+void MessagePump::Dispatch(MSG& msg) {
+    for (HWND dialog : dialogs_) {
+        if (IsWindow(dialog) && IsDialogMessageW(dialog, &msg)) {
+            return;
+        }
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+bool MessagePump::ProcessPending() {
+    if (quitRequested_) {
+        return false;
+    }
+    MSG msg{};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quitRequested_ = true;
+            exitCode_ = static_cast<int>(msg.wParam);
+            PostQuitMessage(exitCode_);
+            return false;
+        }
+        Dispatch(msg);
+    }
+    return true;
+}
+
+int MessagePump::Run() {
+    MSG msg{};
+    while (!quitRequested_) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            quitRequested_ = true;
+            exitCode_ = got == 0 ? static_cast<int>(msg.wParam) : 1;
+            break;
+        }
+        Dispatch(msg);
+    }
+    return exitCode_;
+}
+
+double MillisecondClock() { return MillisecondClockFromCounter(timeGetTime()); }
+
+bool WaitMilliseconds(double milliseconds) {
+    MessagePump& pump = MessagePump::Instance();
+    WaitSpan span(MillisecondClock(), milliseconds);
+    for (;;) {
+        Sleep(1);
+        if (!pump.ProcessPending()) {
+            return false;
+        }
+        if (span.Elapsed(MillisecondClock())) {
+            return true;
+        }
+    }
+}
+
+} // namespace qv

@@ -1,0 +1,44 @@
+// The message popup: a small non-modal window with one large message that only the program
+// hides. A user's close attempt is refused.
+#pragma once
+
+#include "app/window_base_win.h"
+#include "capture/gdi_raii_win.h"
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+class FormPopup : public BaseWindow<FormPopup> {
+  public:
+    // `shown` is the program-wide PopupShown flag this window keeps up to date.
+    explicit FormPopup(bool& shown) : shown_(shown) {}
+    // The window the popup stays above (set before the first show).
+    void SetOwner(HWND owner) { owner_ = owner; }
+
+    void ShowPopupMessage(std::wstring_view text, std::wstring_view title, int fontSize);
+    void HidePopupMessage();
+    // Replaces the message and re-centres it (used by the close-request answers too).
+    void SetMessage(std::wstring_view text);
+    std::wstring Message() const { return message_; }
+
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+  private:
+    bool EnsureWindow();
+    void SetFontSize(int points);
+    void Relayout();
+    void OnUserCloseRequest();
+
+    HWND owner_ = nullptr;
+    bool& shown_;
+    HWND lblPopUpMsg_ = nullptr;
+    GdiObject<HFONT> labelFont_;
+    GdiObject<HFONT> windowFont_;
+    std::wstring message_;
+};
+
+} // namespace qv
