@@ -1,6 +1,7 @@
 #include "app/form_main_win.h"
 
 #include "app/main_layout.h"
+#include "capture/message_wait_win.h"
 #include "config/config_file.h"
 #include "recognition/glyph_pictures_win.h"
 #include "resources/resource_ids.h"
@@ -130,7 +131,13 @@ void CaptureTimer::SetEnabled(bool enabled) {
 FormMain::FormMain(MainWindowServices services)
     : svc_(std::move(services)), desktop_(svc_.state.captureBuffer),
       popup_(svc_.state.popupShown), popupPresenter_(popup_),
-      recognition_(svc_.state, svc_.debugLog, [this](std::wstring_view t) { SetCaptureCaption(t); }) {}
+      recognition_(svc_.state, svc_.debugLog, [this](std::wstring_view t) { SetCaptureCaption(t); }),
+      formOption_(OptionDialogServices{
+          svc_.state.settings, svc_.folder, svc_.messages, svc_.debugLog,
+          [this] { RelayoutDebugArea(); }, [this] { UpdateCaptureBufferSize(); },
+          [this] { SetCaptureTimerPeriod(CaptureTimerPeriod(svc_.state.settings.captureInterval)); },
+          [this] { BringToFront(); }, [](HWND h) { MessagePump::Instance().AddDialog(h); },
+          [](HWND h) { MessagePump::Instance().RemoveDialog(h); }}) {}
 
 std::wstring FormMain::CaptionText() {
     return std::wstring(L"Quorvane  for ") + kGameTitle + L"    " + kProgramVersion;
@@ -349,6 +356,9 @@ void FormMain::OnCommand(WORD id) {
     case IDM_END:
         menuEnd_Click();
         break;
+    case IDM_OPTION:
+        menuOption_Click();
+        break;
     case IDM_RUN:
         engine_->menuRun_Click();
         break;
@@ -457,6 +467,23 @@ void FormMain::Form_QueryUnload() {
         DestroyWindow(popup_.Handle());
     }
     DestroyWindow(hwnd_);
+}
+
+void FormMain::menuOption_Click() { formOption_.Show(hwnd_); }
+
+// The debug area follows a change of debug mode at once, but not while minimised.
+void FormMain::RelayoutDebugArea() {
+    if (IsIconic(hwnd_)) {
+        return;
+    }
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    LayoutDebugArea(ClampClientSize(client.right, client.bottom).height);
+}
+
+void FormMain::BringToFront() {
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
 }
 
 void FormMain::menuEnd_Click() {

@@ -8,6 +8,7 @@
 #include "app/shell_services_win.h"
 #include "app/win_util_win.h"
 #include "capture/gdi_raii_win.h"
+#include "config/options_dialog_win.h"
 #include "measurement/measurement_engine.h"
 #include "measurement/measurement_timing.h"
 #include "services/form_popup_win.h"
@@ -93,6 +94,9 @@ class FormMain : public BaseWindow<FormMain>,
     void Form_QueryUnload();
     void Form_Click(POINT pt);
     void menuEnd_Click();
+    void menuOption_Click();
+    void RelayoutDebugArea();
+    void BringToFront();
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
     void OnCommand(WORD id);
 
@@ -106,6 +110,7 @@ class FormMain : public BaseWindow<FormMain>,
     PopupPresenter popupPresenter_;
     Win32Recognition recognition_;
     std::optional<MeasurementEngine> engine_;
+    FormOption formOption_;
 
     HWND frame1_ = nullptr;
     std::array<HWND, 4> lines_{}; // Line1..Line4
