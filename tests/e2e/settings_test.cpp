@@ -1,0 +1,501 @@
+// The options dialog, the numeric input dialog and the main window's layout, worked from
+// outside the real program: menu captions, label clicks, typed characters, button clicks,
+// outer-size changes, and the files the program writes.
+#include "tests/e2e/e2e_fixture.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace qv::e2e {
+namespace {
+
+constexpr wchar_t kOptionsTitle[] = L"オプション";
+constexpr wchar_t kInputTitle[] = L"設定値入力";
+constexpr wchar_t kDebugBox[] = L"デバッグモード(遅くなります)";
+constexpr wchar_t kBeepBox[] = L"キャプチャ時に音をならす";
+constexpr wchar_t kSaveButton[] = L"保 存";
+constexpr wchar_t kReturnButton[] = L"戻 る";
+constexpr wchar_t kAcceptButton[] = L"決 定";
+constexpr wchar_t kCancelButton[] = L"キャンセル";
+constexpr wchar_t kIntervalPrompt[] = L"キャプチャー周期を入力してください";
+constexpr wchar_t kLostGameRecord[] = L"Lost MapleStory Then Capture Stop";
+// The value labels of the options dialog (the capture interval and the start delay).
+constexpr int kIntervalLabelId = 107;
+constexpr int kStartDelayLabelId = 108;
+
+constexpr int kDesignClientWidth = 280, kDesignClientHeight = 270;
+constexpr int kMinOuterWidth = 264, kMinOuterHeight = 302; // 3960 and 4530 twips
+
+// Polls until the condition holds; false after the timeout.
+template <typename Pred> bool Eventually(Pred pred, Millis timeout = kDefaultWait) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!pred()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(Millis(30));
+    }
+    return true;
+}
+
+HWND VisibleTopWindow(std::wstring_view title, DWORD pid) {
+    HWND found = nullptr;
+    Eventually([&] {
+        for (const auto& w : TopLevelWindows(pid)) {
+            if (w.visible && w.text == title) {
+                found = w.hwnd;
+                return true;
+            }
+        }
+        return false;
+    });
+    return found;
+}
+
+DWORD ProcessOf(HWND hwnd) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    return pid;
+}
+
+HWND ChildOfClass(HWND parent, std::wstring_view className) {
+    for (const auto& w : ChildWindows(parent)) {
+        if (_wcsicmp(w.className.c_str(), std::wstring(className).c_str()) == 0) {
+            return w.hwnd;
+        }
+    }
+    return nullptr;
+}
+
+bool HasChildText(HWND parent, std::wstring_view text) {
+    auto texts = ChildTexts(parent);
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+// A user's click on a label: the button goes down and up over it.
+void ClickLabel(HWND label) {
+    PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+void ClickButton(HWND dialog, std::wstring_view caption) {
+    HWND button = FindChildByText(dialog, caption);
+    ASSERT_NE(button, nullptr) << "no button " << Utf8(caption);
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+// Characters as the keyboard delivers them, through the entry's key filter.
+void TypeCharacters(HWND edit, std::wstring_view characters) {
+    for (wchar_t c : characters) {
+        PostMessageW(edit, WM_CHAR, c, 1);
+    }
+}
+
+// Text put in as a paste does: past the key filter.
+void PasteText(HWND edit, const std::wstring& text) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                        SMTO_ABORTIFHUNG, 2000, &ignored);
+}
+
+bool TextBecomes(HWND hwnd, std::wstring_view text, Millis timeout = kDefaultWait) {
+    bool ok = Eventually([&] { return WindowText(hwnd) == text; }, timeout);
+    if (!ok) {
+        ADD_FAILURE() << "text is \"" << Utf8(WindowText(hwnd)) << "\", expected \"" << Utf8(text)
+                      << "\"";
+    }
+    return ok;
+}
+
+bool IsChecked(HWND box) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(box, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state);
+    return state == BST_CHECKED;
+}
+
+// A child's rectangle in its parent's client coordinates.
+RECT PlaceOf(HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+SIZE ClientSize(HWND hwnd) {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    return {r.right, r.bottom};
+}
+
+SIZE OuterSize(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+// The glyph pictures of the main window's debug area (bitmap statics).
+std::vector<HWND> PatternPictures(HWND main) {
+    std::vector<HWND> out;
+    for (const auto& w : ChildWindows(main)) {
+        const auto style = static_cast<DWORD>(GetWindowLongPtrW(w.hwnd, GWL_STYLE));
+        if (_wcsicmp(w.className.c_str(), L"Static") == 0 && (style & SS_TYPEMASK) == SS_BITMAP) {
+            out.push_back(w.hwnd);
+        }
+    }
+    return out;
+}
+
+int VisibleCount(const std::vector<HWND>& windows) {
+    return static_cast<int>(std::count_if(windows.begin(), windows.end(),
+                                          [](HWND h) { return IsWindowVisible(h) != FALSE; }));
+}
+
+int LogHeight(HWND main) {
+    RECT r = PlaceOf(ChildOfClass(main, L"Edit"));
+    return r.bottom - r.top;
+}
+
+// Gives the main window a client area of the designed size, whatever the frame and menu bar
+// take on this system.
+void SetClientSize(HWND main, int width, int height) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const SIZE outer = OuterSize(main);
+        const SIZE client = ClientSize(main);
+        if (client.cx == width && client.cy == height) {
+            return;
+        }
+        SetWindowPos(main, nullptr, 0, 0, outer.cx + width - client.cx,
+                     outer.cy + height - client.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Eventually([&] { return ClientSize(main).cx == width && ClientSize(main).cy == height; },
+                   Millis(1000));
+    }
+}
+
+std::string ConfigBytes(std::wstring_view line4, std::wstring_view line5) {
+    return AnsiBytes(L"    1 ,    1 ,   1 ,   1 , キャプチャ領域1、開始座標とサイズ\r\n"
+                     L"  463 ,  570 ,  90 ,   9 , キャプチャ領域2、開始座標とサイズ\r\n"
+                     L"  False , 自動開始フラグ\r\n" +
+                     std::wstring(line4) + L" , キャプチャインターバル(分)\r\n" +
+                     std::wstring(line5) +
+                     L" , キャプチャ時に音を鳴らす\r\n"
+                     L"     15 , 起動時にメイプルストーリ起動確認遅延時間(秒)\r\n"
+                     L"\r\n");
+}
+
+class SettingsTest : public ProgramTest {
+  protected:
+    // "設定" and the options window it shows.
+    HWND OpenOptions(HWND main) {
+        EXPECT_EQ(ChooseMenu(main, {L"設定"}), MenuResult::Chosen);
+        HWND options = VisibleTopWindow(kOptionsTitle, ProcessOf(main));
+        EXPECT_NE(options, nullptr) << "no options window";
+        return options;
+    }
+
+    // Clicks a value label and waits for the numeric input dialog.
+    HWND OpenInput(HWND options, int labelId) {
+        HWND label = FindChildById(options, labelId);
+        EXPECT_NE(label, nullptr);
+        if (label == nullptr) {
+            return nullptr;
+        }
+        ClickLabel(label);
+        HWND input = VisibleTopWindow(kInputTitle, ProcessOf(options));
+        EXPECT_NE(input, nullptr) << "no numeric input dialog";
+        return input;
+    }
+
+    // Types the value over the selected entry and accepts it.
+    void EnterValue(HWND options, int labelId, std::wstring_view typed) {
+        HWND input = OpenInput(options, labelId);
+        ASSERT_NE(input, nullptr);
+        HWND edit = ChildOfClass(input, L"Edit");
+        TypeCharacters(edit, typed);
+        ClickButton(input, kAcceptButton);
+        ASSERT_TRUE(Eventually([&] { return !IsWindowVisible(input); }));
+    }
+
+    int LayoutRecords() const {
+        auto records = Log().records;
+        return static_cast<int>(std::count_if(records.begin(), records.end(), [](const auto& r) {
+            return r.message == kLayoutRecord;
+        }));
+    }
+
+    bool WaitForRecordCount(std::wstring_view message, std::size_t count,
+                            Millis timeout = kDefaultWait) {
+        return Eventually(
+            [&] {
+                auto m = Messages();
+                return static_cast<std::size_t>(std::count(m.begin(), m.end(), message)) >= count;
+            },
+            timeout);
+    }
+};
+
+TEST_F(SettingsTest, IntervalIsEditedThroughTheNumericInput) {
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    const DWORD pid = ProcessOf(main);
+    HWND options = OpenOptions(main);
+    ASSERT_NE(options, nullptr);
+    HWND label = FindChildById(options, kIntervalLabelId);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(WindowText(label), L"20");
+
+    // The prompt, the range and the current value; cancel keeps the setting.
+    HWND input = OpenInput(options, kIntervalLabelId);
+    ASSERT_NE(input, nullptr);
+    HWND edit = ChildOfClass(input, L"Edit");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(WindowText(edit), L"20");
+    EXPECT_TRUE(HasChildText(input, kIntervalPrompt));
+    EXPECT_TRUE(HasChildText(input, L"1"));
+    EXPECT_TRUE(HasChildText(input, L"3600"));
+    EXPECT_FALSE(IsWindowEnabled(options)) << "the options window waits for the input";
+    TypeCharacters(edit, L"99");
+    ASSERT_TRUE(TextBecomes(edit, L"99"));
+    ClickButton(input, kCancelButton);
+    ASSERT_TRUE(Eventually([&] { return !IsWindowVisible(input); }));
+    EXPECT_TRUE(TextBecomes(label, L"20"));
+
+    // A pasted letter is refused by "決 定"; the dialog stays with the text as it was.
+    input = OpenInput(options, kIntervalLabelId);
+    ASSERT_NE(input, nullptr);
+    edit = ChildOfClass(input, L"Edit");
+    PasteText(edit, L"3a");
+    ClickButton(input, kAcceptButton);
+    auto box = WaitForMessageBox(L"入力チェック", kDefaultWait, pid);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, L"無効文字が含まれています。");
+    ASSERT_TRUE(PressButton(box->hwnd));
+    EXPECT_TRUE(IsWindowVisible(input));
+    EXPECT_EQ(WindowText(edit), L"3a");
+
+    // Typed keys pass the filter only as number characters: "3x 0" arrives as "30".
+    PostMessageW(edit, EM_SETSEL, 0, -1);
+    TypeCharacters(edit, L"3x 0");
+    ASSERT_TRUE(TextBecomes(edit, L"30"));
+    ClickButton(input, kAcceptButton);
+    ASSERT_TRUE(Eventually([&] { return !IsWindowVisible(input); }));
+    EXPECT_TRUE(TextBecomes(label, L"30"));
+    EXPECT_TRUE(IsWindowEnabled(options));
+    EXPECT_EQ(Bytes(kConfigFile), DefaultConfigFile()) << "nothing is saved without 保 存";
+
+    // "戻 る" hides the window; the menu shows it again with the value of this run.
+    ClickButton(options, kReturnButton);
+    ASSERT_TRUE(Eventually([&] { return !IsWindowVisible(options); }));
+    options = OpenOptions(main);
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(WindowText(FindChildById(options, kIntervalLabelId)), L"30");
+}
+
+TEST_F(SettingsTest, DebugModeShowsThePatternRowsAndShortensTheLog) {
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    SetClientSize(main, kDesignClientWidth, kDesignClientHeight);
+    ASSERT_EQ(ClientSize(main).cx, kDesignClientWidth);
+    ASSERT_EQ(ClientSize(main).cy, kDesignClientHeight);
+
+    const std::vector<HWND> pictures = PatternPictures(main);
+    ASSERT_EQ(pictures.size(), 22u);
+    HWND log = ChildOfClass(main, L"Edit");
+    ASSERT_NE(log, nullptr);
+    RECT place = PlaceOf(log);
+    EXPECT_EQ(place.left, 8);
+    EXPECT_EQ(place.top, 152);
+    EXPECT_EQ(place.right - place.left, 264);
+    EXPECT_EQ(place.bottom - place.top, 110);
+    EXPECT_EQ(VisibleCount(pictures), 0);
+
+    HWND options = OpenOptions(main);
+    ASSERT_NE(options, nullptr);
+    HWND debugBox = FindChildByText(options, kDebugBox);
+    ASSERT_NE(debugBox, nullptr);
+    EXPECT_FALSE(IsChecked(debugBox));
+    ClickButton(options, kDebugBox);
+    ASSERT_TRUE(Eventually([&] { return VisibleCount(pictures) == 22; }));
+    EXPECT_TRUE(IsChecked(debugBox));
+    EXPECT_EQ(LogHeight(main), 64);
+    std::vector<int> lefts224, lefts245;
+    for (HWND picture : pictures) {
+        const RECT r = PlaceOf(picture);
+        if (r.top == 224) {
+            lefts224.push_back(r.left);
+        } else if (r.top == 245) {
+            lefts245.push_back(r.left);
+        } else {
+            ADD_FAILURE() << "a pattern picture at top " << r.top;
+        }
+    }
+    std::sort(lefts224.begin(), lefts224.end());
+    std::sort(lefts245.begin(), lefts245.end());
+    std::vector<int> designed;
+    for (int k = 0; k < 11; ++k) {
+        designed.push_back(8 + 24 * k);
+    }
+    EXPECT_EQ(lefts224, designed);
+    EXPECT_EQ(lefts245, designed);
+    EXPECT_TRUE(WaitForRecordCount(L"Change DebugMode･･･End ", 1));
+
+    // Cleared again: the rows go and the log box reaches down as before.
+    ClickButton(options, kDebugBox);
+    ASSERT_TRUE(Eventually([&] { return VisibleCount(pictures) == 0; }));
+    EXPECT_EQ(LogHeight(main), 110);
+    EXPECT_TRUE(WaitForRecordCount(L"Change DebugMode･･･End ", 2));
+}
+
+TEST_F(SettingsTest, SavedValuesComeBackAfterARestartWithoutDebugMode) {
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    HWND options = OpenOptions(main);
+    ASSERT_NE(options, nullptr);
+    EnterValue(options, kIntervalLabelId, L"30");
+    ASSERT_TRUE(TextBecomes(FindChildById(options, kIntervalLabelId), L"30"));
+    ClickButton(options, kBeepBox);
+    ClickButton(options, kDebugBox);
+    ASSERT_TRUE(WaitForRecordCount(L"Change DebugMode･･･End ", 1));
+    ClickButton(options, kSaveButton);
+    ASSERT_TRUE(WaitForRecordCount(L"Saving ConfigFile･･･End ", 1));
+
+    const std::string saved = ConfigBytes(L"     30", L"   True");
+    EXPECT_EQ(saved.size(), 282u);
+    EXPECT_EQ(Bytes(kConfigFile), saved);
+    EXPECT_TRUE(IsWindowVisible(options)) << "saving keeps the dialog open";
+
+    ASSERT_TRUE(RequestClose(main));
+    ASSERT_TRUE(processes_.back().WaitForExit());
+
+    main = Start();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Bytes(kConfigFile), saved) << "a good file is read, not rewritten";
+    EXPECT_EQ(VisibleCount(PatternPictures(main)), 0);
+    options = OpenOptions(main);
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(WindowText(FindChildById(options, kIntervalLabelId)), L"30");
+    EXPECT_EQ(WindowText(FindChildById(options, kStartDelayLabelId)), L"15");
+    EXPECT_TRUE(IsChecked(FindChildByText(options, kBeepBox)));
+    EXPECT_FALSE(IsChecked(FindChildByText(options, kDebugBox)));
+    EXPECT_EQ(VisibleCount(PatternPictures(main)), 0);
+}
+
+TEST_F(SettingsTest, TooSmallWindowSnapsBackAndMinimisingLaysNothingOut) {
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    const int before = LayoutRecords();
+    EXPECT_GE(before, 1) << "the first showing lays the window out";
+
+    SetWindowPos(main, nullptr, 0, 0, 200, 150, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(Eventually([&] {
+        const SIZE s = OuterSize(main);
+        return s.cx == kMinOuterWidth && s.cy == kMinOuterHeight;
+    })) << "outer size "
+        << OuterSize(main).cx << " x " << OuterSize(main).cy;
+    EXPECT_TRUE(Eventually([&] { return LayoutRecords() > before; }));
+    // The log box follows the snapped width.
+    const SIZE client = ClientSize(main);
+    const RECT log = PlaceOf(ChildOfClass(main, L"Edit"));
+    EXPECT_EQ(log.right - log.left, std::max<int>(client.cx, 256) - 16);
+
+    // Only a width below the minimum: the height is kept.
+    SetWindowPos(main, nullptr, 0, 0, 150, 400, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(Eventually([&] {
+        const SIZE s = OuterSize(main);
+        return s.cx == kMinOuterWidth && s.cy == 400;
+    })) << "outer size "
+        << OuterSize(main).cx << " x " << OuterSize(main).cy;
+
+    std::this_thread::sleep_for(Millis(300));
+    const int settled = LayoutRecords();
+    PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(Eventually([&] { return IsIconic(main) != FALSE; }));
+    std::this_thread::sleep_for(Millis(500));
+    EXPECT_EQ(LayoutRecords(), settled) << "minimising lays nothing out";
+
+    PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(Eventually([&] { return !IsIconic(main); }));
+    EXPECT_TRUE(Eventually([&] { return LayoutRecords() == settled + 1; }));
+    std::this_thread::sleep_for(Millis(500));
+    EXPECT_EQ(LayoutRecords(), settled + 1) << "restoring lays out once";
+    EXPECT_EQ(OuterSize(main).cy, 400) << "restored to its size before";
+}
+
+TEST_F(SettingsTest, ClosingTheMainWindowWhileTheInputIsUpEndsTheProgram) {
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    HWND options = OpenOptions(main);
+    ASSERT_NE(options, nullptr);
+    ASSERT_NE(OpenInput(options, kStartDelayLabelId), nullptr);
+    ASSERT_TRUE(RequestClose(main));
+    ASSERT_TRUE(processes_.back().WaitForExit());
+    EXPECT_EQ(processes_.back().ExitCode(), DWORD{0});
+    auto messages = Messages();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back(), L"End of the Program");
+    EXPECT_EQ(Bytes(kConfigFile), DefaultConfigFile());
+}
+
+// With no game running, every due capture writes the debug record of the missing game, so
+// the records' pace is the capture pace.
+TEST_F(SettingsTest, IntervalChangedDuringAMeasurementSetsTheCapturePace) {
+    ASSERT_TRUE(
+        WriteFileBytes(File(kConfigFile), AnsiBytes(L"1,1,1,1, a\r\n463,570,90,9, b\r\nFalse, c\r\n"
+                                                    L"1, d\r\nFalse, e\r\n0, f\r\n\r\n")));
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    HWND options = OpenOptions(main);
+    ASSERT_NE(options, nullptr);
+    EXPECT_EQ(WindowText(FindChildById(options, kIntervalLabelId)), L"1");
+    ClickButton(options, kDebugBox);
+    ASSERT_TRUE(WaitForRecordCount(L"Change DebugMode･･･End ", 1));
+    ASSERT_EQ(ChooseMenu(main, {L"開始"}), MenuResult::Chosen);
+
+    // The moments at which new records appear, as seen by polling the log.
+    using Clock = std::chrono::steady_clock;
+    auto recordTimes = [&](std::size_t from, std::size_t count, Millis timeout) {
+        std::vector<Clock::time_point> times;
+        const auto deadline = Clock::now() + timeout;
+        std::size_t seen = from;
+        while (times.size() < count && Clock::now() < deadline) {
+            auto m = Messages();
+            const auto n =
+                static_cast<std::size_t>(std::count(m.begin(), m.end(), kLostGameRecord));
+            for (; seen < n; ++seen) {
+                times.push_back(Clock::now());
+            }
+            std::this_thread::sleep_for(Millis(20));
+        }
+        return times;
+    };
+    auto gapsMs = [](const std::vector<Clock::time_point>& t) {
+        std::vector<long long> gaps;
+        for (std::size_t i = 1; i < t.size(); ++i) {
+            gaps.push_back(
+                std::chrono::duration_cast<std::chrono::milliseconds>(t[i] - t[i - 1]).count());
+        }
+        return gaps;
+    };
+
+    const auto fast = recordTimes(0, 3, Millis(8000));
+    ASSERT_EQ(fast.size(), 3u) << "captures every second";
+    for (long long gap : gapsMs(fast)) {
+        EXPECT_LT(gap, 2500) << "gap at interval 1";
+    }
+
+    EnterValue(options, kIntervalLabelId, L"3");
+    ASSERT_TRUE(TextBecomes(FindChildById(options, kIntervalLabelId), L"3"));
+    auto m = Messages();
+    const auto done = static_cast<std::size_t>(std::count(m.begin(), m.end(), kLostGameRecord));
+    // The capture already due keeps its time; the ones after it follow the new interval.
+    const auto slow = recordTimes(done, 3, Millis(15000));
+    ASSERT_EQ(slow.size(), 3u);
+    const auto gaps = gapsMs(slow);
+    for (std::size_t i = 1; i < slow.size(); ++i) {
+        EXPECT_GE(gaps[i - 1], 2500) << "gap " << i << " at interval 3";
+        EXPECT_LT(gaps[i - 1], 5000) << "gap " << i << " at interval 3";
+    }
+    ASSERT_EQ(ChooseMenu(main, {L"停止"}), MenuResult::Chosen);
+}
+
+} // namespace
+} // namespace qv::e2e
