@@ -1,0 +1,69 @@
+#include "services/file_launcher.h"
+
+namespace qv {
+
+namespace {
+
+bool IsAsciiLetter(wchar_t c) {
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
+}
+
+bool IsSchemeCharacter(wchar_t c) {
+    return IsAsciiLetter(c) || (c >= L'0' && c <= L'9') || c == L'+' || c == L'-' || c == L'.';
+}
+
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+
+} // namespace
+
+bool IsWebAddress(std::wstring_view target) {
+    const std::size_t colon = target.find(L"://");
+    if (colon == std::wstring_view::npos || colon < 2 || !IsAsciiLetter(target[0])) {
+        return false;
+    }
+    for (std::size_t i = 1; i < colon; ++i) {
+        if (!IsSchemeCharacter(target[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::wstring FileNameOfPath(std::wstring_view path) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+        const bool marker = IsSeparator(path[i]) || path[i] == L':';
+        if (marker && !IsSeparator(path[i + 1])) {
+            start = i + 1;
+        }
+    }
+    return std::wstring(path.substr(start));
+}
+
+std::wstring FileNotFoundMessage(std::wstring_view target) {
+    return FileNameOfPath(target) + L"ファイルが見つかりません。";
+}
+
+LaunchOutcome LaunchFile(std::wstring_view target, std::int32_t waitMilliseconds,
+                         LauncherHost& host) {
+    if (!IsWebAddress(target) && !host.FileExists(target)) {
+        host.ShowMessage(FileNotFoundMessage(target), kLaunchErrorTitle);
+        host.WriteDebugLog(std::wstring(L"Execution File Not Find  ") + std::wstring(target));
+        return LaunchOutcome::NotFound;
+    }
+    host.WriteDebugLog(std::wstring(L"Execution File Start ･･･  ") + std::wstring(target));
+    host.SetBusyCursor(true);
+    host.ShellOpen(target);
+    // The busy cursor stays while the other program starts.
+    const bool elapsed = host.WaitMilliseconds(waitMilliseconds);
+    host.SetBusyCursor(false);
+    if (!elapsed) {
+        return LaunchOutcome::QuitRequested;
+    }
+    host.WriteDebugLog(L"Execution File Finish");
+    return LaunchOutcome::Opened;
+}
+
+} // namespace qv

@@ -1,0 +1,49 @@
+// Opens a document or a web address with the program the system associates with it, with the
+// busy cursor while the other program starts; a missing file is reported instead.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+inline constexpr std::wstring_view kLaunchErrorTitle = L"実行エラー";
+
+// True for a URL: a scheme name (two or more letters, digits, '+', '-', '.', starting with a
+// letter) followed by "://". A drive letter never counts, so "C://x" stays a path.
+bool IsWebAddress(std::wstring_view target);
+
+// The last component of a path as the shell finds it: after the last '\', '/' or ':' that is
+// followed by something other than a separator; empty for an empty path.
+std::wstring FileNameOfPath(std::wstring_view path);
+
+// The message shown for a file that does not exist.
+std::wstring FileNotFoundMessage(std::wstring_view target);
+
+// What the launcher needs of the system.
+class LauncherHost {
+  public:
+    virtual ~LauncherHost() = default;
+    virtual bool FileExists(std::wstring_view path) = 0;
+    // Opens the target with its associated program ("open", shown normally); the outcome is
+    // not known to the caller.
+    virtual void ShellOpen(std::wstring_view target) = 0;
+    // The application-wide mouse cursor: the hourglass or the default.
+    virtual void SetBusyCursor(bool busy) = 0;
+    // The event-processing wait; false once the program began to quit.
+    [[nodiscard]] virtual bool WaitMilliseconds(std::int32_t milliseconds) = 0;
+    virtual void ShowMessage(std::wstring_view text, std::wstring_view title) = 0;
+    virtual void WriteDebugLog(std::wstring_view message) = 0;
+};
+
+enum class LaunchOutcome {
+    Opened,        // handed to the shell; start and finish records written
+    NotFound,      // reported to the user and recorded
+    QuitRequested, // the program began to quit during the wait: nothing more was done
+};
+
+LaunchOutcome LaunchFile(std::wstring_view target, std::int32_t waitMilliseconds,
+                         LauncherHost& host);
+
+} // namespace qv

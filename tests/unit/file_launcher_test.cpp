@@ -1,0 +1,120 @@
+// The launcher's choice between a web address and a file, its records, its message and the
+// busy cursor around the shell's start.
+#include "services/file_launcher.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace qv {
+namespace {
+
+TEST(FileLauncherTest, WebAddressOrPath) {
+    struct Row {
+        std::wstring target;
+        bool address;
+    };
+    const Row rows[] = {
+        {L"https://quorvane.example.org/", true},
+        {L"http://example.org", true},
+        {L"ftp://files.example.org/a.txt", true},
+        {L"svn+ssh://host/repo", true},
+        {L"C:\\games\\readme.txt", false},
+        {L"C://games/readme.txt", false}, // a drive letter, not a scheme
+        {L"readme.txt", false},
+        {L"://nothing", false},
+        {L"1http://x", false},
+        {L"my file://x", false},
+        {L"mailto:someone@example.org", false},
+        {L"", false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(IsWebAddress(row.target), row.address)
+            << std::string(row.target.begin(), row.target.end());
+    }
+}
+
+TEST(FileLauncherTest, FileNameOfPath) {
+    const std::pair<std::wstring, std::wstring> rows[] = {
+        {L"C:\\games\\readme.txt", L"readme.txt"},
+        {L"readme.txt", L"readme.txt"},
+        {L"C:readme.txt", L"readme.txt"},
+        {L"D:/data/ログ.txt", L"ログ.txt"},
+        {L"C:\\games\\", L"games\\"},
+        {L"\\\\server\\share\\表.txt", L"表.txt"},
+        {L"", L""},
+    };
+    for (const auto& [path, name] : rows) {
+        EXPECT_EQ(FileNameOfPath(path), name);
+    }
+}
+
+class FakeLauncherHost : public LauncherHost {
+  public:
+    std::set<std::wstring> files;
+    std::vector<std::wstring> events; // everything the launcher did, in order
+    bool quit = false;
+
+    bool FileExists(std::wstring_view path) override {
+        events.push_back(L"exists? " + std::wstring(path));
+        return files.count(std::wstring(path)) != 0;
+    }
+    void ShellOpen(std::wstring_view target) override {
+        events.push_back(L"open " + std::wstring(target));
+    }
+    void SetBusyCursor(bool busy) override { events.push_back(busy ? L"busy" : L"default"); }
+    bool WaitMilliseconds(std::int32_t ms) override {
+        events.push_back(L"wait " + std::to_wstring(ms));
+        return !quit;
+    }
+    void ShowMessage(std::wstring_view text, std::wstring_view title) override {
+        events.push_back(L"box " + std::wstring(title) + L": " + std::wstring(text));
+    }
+    void WriteDebugLog(std::wstring_view message) override {
+        events.push_back(L"log " + std::wstring(message));
+    }
+};
+
+TEST(FileLauncherTest, WebAddressGoesToTheShellWithoutALookAtTheDisk) {
+    FakeLauncherHost host;
+    EXPECT_EQ(LaunchFile(L"https://quorvane.example.org/", 500, host), LaunchOutcome::Opened);
+    EXPECT_EQ(host.events, (std::vector<std::wstring>{
+                               L"log Execution File Start ･･･  https://quorvane.example.org/",
+                               L"busy", L"open https://quorvane.example.org/", L"wait 500",
+                               L"default", L"log Execution File Finish"}));
+}
+
+TEST(FileLauncherTest, ExistingFileOpensAndAZeroWaitStillPassesThroughTheWait) {
+    FakeLauncherHost host;
+    host.files.insert(L"C:\\games\\readme.txt");
+    EXPECT_EQ(LaunchFile(L"C:\\games\\readme.txt", 0, host), LaunchOutcome::Opened);
+    EXPECT_EQ(host.events,
+              (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt",
+                                         L"log Execution File Start ･･･  C:\\games\\readme.txt",
+                                         L"busy", L"open C:\\games\\readme.txt", L"wait 0",
+                                         L"default", L"log Execution File Finish"}));
+}
+
+TEST(FileLauncherTest, MissingFileIsReportedByNameAndRecordedByFullPath) {
+    FakeLauncherHost host;
+    EXPECT_EQ(LaunchFile(L"C:\\games\\readme.txt", 500, host), LaunchOutcome::NotFound);
+    EXPECT_EQ(host.events,
+              (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt",
+                                         L"box 実行エラー: readme.txtファイルが見つかりません。",
+                                         L"log Execution File Not Find  C:\\games\\readme.txt"}));
+}
+
+TEST(FileLauncherTest, QuitDuringTheWaitRestoresTheCursorAndWritesNoFinish) {
+    FakeLauncherHost host;
+    host.quit = true;
+    EXPECT_EQ(LaunchFile(L"https://quorvane.example.org/", 500, host),
+              LaunchOutcome::QuitRequested);
+    ASSERT_FALSE(host.events.empty());
+    EXPECT_EQ(host.events.back(), L"default");
+}
+
+} // namespace
+} // namespace qv
