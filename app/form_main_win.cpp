@@ -1,10 +1,12 @@
 #include "app/form_main_win.h"
 
 #include "app/main_layout.h"
+#include "app/screen_print.h"
 #include "capture/message_wait_win.h"
 #include "config/config_file.h"
 #include "recognition/glyph_pictures_win.h"
 #include "resources/resource_ids.h"
+#include "services/app_cursor_win.h"
 
 #include <commctrl.h>
 
@@ -129,15 +131,18 @@ void CaptureTimer::SetEnabled(bool enabled) {
 }
 
 FormMain::FormMain(MainWindowServices services)
-    : svc_(std::move(services)), desktop_(svc_.state.captureBuffer),
-      popup_(svc_.state.popupShown), popupPresenter_(popup_),
-      recognition_(svc_.state, svc_.debugLog, [this](std::wstring_view t) { SetCaptureCaption(t); }),
+    : svc_(std::move(services)), desktop_(svc_.state.captureBuffer), popup_(svc_.state.popupShown),
+      popupPresenter_(popup_), recognition_(svc_.state, svc_.debugLog,
+                                            [this](std::wstring_view t) { SetCaptureCaption(t); }),
       formOption_(OptionDialogServices{
           svc_.state.settings, svc_.folder, svc_.messages, svc_.debugLog,
           [this] { RelayoutDebugArea(); }, [this] { UpdateCaptureBufferSize(); },
-          [this] { SetCaptureTimerPeriod(CaptureTimerPeriod(svc_.state.settings.captureInterval)); },
+          [this] {
+              SetCaptureTimerPeriod(CaptureTimerPeriod(svc_.state.settings.captureInterval));
+          },
           [this] { BringToFront(); }, [](HWND h) { MessagePump::Instance().AddDialog(h); },
-          [](HWND h) { MessagePump::Instance().RemoveDialog(h); }}) {}
+          [](HWND h) { MessagePump::Instance().RemoveDialog(h); }}),
+      launcher_(svc_.debugLog, svc_.messages), formVersion_(launcher_) {}
 
 std::wstring FormMain::CaptionText() {
     return std::wstring(L"Quorvane  for ") + kGameTitle + L"    " + kProgramVersion;
@@ -154,9 +159,9 @@ bool FormMain::Form_Load() {
     }
     svc_.messages.SetOwner(hwnd_);
     popup_.SetOwner(hwnd_);
-    engine_.emplace(svc_.state, MeasurementHost{*this, *this, *this, desktop_, waiter_,
-                                                popupPresenter_, recognition_, svc_.clock,
-                                                svc_.debugLog, svc_.folder});
+    engine_.emplace(svc_.state,
+                    MeasurementHost{*this, *this, *this, desktop_, waiter_, popupPresenter_,
+                                    recognition_, svc_.clock, svc_.debugLog, svc_.folder});
     SetWindowTextW(hwnd_, CaptionText().c_str());
     SetWindowTextW(txtLog_, L"");
     UpdateStatusPanel(L"INIT");
@@ -223,13 +228,13 @@ HMENU FormMain::BuildMenu() {
 }
 
 void FormMain::CreateControls() {
-    font_.reset(MakeFont(13, FW_NORMAL));      // 9.75 pt at 96 dpi
+    font_.reset(MakeFont(13, FW_NORMAL)); // 9.75 pt at 96 dpi
     boldFont_.reset(MakeFont(13, FW_BOLD));
     headingFont_.reset(MakeFont(18, FW_NORMAL)); // 13.5 pt
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
-    frame1_ = MakeChild(hwnd_, WC_BUTTONW, L"測定状況", BS_GROUPBOX, 0, kFrameLeft, kFrameTop,
-                        265, 85, IDC_FRAME1, font_.get());
+    frame1_ = MakeChild(hwnd_, WC_BUTTONW, L"測定状況", BS_GROUPBOX, 0, kFrameLeft, kFrameTop, 265,
+                        85, IDC_FRAME1, font_.get());
     for (std::size_t i = 0; i < std::size(kLines); ++i) {
         lines_[i] = MakeChild(hwnd_, WC_STATICW, L"", SS_LEFT, 0, kFrameLeft + 8,
                               kFrameTop + kLines[i].y, 248, 1, kLines[i].id, nullptr);
@@ -241,8 +246,8 @@ void FormMain::CreateControls() {
                   : s.font == FontKind::Heading ? headingFont_.get()
                                                 : font_.get();
         // SS_NOTIFY: a click on a label belongs to the label, not to the window background.
-        HWND label = MakeChild(hwnd_, WC_STATICW, s.text, s.align | SS_NOTIFY | SS_NOPREFIX, 0,
-                               x, y, s.w, s.h, s.id, f);
+        HWND label = MakeChild(hwnd_, WC_STATICW, s.text, s.align | SS_NOTIFY | SS_NOPREFIX, 0, x,
+                               y, s.w, s.h, s.id, f);
         for (std::size_t i = 0; i < std::size(kPanelLabelIds); ++i) {
             if (kPanelLabelIds[i] == s.id) {
                 panelLabels_[i] = label;
@@ -268,9 +273,9 @@ void FormMain::CreateGlyphPictures() {
     for (int set = 0; set < 2; ++set) {
         for (int k = 0; k < kGlyphCount; ++k) {
             patternBitmaps_[set][k] = LoadGlyphBitmap(instance, set, k);
-            picPattern_[set][k] = CreateGlyphPicture(hwnd_, kRowControlBase[set] + k,
-                                                     patternBitmaps_[set][k].get(), 8 + 24 * k,
-                                                     kRowTop[set]);
+            picPattern_[set][k] =
+                CreateGlyphPicture(hwnd_, kRowControlBase[set] + k, patternBitmaps_[set][k].get(),
+                                   8 + 24 * k, kRowTop[set]);
             ShowWindow(picPattern_[set][k], SW_HIDE);
         }
     }
@@ -302,16 +307,21 @@ void FormMain::SetStopMenuEnabled(bool enabled) {
     DrawMenuBar(hwnd_);
 }
 
-void FormMain::SetCaptureTimerEnabled(bool enabled) { timCaptureInterval_.SetEnabled(enabled); }
+void FormMain::SetCaptureTimerEnabled(bool enabled) {
+    timCaptureInterval_.SetEnabled(enabled);
+}
 
 void FormMain::SetCaptureTimerPeriod(std::int32_t milliseconds) {
     timCaptureInterval_.SetInterval(milliseconds);
 }
 
 void FormMain::UpdateStatusPanel(std::wstring_view mode) {
-    StatusPanelContext context{*this,           *this,
-                               svc_.clock,      svc_.debugLog,
-                               svc_.state.expReading, svc_.state.measurement.logMark};
+    StatusPanelContext context{*this,
+                               *this,
+                               svc_.clock,
+                               svc_.debugLog,
+                               svc_.state.expReading,
+                               svc_.state.measurement.logMark};
     qv::UpdateStatusPanel(mode, context);
 }
 
@@ -332,6 +342,11 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnCommand(LOWORD(wp));
         }
         return 0;
+    case WM_SETCURSOR:
+        if (ShowApplicationBusyCursor()) {
+            return TRUE;
+        }
+        return DefWindowProcW(hwnd_, msg, wp, lp);
     case WM_LBUTTONUP:
         Form_Click(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
         return 0;
@@ -353,6 +368,9 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void FormMain::OnCommand(WORD id) {
     switch (id) {
+    case IDM_PRTSCR:
+        menuPrtScr_Click();
+        break;
     case IDM_END:
         menuEnd_Click();
         break;
@@ -364,6 +382,9 @@ void FormMain::OnCommand(WORD id) {
         break;
     case IDM_STOP:
         engine_->menuStop_Click();
+        break;
+    case IDM_VERSION:
+        menuVersion_Click();
         break;
     default:
         break;
@@ -393,7 +414,8 @@ void FormMain::Form_Resize() {
         ++resizeDepth_;
         RECT outer{};
         GetWindowRect(hwnd_, &outer);
-        const int w = size.snapWidth ? TwipsToPixels(kMinOuterWidthTwips) : outer.right - outer.left;
+        const int w =
+            size.snapWidth ? TwipsToPixels(kMinOuterWidthTwips) : outer.right - outer.left;
         const int h =
             size.snapHeight ? TwipsToPixels(kMinOuterHeightTwips) : outer.bottom - outer.top;
         SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -415,8 +437,8 @@ void FormMain::LayoutDebugArea(int clientHeight) {
         heights1[k] = OuterHeight(picPattern_[0][k]);
         heights2[k] = OuterHeight(picPattern_[1][k]);
     }
-    const DebugAreaLayout layout = ComputeDebugArea(
-        clientHeight, svc_.state.settings.debugMode, kLogTop, heights1, heights2);
+    const DebugAreaLayout layout =
+        ComputeDebugArea(clientHeight, svc_.state.settings.debugMode, kLogTop, heights1, heights2);
     for (int k = 0; k < kGlyphCount; ++k) {
         const int show = layout.patternsVisible ? SW_SHOW : SW_HIDE;
         ShowWindow(picPattern_[0][k], show);
@@ -469,7 +491,21 @@ void FormMain::Form_QueryUnload() {
     DestroyWindow(hwnd_);
 }
 
-void FormMain::menuOption_Click() { formOption_.Show(hwnd_); }
+void FormMain::menuOption_Click() {
+    formOption_.Show(hwnd_);
+}
+
+// Chosen again during its own wait, each choice saves its own file when its wait ends.
+void FormMain::menuPrtScr_Click() {
+    // A quit during the wait ends it without saving; nothing more to do here either way.
+    (void)PrintScreenDelayed(ScreenPrintContext{desktop_, waiter_, svc_.clock, svc_.debugLog,
+                                                svc_.state.settings, svc_.folder,
+                                                [this] { BringToFront(); }});
+}
+
+void FormMain::menuVersion_Click() {
+    formVersion_.ShowModal(hwnd_);
+}
 
 // The debug area follows a change of debug mode at once, but not while minimised.
 void FormMain::RelayoutDebugArea() {
@@ -507,7 +543,9 @@ void FormMain::RepaintPanel() {
     }
 }
 
-std::wstring FormMain::Text() const { return WindowText(txtLog_); }
+std::wstring FormMain::Text() const {
+    return WindowText(txtLog_);
+}
 
 void FormMain::SetText(std::wstring_view text) {
     SetWindowTextW(txtLog_, std::wstring(text).c_str());
@@ -520,6 +558,8 @@ void FormMain::SetCaret(std::size_t position) {
     SendMessageW(txtLog_, EM_SCROLLCARET, 0, 0);
 }
 
-void FormMain::RepaintNow() { RedrawWindow(txtLog_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
+void FormMain::RepaintNow() {
+    RedrawWindow(txtLog_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
 
 } // namespace qv

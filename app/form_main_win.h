@@ -4,16 +4,18 @@
 
 #include "app/log_view.h"
 #include "app/program_state.h"
-#include "app/window_base_win.h"
 #include "app/shell_services_win.h"
 #include "app/win_util_win.h"
+#include "app/window_base_win.h"
 #include "capture/gdi_raii_win.h"
 #include "config/options_dialog_win.h"
 #include "measurement/measurement_engine.h"
 #include "measurement/measurement_timing.h"
-#include "services/form_popup_win.h"
 #include "measurement/status_panel.h"
 #include "services/debug_log.h"
+#include "services/file_launcher_win.h"
+#include "services/form_popup_win.h"
+#include "services/form_version_win.h"
 
 #include <windows.h>
 
@@ -95,6 +97,8 @@ class FormMain : public BaseWindow<FormMain>,
     void Form_Click(POINT pt);
     void menuEnd_Click();
     void menuOption_Click();
+    void menuPrtScr_Click();
+    void menuVersion_Click();
     void RelayoutDebugArea();
     void BringToFront();
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
@@ -111,6 +115,8 @@ class FormMain : public BaseWindow<FormMain>,
     Win32Recognition recognition_;
     std::optional<MeasurementEngine> engine_;
     FormOption formOption_;
+    Win32Launcher launcher_;
+    FormVersion formVersion_;
 
     HWND frame1_ = nullptr;
     std::array<HWND, 4> lines_{}; // Line1..Line4

@@ -15,3 +15,6 @@
 #define IDM_RUN 1004
 #define IDM_STOP 1005
 #define IDM_VERSION 1006
+
+// The picture of the version dialog.
+#define IDB_PROFILE 300

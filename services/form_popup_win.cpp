@@ -1,5 +1,6 @@
 #include "services/form_popup_win.h"
 
+#include "capture/message_wait_win.h"
 #include "services/popup_layout.h"
 
 #include <commctrl.h>
@@ -27,8 +28,8 @@ Size2 TextExtent(HWND control, HFONT font, const std::wstring& text) {
     HDC dc = GetDC(control);
     HGDIOBJ old = SelectObject(dc, font);
     RECT r{0, 0, 0, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
-              DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+    // Not single-line: one of the close-request answers has two lines.
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_NOPREFIX);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
     return Size2{r.right - r.left, r.bottom - r.top};
@@ -49,10 +50,9 @@ bool FormPopup::EnsureWindow() {
     }
     windowFont_.reset(TerminalFont(10, FW_NORMAL));
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
-    lblPopUpMsg_ = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP |
-                                                          SS_NOPREFIX,
-                                   kLabelLeft, kLabelTop, 301, 18, hwnd_, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
+    lblPopUpMsg_ = CreateWindowExW(
+        0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabelLeft,
+        kLabelTop, 301, 18, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
     return lblPopUpMsg_ != nullptr;
 }
 
@@ -91,8 +91,7 @@ void FormPopup::SetMessage(std::wstring_view text) {
 void FormPopup::Relayout() {
     // The label sizes itself to its text.
     const Size2 label = TextExtent(lblPopUpMsg_, labelFont_.get(), message_);
-    SetWindowPos(lblPopUpMsg_, nullptr, 0, 0, label.width, label.height,
-                 SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(lblPopUpMsg_, nullptr, 0, 0, label.width, label.height, SWP_NOMOVE | SWP_NOZORDER);
     RECT window{}, client{};
     GetWindowRect(hwnd_, &window);
     GetClientRect(hwnd_, &client);
@@ -108,7 +107,19 @@ void FormPopup::Relayout() {
 }
 
 void FormPopup::OnUserCloseRequest() {
-    // The popup stays until the program hides it; the user's close is only answered.
+    // The popup stays until the program hides it; the user's close is only answered. A quit
+    // during the answer's waits leaves nothing more to do.
+    (void)closeRequests_.PlayCloseRequestStep(*this);
+}
+
+void FormPopup::RepaintLabel() {
+    if (lblPopUpMsg_ != nullptr) {
+        RedrawWindow(lblPopUpMsg_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    }
+}
+
+bool FormPopup::WaitMilliseconds(int milliseconds) {
+    return qv::WaitMilliseconds(milliseconds);
 }
 
 LRESULT FormPopup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

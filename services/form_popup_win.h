@@ -1,9 +1,10 @@
 // The message popup: a small non-modal window with one large message that only the program
-// hides. A user's close attempt is refused.
+// hides. A user's close attempt is refused and answered by the close-request script.
 #pragma once
 
 #include "app/window_base_win.h"
 #include "capture/gdi_raii_win.h"
+#include "services/popup_script.h"
 
 #include <windows.h>
 
@@ -12,7 +13,7 @@
 
 namespace qv {
 
-class FormPopup : public BaseWindow<FormPopup> {
+class FormPopup : public BaseWindow<FormPopup>, private PopupScriptHost {
   public:
     // `shown` is the program-wide PopupShown flag this window keeps up to date.
     explicit FormPopup(bool& shown) : shown_(shown) {}
@@ -33,12 +34,19 @@ class FormPopup : public BaseWindow<FormPopup> {
     void Relayout();
     void OnUserCloseRequest();
 
+    // PopupScriptHost: the close-request answers work on the message label.
+    std::wstring LabelText() const override { return message_; }
+    void SetLabelText(std::wstring_view text) override { SetMessage(text); }
+    void RepaintLabel() override;
+    bool WaitMilliseconds(int milliseconds) override;
+
     HWND owner_ = nullptr;
     bool& shown_;
     HWND lblPopUpMsg_ = nullptr;
     GdiObject<HFONT> labelFont_;
     GdiObject<HFONT> windowFont_;
     std::wstring message_;
+    CloseRequestScript closeRequests_; // counts every refused close of the run
 };
 
 } // namespace qv

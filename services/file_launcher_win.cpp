@@ -1,0 +1,39 @@
+#include "services/file_launcher_win.h"
+
+#include "capture/message_wait_win.h"
+#include "services/app_cursor_win.h"
+
+#include <shellapi.h>
+#include <windows.h>
+
+#include <string>
+
+namespace qv {
+
+bool Win32Launcher::FileExists(std::wstring_view path) {
+    return qv::FileExists(std::filesystem::path(std::wstring(path)));
+}
+
+void Win32Launcher::ShellOpen(std::wstring_view target) {
+    // The wide call: a path outside code page 932 reaches the shell unchanged. Its result is
+    // not examined; the other program reports its own trouble.
+    ShellExecuteW(nullptr, L"open", std::wstring(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void Win32Launcher::SetBusyCursor(bool busy) {
+    SetApplicationBusyCursor(busy);
+}
+
+bool Win32Launcher::WaitMilliseconds(std::int32_t milliseconds) {
+    return qv::WaitMilliseconds(milliseconds);
+}
+
+void Win32Launcher::ShowMessage(std::wstring_view text, std::wstring_view title) {
+    messages_.ShowMessage(text, title);
+}
+
+void Win32Launcher::WriteDebugLog(std::wstring_view message) {
+    debugLog_.Write(message);
+}
+
+} // namespace qv

@@ -1,0 +1,46 @@
+// The version dialog: the program's name and version, a picture, the rights notice, the
+// author and a link that opens the author's home page. Modal; closed with its close box,
+// which unloads it, so each opening builds it again.
+#pragma once
+
+#include "capture/gdi_raii_win.h"
+#include "config/dialog_base_win.h"
+#include "services/file_launcher.h"
+
+#include <windows.h>
+
+namespace qv {
+
+class FormVersion : public DialogBase<FormVersion> {
+  public:
+    static constexpr int kLinkId = 105;
+    static constexpr std::int32_t kLinkBusyMilliseconds = 500;
+
+    explicit FormVersion(LauncherHost& launcher) : launcher_(launcher) {}
+
+    // Builds the dialog and returns when it has been closed (or the program began to quit).
+    // The owner is disabled meanwhile; its timers keep running.
+    void ShowModal(HWND owner);
+
+    // True only while the home page is being opened.
+    bool Opening() const { return linkState_; }
+
+    INT_PTR HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+  private:
+    void Form_Load();
+    void CreateControls();
+    bool OnSetCursor(HWND under, UINT mouseMessage);
+    void lblHomePage_Click();
+    void Unload();
+
+    LauncherHost& launcher_;
+    HWND owner_ = nullptr;
+    HWND lblHomePage_ = nullptr;
+    HCURSOR homePageCursor_ = nullptr; // the label's own cursor; none: the default
+    bool linkState_ = false;           // kept for the whole run, not per opening
+    GdiObject<HFONT> font_, authorFont_, linkFont_;
+    UniqueBitmap picture_;
+};
+
+} // namespace qv

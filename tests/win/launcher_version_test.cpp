@@ -1,0 +1,255 @@
+// The file launcher on the real system (a missing file's message box and record) and the
+// version dialog in-process (its texts, its link, its close box). Modal loops run here, so
+// the steps come from a thread timer that every message loop of this thread dispatches.
+#include "app/win_util_win.h"
+#include "capture/message_wait_win.h"
+#include "services/ansi_text.h"
+#include "services/file_launcher_win.h"
+#include "services/form_version_win.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t buffer[512] = {};
+    GetWindowTextW(hwnd, buffer, 512);
+    return buffer;
+}
+
+HWND OwnDialog(const wchar_t* title) {
+    HWND found = FindWindowW(L"#32770", title);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(found, &pid);
+    return found != nullptr && pid == GetCurrentProcessId() && IsWindowVisible(found) ? found
+                                                                                      : nullptr;
+}
+
+std::vector<std::wstring> ChildTexts(HWND parent) {
+    std::vector<std::wstring> texts;
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM list) {
+            reinterpret_cast<std::vector<std::wstring>*>(list)->push_back(TextOf(child));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+bool Contains(const std::vector<std::wstring>& texts, const std::wstring& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+// Runs the steps one per timer tick, each tried again until it returns true, while `body`
+// (which opens a modal loop) runs. On a timeout `abort` closes whatever is left open.
+class TimerScript {
+  public:
+    using Step = std::function<bool()>;
+
+    bool Run(std::vector<Step> steps, const std::function<void()>& body,
+             const std::function<void()>& abort) {
+        steps_ = std::move(steps);
+        abort_ = abort;
+        deadline_ = GetTickCount64() + 15000;
+        current_ = this;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 30, &TimerScript::Tick);
+        body();
+        KillTimer(nullptr, timer);
+        current_ = nullptr;
+        return !timedOut_ && next_ == steps_.size();
+    }
+
+  private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        TimerScript* self = current_;
+        if (self == nullptr || self->running_ || self->next_ >= self->steps_.size()) {
+            return;
+        }
+        if (GetTickCount64() > self->deadline_) {
+            self->timedOut_ = true;
+            self->next_ = self->steps_.size();
+            self->abort_();
+            return;
+        }
+        self->running_ = true;
+        if (self->steps_[self->next_]()) {
+            ++self->next_;
+        }
+        self->running_ = false;
+    }
+
+    static inline TimerScript* current_ = nullptr;
+    std::vector<Step> steps_;
+    std::function<void()> abort_;
+    std::size_t next_ = 0;
+    bool running_ = false;
+    bool timedOut_ = false;
+    ULONGLONG deadline_ = 0;
+};
+
+class FixedHost : public qv::DebugLogHost {
+  public:
+    qv::LocalTime Now() override { return qv::LocalTime{2024, 10, 2, 18, 4, 19, 0}; }
+    qv::MemoryStatus QueryMemoryStatus() override { return {}; }
+    std::wstring SystemDescription() override { return L""; }
+};
+
+fs::path FreshFolder(const char* name) {
+    fs::path folder = fs::temp_directory_path() / name;
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+    fs::create_directories(folder);
+    return folder;
+}
+
+std::wstring ReadLog(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return qv::FromAnsi(bytes);
+}
+
+TEST(FileLauncherWin, MissingFileShowsItsNameInAMessageBoxAndRecordsTheFullPath) {
+    const fs::path folder = FreshFolder("qv_launcher_missing");
+    FixedHost host;
+    qv::MessageBoxSink messages;
+    qv::DebugLog log(folder, host, messages);
+    ASSERT_TRUE(log.Write(L"test begins", L"INIT"));
+    qv::Win32Launcher launcher(log, messages);
+    const std::wstring target = (folder / L"無い資料.txt").wstring();
+
+    std::wstring boxText;
+    TimerScript script;
+    const bool completed = script.Run(
+        {[&] {
+            HWND box = OwnDialog(L"実行エラー");
+            if (box == nullptr) {
+                return false;
+            }
+            for (const std::wstring& text : ChildTexts(box)) {
+                boxText += text.find(L"ファイル") != std::wstring::npos ? text : L"";
+            }
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            return true;
+        }},
+        [&] { EXPECT_EQ(qv::LaunchFile(target, 500, launcher), qv::LaunchOutcome::NotFound); },
+        [] {
+            if (HWND box = OwnDialog(L"実行エラー")) {
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+        });
+    EXPECT_TRUE(completed);
+    EXPECT_EQ(boxText, L"無い資料.txtファイルが見つかりません。");
+    const std::wstring text = ReadLog(folder / "debug.txt");
+    EXPECT_TRUE(text.ends_with(L" Execution File Not Find  " + target + L"\r\n")) << text.size();
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+}
+
+// Records what the dialog asks of the launcher; its wait is the real one.
+class RecordingLauncher : public qv::LauncherHost {
+  public:
+    std::vector<std::wstring> opened;
+    std::function<void()> duringWait;
+    bool FileExists(std::wstring_view) override { return false; }
+    void ShellOpen(std::wstring_view target) override { opened.emplace_back(target); }
+    void SetBusyCursor(bool) override {}
+    bool WaitMilliseconds(std::int32_t ms) override {
+        waits.push_back(ms);
+        if (duringWait) {
+            duringWait();
+        }
+        return qv::WaitMilliseconds(ms);
+    }
+    void ShowMessage(std::wstring_view, std::wstring_view) override {}
+    void WriteDebugLog(std::wstring_view) override {}
+    std::vector<std::int32_t> waits;
+};
+
+HWND VersionDialog() {
+    return OwnDialog(L"バージョン情報");
+}
+
+void ClickLink(HWND dialog) {
+    HWND link = GetDlgItem(dialog, qv::FormVersion::kLinkId);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(qv::FormVersion::kLinkId, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(link));
+}
+
+TEST(FormVersionWin, ShowsItsTextsOpensTheHomePageOncePerClickAndClosesWithItsCloseBox) {
+    RecordingLauncher launcher;
+    qv::FormVersion form(launcher);
+    std::vector<std::wstring> texts;
+    bool openingDuringWait = false;
+    // A second click while the page is being opened is not another opening.
+    launcher.duringWait = [&] {
+        openingDuringWait = form.Opening();
+        if (launcher.opened.size() == 1) {
+            ClickLink(VersionDialog());
+        }
+    };
+    const auto closeBox = [] {
+        PostMessageW(VersionDialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        return true;
+    };
+    const auto abort = [] {
+        if (HWND dialog = VersionDialog()) {
+            DestroyWindow(dialog);
+        }
+    };
+    TimerScript first;
+    const bool completed = first.Run(
+        {[&] {
+             HWND dialog = VersionDialog();
+             if (dialog == nullptr) {
+                 return false;
+             }
+             texts = ChildTexts(dialog);
+             ClickLink(dialog);
+             return true;
+         },
+         [&] { return launcher.opened.size() == 1 && !form.Opening(); },
+         [&] {
+             ClickLink(VersionDialog());
+             return true;
+         },
+         [&] { return launcher.opened.size() == 2 && !form.Opening(); }, closeBox},
+        [&] { form.ShowModal(nullptr); }, abort);
+    ASSERT_TRUE(completed);
+    EXPECT_FALSE(form.IsOpen());
+    EXPECT_TRUE(Contains(texts, L"Ver.0.02"));
+    EXPECT_TRUE(Contains(texts, L"Tallowick  for  MapleStory"));
+    EXPECT_EQ(launcher.opened, (std::vector<std::wstring>{L"https://quorvane.example.org/",
+                                                          L"https://quorvane.example.org/"}));
+    EXPECT_EQ(launcher.waits, (std::vector<std::int32_t>{500, 500}));
+    EXPECT_TRUE(openingDuringWait);
+
+    // The close box unloaded it: the next opening builds it and sets the version again.
+    texts.clear();
+    TimerScript second;
+    EXPECT_TRUE(second.Run(
+        {[&] {
+             HWND dialog = VersionDialog();
+             if (dialog == nullptr) {
+                 return false;
+             }
+             texts = ChildTexts(dialog);
+             return true;
+         },
+         closeBox},
+        [&] { form.ShowModal(nullptr); }, abort));
+    EXPECT_TRUE(Contains(texts, L"Ver.0.02"));
+}
+
+} // namespace
