@@ -1,0 +1,188 @@
+// The remaining commands as a user meets them: the delayed screen print of the window in
+// front, the version dialog, and the popup that will not be closed.
+#include "tests/e2e/e2e_fixture.h"
+
+#include "capture/bmp_file.h"
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qv::e2e {
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+constexpr wchar_t kPopupClass[] = L"QuorvaneFormPopup";
+constexpr wchar_t kGameMissingText[] = L"MapleStoryが起動していません";
+constexpr wchar_t kVersionTitle[] = L"バージョン情報";
+
+bool WaitUntil(const std::function<bool()>& condition, Millis timeout) {
+    const auto deadline = SteadyClock::now() + timeout;
+    while (!condition()) {
+        if (SteadyClock::now() >= deadline) {
+            return false;
+        }
+        Sleep(20);
+    }
+    return true;
+}
+
+std::vector<std::wstring> FilesMatching(const std::wstring& pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        names.emplace_back(data.cFileName);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return names;
+}
+
+// "PrtScr_" + 14 digits + ".bmp".
+bool IsScreenPrintName(std::wstring_view name) {
+    constexpr std::wstring_view prefix = L"PrtScr_", suffix = L".bmp";
+    if (name.size() != prefix.size() + 14 + suffix.size() || !name.starts_with(prefix) ||
+        !name.ends_with(suffix)) {
+        return false;
+    }
+    for (wchar_t c : name.substr(prefix.size(), 14)) {
+        if (c < L'0' || c > L'9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Contains(const std::vector<std::wstring>& texts, std::wstring_view text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+using CommandTest = ProgramTest;
+
+TEST_F(CommandTest, ScreenPrintSavesTheWindowBroughtToTheFrontDuringItsWait) {
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    HWND game = StartGame();
+    ASSERT_NE(game, nullptr);
+    ASSERT_TRUE(BringToFront(main));
+
+    const auto chosen = SteadyClock::now();
+    ASSERT_EQ(ChooseMenu(main, {L"ファイル", L"プリントスクリーン"}), MenuResult::Chosen);
+    Sleep(1000);
+    ASSERT_TRUE(BringToFront(game));
+    RECT gameRect{};
+    GetWindowRect(game, &gameRect);
+
+    ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Print Screen･･･End ", Millis(20000)));
+    EXPECT_GE(SteadyClock::now() - chosen, std::chrono::milliseconds(9500));
+    const std::vector<std::wstring> prints = FilesMatching(File(L"PrtScr_*.bmp"));
+    ASSERT_EQ(prints.size(), 1u);
+    EXPECT_TRUE(IsScreenPrintName(prints[0])) << Utf8(prints[0]);
+    const auto picture = ReadBmpFile(std::filesystem::path(File(prints[0])));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->Width(), gameRect.right - gameRect.left);
+    EXPECT_EQ(picture->Height(), gameRect.bottom - gameRect.top);
+    // The main window comes back to the front afterwards.
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, Millis(2000)));
+
+    ASSERT_TRUE(RequestClose(main));
+    EXPECT_TRUE(processes_.front().WaitForExit());
+}
+
+TEST_F(CommandTest, VersionDialogShowsTheVersionAndClosesWithItsCloseBox) {
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    const DWORD pid = processes_.back().Id();
+    for (int opening = 1; opening <= 2; ++opening) {
+        SCOPED_TRACE("opening " + std::to_string(opening));
+        ASSERT_EQ(ChooseMenu(main, {L"ヘルプ", L"バージョン情報..."}), MenuResult::Chosen);
+        HWND dialog = FindTopWindow(kVersionTitle, kDefaultWait, pid);
+        ASSERT_NE(dialog, nullptr);
+        const auto texts = ChildTexts(dialog);
+        EXPECT_TRUE(Contains(texts, L"Ver.0.02"));
+        EXPECT_TRUE(Contains(texts, L"Tallowick  for  MapleStory"));
+        EXPECT_FALSE(IsWindowEnabled(main)) << "the dialog is modal";
+
+        PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_TRUE(WaitWindowGone(dialog));
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, Millis(2000)));
+    }
+    ASSERT_TRUE(RequestClose(main));
+    EXPECT_TRUE(processes_.front().WaitForExit());
+}
+
+class PopupTest : public ProgramTest {
+  protected:
+    // Auto-start with a capture every second and no game: the popup comes up at once.
+    HWND StartWithPopup() {
+        EXPECT_TRUE(
+            folder_.CopyIn(WindowsPathFromUnix(QV_SOURCE_DIR) + L"\\tools\\demo\\QvanConfig.ini"));
+        main_ = Start();
+        if (main_ == nullptr) {
+            return nullptr;
+        }
+        const DWORD pid = processes_.back().Id();
+        HWND popup = nullptr;
+        WaitUntil(
+            [&] {
+                for (const auto& w : TopLevelWindows(pid)) {
+                    if (w.className == kPopupClass && w.visible && w.text == L"エラー") {
+                        popup = w.hwnd;
+                    }
+                }
+                return popup != nullptr && Message(popup) == kGameMissingText;
+            },
+            kDefaultWait);
+        EXPECT_NE(popup, nullptr) << "no popup";
+        return popup;
+    }
+
+    static std::wstring Message(HWND popup) {
+        const auto texts = ChildTexts(popup);
+        return texts.empty() ? L"" : texts.front();
+    }
+
+    HWND main_ = nullptr;
+};
+
+TEST_F(PopupTest, UserCloseIsRefusedAndAnsweredThenTheMessageReturns) {
+    HWND popup = StartWithPopup();
+    ASSERT_NE(popup, nullptr);
+
+    const std::wstring answers[] = {L"閉じないでください。",
+                                    L"MapleStoryを起動すれば勝手に閉じますよ"};
+    for (const std::wstring& answer : answers) {
+        SCOPED_TRACE(Utf8(answer));
+        PostMessageW(popup, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return Message(popup) == answer; }, Millis(2000)));
+        const auto shown = SteadyClock::now();
+        ASSERT_TRUE(WaitUntil([&] { return Message(popup) == kGameMissingText; }, Millis(4000)));
+        const auto held = SteadyClock::now() - shown;
+        EXPECT_GE(held, std::chrono::milliseconds(800));
+        EXPECT_LE(held, std::chrono::milliseconds(2500));
+        EXPECT_TRUE(IsWindow(popup) && IsWindowVisible(popup));
+    }
+    ASSERT_TRUE(RequestClose(main_));
+    EXPECT_TRUE(processes_.front().WaitForExit());
+}
+
+TEST_F(PopupTest, ClosingTheProgramDuringAnAnswerEndsItCleanly) {
+    HWND popup = StartWithPopup();
+    ASSERT_NE(popup, nullptr);
+    PostMessageW(popup, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return Message(popup) == L"閉じないでください。"; }, Millis(2000)));
+    ASSERT_TRUE(RequestClose(main_));
+    ASSERT_TRUE(processes_.front().WaitForExit());
+    EXPECT_EQ(processes_.front().ExitCode(), 0u);
+    const auto messages = Messages();
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back(), L"End of the Program");
+}
+
+} // namespace
+} // namespace qv::e2e
