@@ -1,0 +1,450 @@
+// Measuring the demo game as a user would: the first reading, rises and a fall with its four
+// snapshots and log line, the game going away, coming back and going behind another window,
+// the stop with its summary, and a close in the middle of the snapshots. The program runs with
+// the fast demo settings (auto-start, a capture every second, no start delay).
+#include "tests/e2e/e2e_fixture.h"
+
+#include "capture/bmp_file.h"
+#include "tools/demogame/figure_image.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cwctype>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qv::e2e {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr wchar_t kGameMissingText[] = L"MapleStoryが起動していません";
+constexpr wchar_t kErrorTitle[] = L"エラー";
+constexpr wchar_t kFallText[] = L"  LvUP or Dead 検出 \r\n";
+constexpr wchar_t kMemoryRecordStart[] = L"Available Physical Memory";
+// Waits long enough for a capture that was put off by 10 s because the game was behind.
+constexpr Millis kDeferredCaptureWait{14000};
+constexpr Millis kCaptureWait{6000};
+
+bool WaitUntil(const std::function<bool()>& condition, Millis timeout) {
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        if (Clock::now() >= deadline) {
+            return false;
+        }
+        Sleep(25);
+    }
+}
+
+RECT RectOf(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+bool IsDigits(std::wstring_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
+
+// Texts against a pattern where 'd' stands for a digit.
+bool MatchesPattern(std::wstring_view text, std::wstring_view pattern) {
+    if (text.size() != pattern.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool digit = text[i] >= L'0' && text[i] <= L'9';
+        if (pattern[i] == L'd' ? !digit : text[i] != pattern[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// What the main window shows, found the way a user reads it: the status panel's rows by their
+// headings, the EXP line by its caption, the log box by its kind.
+struct MainTexts {
+    std::wstring startTime, startExp, endTime, endExp, increase;
+    std::wstring capture;
+    std::wstring log;
+};
+
+bool IsStatic(const WindowInfo& w) {
+    return _wcsicmp(w.className.c_str(), L"Static") == 0;
+}
+
+// The static controls on the same row as the one captioned `heading`, left to right.
+std::vector<HWND> RowRightOf(const std::vector<WindowInfo>& children, std::wstring_view heading) {
+    const auto head = std::find_if(children.begin(), children.end(), [&](const WindowInfo& w) {
+        return IsStatic(w) && w.text == heading;
+    });
+    if (head == children.end()) {
+        return {};
+    }
+    const RECT h = RectOf(head->hwnd);
+    std::vector<HWND> row;
+    for (const auto& w : children) {
+        const RECT r = RectOf(w.hwnd);
+        const LONG middle = (r.top + r.bottom) / 2;
+        if (IsStatic(w) && w.hwnd != head->hwnd && r.left >= h.right - 1 && middle >= h.top &&
+            middle < h.bottom) {
+            row.push_back(w.hwnd);
+        }
+    }
+    std::sort(row.begin(), row.end(),
+              [](HWND a, HWND b) { return RectOf(a).left < RectOf(b).left; });
+    return row;
+}
+
+MainTexts ReadMain(HWND main) {
+    MainTexts t;
+    const auto children = ChildWindows(main);
+    const auto start = RowRightOf(children, L"開始：");
+    const auto end = RowRightOf(children, L"最終：");
+    if (start.size() >= 2 && end.size() >= 2) {
+        t.startTime = WindowText(start[0]);
+        t.startExp = WindowText(start[1]);
+        t.endTime = WindowText(end[0]);
+        t.endExp = WindowText(end[1]);
+        // The increase sits in the EXP column, on the first row below the latest values.
+        const RECT endExp = RectOf(end[1]);
+        LONG best = LONG_MAX;
+        for (const auto& w : children) {
+            const RECT r = RectOf(w.hwnd);
+            if (IsStatic(w) && r.left == endExp.left && r.top > endExp.top && r.top < best) {
+                best = r.top;
+                t.increase = WindowText(w.hwnd);
+            }
+        }
+    }
+    const auto capture = RowRightOf(children, L"Exp読込→");
+    if (!capture.empty()) {
+        t.capture = WindowText(capture.front());
+    }
+    for (const auto& w : children) {
+        if (_wcsicmp(w.className.c_str(), L"Edit") == 0) {
+            t.log = WindowText(w.hwnd);
+        }
+    }
+    return t;
+}
+
+// The popup of this process with that title, visible or not.
+HWND FindPopup(DWORD pid) {
+    for (const auto& w : TopLevelWindows(pid)) {
+        if (w.text == kErrorTitle && w.className != L"#32770") {
+            return w.hwnd;
+        }
+    }
+    return nullptr;
+}
+
+int VisiblePopups(DWORD pid) {
+    int count = 0;
+    for (const auto& w : TopLevelWindows(pid)) {
+        count += w.visible && w.text == kErrorTitle;
+    }
+    return count;
+}
+
+struct Snapshot {
+    std::wstring name;
+    std::wstring stamp; // the 14 digits
+    wchar_t suffix = 0;
+};
+
+class MeasurementTest : public ProgramTest {
+  protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        ASSERT_TRUE(
+            folder_.CopyIn(WindowsPathFromUnix(QV_SOURCE_DIR) + L"\\tools\\demo\\QvanConfig.ini"));
+    }
+
+    // The program measuring, with the game (when given) in front.
+    HWND StartMeasuring(HWND game) {
+        HWND main = Start();
+        program_ = &processes_.back(); // the deque keeps its elements in place
+        if (main != nullptr && game != nullptr) {
+            EXPECT_TRUE(BringToFront(game));
+        }
+        return main;
+    }
+
+    bool WaitForMain(HWND main, const std::function<bool(const MainTexts&)>& condition,
+                     Millis timeout = kCaptureWait) {
+        return WaitUntil([&] { return condition(ReadMain(main)); }, timeout);
+    }
+
+    bool WaitForCapture(HWND main, std::wstring_view digits, Millis timeout = kCaptureWait) {
+        const bool seen = WaitForMain(
+            main, [&](const MainTexts& t) { return t.capture == digits; }, timeout);
+        EXPECT_TRUE(seen) << "the EXP line never showed " << Utf8(digits) << "; it shows "
+                          << Utf8(ReadMain(main).capture);
+        return seen;
+    }
+
+    int CountRecords(std::wstring_view start) const {
+        int n = 0;
+        for (const auto& m : Messages()) {
+            n += m.starts_with(start);
+        }
+        return n;
+    }
+    bool HasRecord(std::wstring_view message) const {
+        const auto messages = Messages();
+        return std::find(messages.begin(), messages.end(), message) != messages.end();
+    }
+
+    std::vector<Snapshot> Snapshots() const {
+        std::vector<Snapshot> found;
+        WIN32_FIND_DATAW data;
+        const HANDLE search = FindFirstFileW(File(L"LvUP*.bmp").c_str(), &data);
+        if (search == INVALID_HANDLE_VALUE) {
+            return found;
+        }
+        do {
+            const std::wstring name = data.cFileName;
+            Snapshot s{name, {}, 0};
+            // "LvUP" + "_yyyymmddhhmmss" + "_a.bmp"
+            if (name.size() == 25 && MatchesPattern(name.substr(0, 19), L"LvUP_dddddddddddddd") &&
+                name[19] == L'_' && name.ends_with(L".bmp")) {
+                s.stamp = name.substr(5, 14);
+                s.suffix = name[20];
+            }
+            found.push_back(s);
+        } while (FindNextFileW(search, &data));
+        FindClose(search);
+        std::sort(found.begin(), found.end(),
+                  [](const Snapshot& a, const Snapshot& b) { return a.name < b.name; });
+        return found;
+    }
+
+    // The program stopped by a close request, cleanly.
+    void ExpectCleanExit() {
+        ASSERT_TRUE(program_->WaitForExit());
+        EXPECT_EQ(program_->ExitCode(), std::optional<DWORD>(0));
+        EXPECT_TRUE(HasRecord(L"End of the Program"));
+    }
+
+    std::optional<PixelArray> ReadPicture(const std::wstring& name) const {
+        return ReadBmpFile(std::filesystem::path(File(name)));
+    }
+
+    Process* program_ = nullptr;
+};
+
+TEST_F(MeasurementTest, FirstReadingRiseFallAndStop) {
+    HWND game = StartGame(L"--exp 1234567");
+    ASSERT_NE(game, nullptr);
+    HWND main = StartMeasuring(game);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(VisiblePopups(program_->Id()), 0);
+
+    // First reading: start and latest values are the figure, the increase 0.
+    ASSERT_TRUE(WaitForMain(
+        main, [](const MainTexts& t) { return t.startExp == L"1234567"; }, kDeferredCaptureWait))
+        << "no first reading; the EXP line shows " << Utf8(ReadMain(main).capture);
+    MainTexts first = ReadMain(main);
+    EXPECT_EQ(first.capture, L"1234567");
+    EXPECT_TRUE(MatchesPattern(first.startTime, L"dddd/dd/dd dd:dd:dd")) << Utf8(first.startTime);
+    EXPECT_EQ(first.endTime, first.startTime);
+    EXPECT_EQ(first.endExp, L"1234567");
+    EXPECT_EQ(first.increase, L"0");
+    EXPECT_EQ(first.log, L"");
+    EXPECT_TRUE(HasRecord(L"Fast ImageRecognition"));
+    EXPECT_GE(CountRecords(kMemoryRecordStart), 1);
+
+    // A rise is read but changes nothing on screen beyond the EXP line.
+    ASSERT_TRUE(SetDemoFigure(game, 1240000));
+    ASSERT_TRUE(WaitForCapture(main, L"1240000"));
+    MainTexts risen = ReadMain(main);
+    EXPECT_EQ(risen.startExp, L"1234567");
+    EXPECT_EQ(risen.endExp, L"1234567");
+    EXPECT_EQ(risen.endTime, first.startTime);
+    EXPECT_EQ(risen.log, L"");
+    EXPECT_TRUE(Snapshots().empty());
+
+    // A fall: four pictures of the game window, one log line, the latest values.
+    ASSERT_TRUE(SetDemoFigure(game, 5000));
+    ASSERT_TRUE(WaitForMain(main, [](const MainTexts& t) { return t.endExp == L"5000"; }))
+        << "no fall handled; log box: " << Utf8(ReadMain(main).log);
+    ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Print Screen･･･End "));
+    MainTexts fallen = ReadMain(main);
+    EXPECT_EQ(fallen.startExp, L"1234567");
+    EXPECT_EQ(fallen.startTime, first.startTime);
+    EXPECT_TRUE(MatchesPattern(fallen.endTime, L"dddd/dd/dd dd:dd:dd"));
+    EXPECT_GE(fallen.endTime, first.startTime);
+    EXPECT_EQ(fallen.increase, L"0");
+    ASSERT_EQ(fallen.log.size(), 11 + std::wstring_view(kFallText).size()) << Utf8(fallen.log);
+    EXPECT_TRUE(MatchesPattern(fallen.log.substr(0, 11), L"dd/dd dd:dd")) << Utf8(fallen.log);
+    EXPECT_EQ(fallen.log.substr(11), kFallText);
+
+    const auto shots = Snapshots();
+    ASSERT_EQ(shots.size(), 4u);
+    const RECT g = RectOf(game);
+    POINT clientOrigin{0, 0};
+    ClientToScreen(game, &clientOrigin);
+    for (size_t i = 0; i < shots.size(); ++i) {
+        SCOPED_TRACE(Utf8(shots[i].name));
+        EXPECT_EQ(shots[i].suffix, static_cast<wchar_t>(L'a' + i));
+        EXPECT_EQ(shots[i].stamp, shots[0].stamp) << "the four pictures share one stamp";
+        const auto picture = ReadPicture(shots[i].name);
+        ASSERT_TRUE(picture.has_value()) << "not a complete BMP file";
+        EXPECT_EQ(picture->Width(), g.right - g.left);
+        EXPECT_EQ(picture->Height(), g.bottom - g.top);
+        // It is the game's window: its background inside, the figure's strip where it is drawn.
+        const int cx = clientOrigin.x - g.left, cy = clientOrigin.y - g.top;
+        ASSERT_TRUE(picture->Contains(cx + 20, cy + 20));
+        EXPECT_EQ(picture->At(cx + 20, cy + 20) & 0xFFFFFF, qv::demo::kBackground);
+    }
+    // The log line's date and time are the event's, as in the pictures' stamp (same minute,
+    // or the one before when the minute turned in between).
+    const std::wstring& stamp = shots[0].stamp;
+    EXPECT_EQ(fallen.log.substr(0, 5), stamp.substr(4, 2) + L"/" + stamp.substr(6, 2));
+    const int logMinute =
+        std::stoi(fallen.log.substr(6, 2)) * 60 + std::stoi(fallen.log.substr(9, 2));
+    const int stampMinute = std::stoi(stamp.substr(8, 2)) * 60 + std::stoi(stamp.substr(10, 2));
+    EXPECT_TRUE(stampMinute == logMinute || stampMinute == (logMinute + 1) % 1440)
+        << Utf8(fallen.log) << " vs " << Utf8(stamp);
+
+    // Stop: a summary line of the panel, the debug record, the menus back to idle.
+    ASSERT_EQ(ChooseMenu(main, {L"停止"}), MenuResult::Chosen);
+    ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Loging Stop･･･End "));
+    EXPECT_TRUE(HasRecord(L"測定終了表示完了"));
+    const std::wstring log = ReadMain(main).log;
+    const auto lines = SplitLines(log);
+    ASSERT_GE(lines.size(), 2u) << Utf8(log);
+    const std::wstring& summary = lines[1];
+    EXPECT_TRUE(summary.starts_with(L"開始時刻:" + fallen.startTime)) << Utf8(summary);
+    EXPECT_NE(summary.find(L"終了時刻:" + fallen.endTime), std::wstring::npos) << Utf8(summary);
+    EXPECT_NE(summary.find(L" 1,234,567 終了時刻:"), std::wstring::npos) << Utf8(summary);
+    EXPECT_NE(summary.find(L" 5,000 　増加量:"), std::wstring::npos) << Utf8(summary);
+    EXPECT_TRUE(summary.ends_with(L"  Exp:" + std::wstring(12, L' ') + L"0 ")) << Utf8(summary);
+    EXPECT_TRUE(log.ends_with(summary + L"\r\n\r\n"));
+    auto run = MenuItem(main, {L"開始"});
+    ASSERT_TRUE(run);
+    EXPECT_TRUE(run->enabled);
+    EXPECT_FALSE(MenuItem(main, {L"停止"})->enabled);
+
+    // Stopped: the figure is no longer read.
+    const int memoryLines = CountRecords(kMemoryRecordStart);
+    ASSERT_TRUE(SetDemoFigure(game, 42));
+    Sleep(1500);
+    EXPECT_EQ(CountRecords(kMemoryRecordStart), memoryLines);
+    EXPECT_EQ(ReadMain(main).capture, L"5000");
+
+    ASSERT_TRUE(RequestClose(main));
+    ExpectCleanExit();
+}
+
+TEST_F(MeasurementTest, GameMissingComingBackAndGoingBehind) {
+    HWND main = StartMeasuring(nullptr);
+    ASSERT_NE(main, nullptr);
+    const DWORD pid = program_->Id();
+
+    // No game: the popup says so, once, and nothing is captured.
+    ASSERT_TRUE(WaitUntil([&] { return VisiblePopups(pid) == 1; }, kCaptureWait))
+        << "no popup about the missing game";
+    HWND popup = FindPopup(pid);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(ChildTexts(popup), (std::vector<std::wstring>{kGameMissingText}));
+    const RECT shownAt = RectOf(popup);
+    Sleep(2500); // two more due captures without the game
+    EXPECT_EQ(VisiblePopups(pid), 1);
+    EXPECT_EQ(FindPopup(pid), popup);
+    EXPECT_EQ(RectOf(popup).left, shownAt.left);
+    EXPECT_EQ(RectOf(popup).top, shownAt.top);
+    EXPECT_EQ(CountRecords(kMemoryRecordStart), 0);
+    EXPECT_EQ(ReadMain(main).startExp, L"");
+
+    // The game comes and is in front: the popup goes and the figure is read.
+    HWND game = StartGame(L"--exp 777777");
+    ASSERT_NE(game, nullptr);
+    ASSERT_TRUE(BringToFront(game));
+    ASSERT_TRUE(WaitForMain(
+        main, [](const MainTexts& t) { return t.startExp == L"777777"; }, kDeferredCaptureWait));
+    EXPECT_EQ(VisiblePopups(pid), 0);
+    EXPECT_TRUE(IsWindow(popup)) << "the popup is hidden, not destroyed";
+
+    // Behind another window: nothing is read, even a fall.
+    ASSERT_TRUE(BringToFront(main));
+    Sleep(300); // a capture already under way finishes
+    const int memoryLines = CountRecords(kMemoryRecordStart);
+    ASSERT_TRUE(SetDemoFigure(game, 100));
+    Sleep(2500);
+    EXPECT_EQ(CountRecords(kMemoryRecordStart), memoryLines);
+    MainTexts behind = ReadMain(main);
+    EXPECT_EQ(behind.capture, L"777777");
+    EXPECT_EQ(behind.log, L"");
+    EXPECT_TRUE(Snapshots().empty());
+
+    // In front again: read at the deferred time (at most 10 s later).
+    ASSERT_TRUE(SetDemoFigure(game, 777800));
+    ASSERT_TRUE(BringToFront(game));
+    ASSERT_TRUE(WaitForCapture(main, L"777800", kDeferredCaptureWait));
+    EXPECT_GT(CountRecords(kMemoryRecordStart), memoryLines);
+    EXPECT_EQ(ReadMain(main).log, L"");
+
+    // The game ends: the popup is back; the stop hides it.
+    ASSERT_TRUE(RequestClose(game));
+    ASSERT_TRUE(WaitWindowGone(game));
+    ASSERT_TRUE(WaitUntil([&] { return VisiblePopups(pid) == 1; }, kCaptureWait));
+    ASSERT_EQ(ChooseMenu(main, {L"停止"}), MenuResult::Chosen);
+    ASSERT_TRUE(WaitUntil([&] { return VisiblePopups(pid) == 0; }, kDefaultWait));
+
+    ASSERT_TRUE(RequestClose(main));
+    ExpectCleanExit();
+}
+
+TEST_F(MeasurementTest, CloseDuringTheSnapshotPausesEndsCleanly) {
+    HWND game = StartGame(L"--exp 2000000");
+    ASSERT_NE(game, nullptr);
+    HWND main = StartMeasuring(game);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitForMain(
+        main, [](const MainTexts& t) { return t.startExp == L"2000000"; }, kDeferredCaptureWait));
+
+    // Close as soon as the first picture is there, while the pauses between pictures run.
+    ASSERT_TRUE(SetDemoFigure(game, 1000));
+    ASSERT_TRUE(WaitUntil([&] { return !Snapshots().empty(); }, kCaptureWait))
+        << "the fall was not handled";
+    ASSERT_TRUE(RequestClose(main));
+    ExpectCleanExit();
+
+    const auto shots = Snapshots();
+    ASSERT_FALSE(shots.empty());
+    EXPECT_LT(shots.size(), 4u) << "the close did not cut the pictures short";
+    if (shots.size() < 4) {
+        EXPECT_FALSE(HasRecord(L"Print Screen･･･End "));
+    }
+    const RECT g = RectOf(game);
+    for (const auto& shot : shots) {
+        SCOPED_TRACE(Utf8(shot.name));
+        const auto picture = ReadPicture(shot.name);
+        ASSERT_TRUE(picture.has_value()) << "a half-written picture";
+        EXPECT_EQ(picture->Width(), g.right - g.left);
+        EXPECT_EQ(picture->Height(), g.bottom - g.top);
+    }
+    // Nothing else was left behind in the folder (no side files of an interrupted write).
+    WIN32_FIND_DATAW data;
+    const HANDLE search = FindFirstFileW(File(L"*").c_str(), &data);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    std::vector<std::wstring> others;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name != L"." && name != L".." && !name.starts_with(L"LvUP_") &&
+            name != L"Quorvane.exe" && name != kConfigFile && name != kDebugLog) {
+            others.push_back(name);
+        }
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    EXPECT_TRUE(others.empty()) << Utf8(others.empty() ? L"" : others.front());
+}
+
+} // namespace
+} // namespace qv::e2e
