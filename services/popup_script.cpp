@@ -1,6 +1,5 @@
 #include "services/popup_script.h"
 
-#include <array>
 #include <limits>
 #include <optional>
 #include <utility>
