@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cwctype>
 #include <functional>
 #include <string>
 #include <vector>
@@ -44,11 +43,6 @@ RECT RectOf(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
     return r;
-}
-
-bool IsDigits(std::wstring_view text) {
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
 }
 
 // Texts against a pattern where 'd' stands for a digit.
@@ -168,7 +162,9 @@ class MeasurementTest : public ProgramTest {
     // The program measuring, with the game (when given) in front.
     HWND StartMeasuring(HWND game) {
         HWND main = Start();
-        program_ = &processes_.back(); // the deque keeps its elements in place
+        if (!processes_.empty()) {
+            program_ = &processes_.back(); // the deque keeps its elements in place
+        }
         if (main != nullptr && game != nullptr) {
             EXPECT_TRUE(BringToFront(game));
         }
