@@ -14,8 +14,10 @@ echo; echo "== Capture and recognition of the demo game (under Wine)"
 cmake --preset windows >/dev/null && cmake --build --preset windows --target capture_recognize_bench_win >/dev/null &&
   scripts/wine-run.sh build/windows/capture_recognize_bench_win.exe
 
-for extra in bench/*_win.sh; do
-  [ -x "$extra" ] || continue
-  echo; echo "== $(basename "$extra" .sh) (under Wine)"
-  "$extra"
-done
+echo; echo "== One capture tick under Wine (capture, recognition, evaluation of an unchanged figure)"
+cmake --build --preset windows --target qv_win_tests >/dev/null &&
+  scripts/wine-run.sh build/windows/qv_win_tests.exe --gtest_also_run_disabled_tests \
+    --gtest_filter='MeasurementWinBench.*' | grep -E ' us$|runs:'
+
+echo; echo "== Processor use of Quorvane.exe under Wine (60 s measuring, 60 s idle)"
+cmake --build --preset windows --target Quorvane DemoGame >/dev/null && bench/cpu_usage.sh 60
