@@ -7,6 +7,8 @@
 #include "services/file_launcher_win.h"
 #include "services/form_version_win.h"
 
+#include "tests/win/timer_script.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -52,52 +54,7 @@ bool Contains(const std::vector<std::wstring>& texts, const std::wstring& text) 
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
-// Runs the steps one per timer tick, each tried again until it returns true, while `body`
-// (which opens a modal loop) runs. On a timeout `abort` closes whatever is left open.
-class TimerScript {
-  public:
-    using Step = std::function<bool()>;
-
-    bool Run(std::vector<Step> steps, const std::function<void()>& body,
-             const std::function<void()>& abort) {
-        steps_ = std::move(steps);
-        abort_ = abort;
-        deadline_ = GetTickCount64() + 15000;
-        current_ = this;
-        const UINT_PTR timer = SetTimer(nullptr, 0, 30, &TimerScript::Tick);
-        body();
-        KillTimer(nullptr, timer);
-        current_ = nullptr;
-        return !timedOut_ && next_ == steps_.size();
-    }
-
-  private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        TimerScript* self = current_;
-        if (self == nullptr || self->running_ || self->next_ >= self->steps_.size()) {
-            return;
-        }
-        if (GetTickCount64() > self->deadline_) {
-            self->timedOut_ = true;
-            self->next_ = self->steps_.size();
-            self->abort_();
-            return;
-        }
-        self->running_ = true;
-        if (self->steps_[self->next_]()) {
-            ++self->next_;
-        }
-        self->running_ = false;
-    }
-
-    static inline TimerScript* current_ = nullptr;
-    std::vector<Step> steps_;
-    std::function<void()> abort_;
-    std::size_t next_ = 0;
-    bool running_ = false;
-    bool timedOut_ = false;
-    ULONGLONG deadline_ = 0;
-};
+using qv::TimerScript;
 
 class FixedHost : public qv::DebugLogHost {
   public:

@@ -18,6 +18,8 @@
 #include <map>
 #include <string>
 
+#include "tests/win/resource_marks.h"
+
 #include "app/program_state.h"
 #include "app/shell_services_win.h"
 #include "app/win_util_win.h"
@@ -529,62 +531,6 @@ class CaptureTickRig {
     MeasurementEngine engine_;
 };
 
-// Where the system counts a process's objects (Windows) the counts are compared. Wine has
-// neither count (both read 0); a leak shows there in where new objects land instead: freed
-// GDI slots and handle values are reused first, so after a leak fresh ones come out higher.
-struct ResourceMarks {
-    DWORD gdiObjects = 0;
-    DWORD userObjects = 0;
-    DWORD handles = 0;
-    unsigned highestGdiSlot = 0;
-    ULONG_PTR kernelHandle = 0;
-    SIZE_T privateBytes = 0;
-
-    static ResourceMarks Take() {
-        const HANDLE self = GetCurrentProcess();
-        ResourceMarks marks;
-        marks.gdiObjects = GetGuiResources(self, GR_GDIOBJECTS);
-        marks.userObjects = GetGuiResources(self, GR_USEROBJECTS);
-        GetProcessHandleCount(self, &marks.handles);
-        {
-            WindowDc screen(nullptr);
-            std::array<UniqueBitmap, 64> probes;
-            for (auto& probe : probes) {
-                probe.reset(CreateCompatibleBitmap(screen.get(), 1, 1));
-                const unsigned slot = LOWORD(reinterpret_cast<ULONG_PTR>(probe.get()));
-                marks.highestGdiSlot = std::max(marks.highestGdiSlot, slot);
-            }
-        }
-        const HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-        marks.kernelHandle = reinterpret_cast<ULONG_PTR>(event);
-        CloseHandle(event);
-        marks.privateBytes = PrivateBytes();
-        return marks;
-    }
-    // The system's private byte count; where it reads 0 (Wine), the committed private pages
-    // of the address space, which is what that count means.
-    static SIZE_T PrivateBytes() {
-        PROCESS_MEMORY_COUNTERS_EX memory{};
-        memory.cb = sizeof(memory);
-        if (GetProcessMemoryInfo(GetCurrentProcess(),
-                                 reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                                 sizeof(memory)) &&
-            memory.PrivateUsage != 0) {
-            return memory.PrivateUsage;
-        }
-        SIZE_T committed = 0;
-        MEMORY_BASIC_INFORMATION region{};
-        for (auto* at = static_cast<const char*>(nullptr);
-             VirtualQuery(at, &region, sizeof(region)) == sizeof(region);
-             at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
-            if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
-                committed += region.RegionSize;
-            }
-        }
-        return committed;
-    }
-    bool CountsAvailable() const { return gdiObjects != 0 && handles != 0; }
-};
 
 TEST(MeasurementWinTicks, TenThousandTicksReadTheFigureAndLeaveResourcesFlat) {
     CaptureTickRig rig;
@@ -613,14 +559,7 @@ TEST(MeasurementWinTicks, TenThousandTicksReadTheFigureAndLeaveResourcesFlat) {
     EXPECT_EQ(rig.popupShows(), 0);
 
     const ResourceMarks after = ResourceMarks::Take();
-    if (before.CountsAvailable()) {
-        EXPECT_EQ(after.gdiObjects, before.gdiObjects);
-        EXPECT_EQ(after.userObjects, before.userObjects);
-        EXPECT_EQ(after.handles, before.handles);
-    } else {
-        EXPECT_LE(after.highestGdiSlot, before.highestGdiSlot);
-        EXPECT_LE(after.kernelHandle, before.kernelHandle);
-    }
+    ExpectNoGdiOrHandleLeak(before, after);
     // A leak of even 32 bytes a tick would show as 320 kB.
     ASSERT_GT(before.privateBytes, 0u) << "no private byte count";
     EXPECT_LT(after.privateBytes, before.privateBytes + 256 * 1024)

@@ -6,6 +6,8 @@
 #include "config/options_dialog_win.h"
 #include "services/ansi_text.h"
 
+#include "tests/win/timer_script.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -91,74 +93,19 @@ void PressButton(HWND dialog, const wchar_t* caption) {
     PostMessageW(button, BM_CLICK, 0, 0);
 }
 
-// Steps run one after another from a timer; a step returns false to be tried again on the
-// next tick (a window it waits for is not there yet). Steps only post, never send, so that
-// no step blocks in a modal loop it opened itself.
-class Script {
-  public:
-    using Step = std::function<bool()>;
-    using Filter = std::function<bool(MSG&)>;
-
-    bool Run(std::vector<Step> steps, Filter filter = {}) {
-        steps_ = std::move(steps);
-        next_ = 0;
-        timedOut_ = false;
-        deadline_ = GetTickCount64() + 15000;
-        current_ = this;
-        const UINT_PTR timer = SetTimer(nullptr, 0, 20, &Script::Tick);
-        while (next_ < steps_.size() && !timedOut_) {
-            MSG msg{};
-            if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-                break;
-            }
-            if (!filter || !filter(msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
+// Closes whatever a failed script left open so that the test can end.
+void CloseLeftoverInputWindows() {
+    for (const wchar_t* title : {L"入力チェック", L"入力エラー"}) {
+        if (HWND box = VisibleDialog(title)) {
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
         }
-        KillTimer(nullptr, timer);
-        current_ = nullptr;
-        return !timedOut_ && next_ == steps_.size();
     }
-
-  private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        Script* self = current_;
-        if (self == nullptr || self->running_ || self->next_ >= self->steps_.size()) {
-            return;
-        }
-        if (GetTickCount64() > self->deadline_) {
-            self->Abort();
-            return;
-        }
-        self->running_ = true;
-        if (self->steps_[self->next_]()) {
-            ++self->next_;
-        }
-        self->running_ = false;
+    if (HWND input = VisibleDialog(L"設定値入力")) {
+        PostMessageW(input, WM_CLOSE, 0, 0);
     }
+}
 
-    // Closes whatever the failed script left open so that the test can end.
-    void Abort() {
-        timedOut_ = true;
-        for (const wchar_t* title : {L"入力チェック", L"入力エラー"}) {
-            if (HWND box = VisibleDialog(title)) {
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-            }
-        }
-        if (HWND input = VisibleDialog(L"設定値入力")) {
-            PostMessageW(input, WM_CLOSE, 0, 0);
-        }
-        next_ = steps_.size();
-    }
-
-    static inline Script* current_ = nullptr;
-    std::vector<Step> steps_;
-    std::size_t next_ = 0;
-    bool running_ = false;
-    bool timedOut_ = false;
-    ULONGLONG deadline_ = 0;
-};
+using Script = qv::TimerScript;
 
 class FixedHost : public qv::DebugLogHost {
   public:
@@ -208,8 +155,11 @@ class OptionsDialog : public ::testing::Test {
     }
 
     bool Run(std::vector<Script::Step> steps) {
-        return Script().Run(std::move(steps),
-                            [this](MSG& msg) { return form_.IsDialogMessageFor(msg); });
+        Script script;
+        return script.Run(
+            std::move(steps),
+            [&] { script.PumpUntilDone([this](MSG& msg) { return form_.IsDialogMessageFor(msg); }); },
+            CloseLeftoverInputWindows);
     }
 
     HWND Dialog() const { return form_.Handle(); }
