@@ -12,7 +12,9 @@ inline constexpr int kMinOuterWidthTwips = 3960;
 inline constexpr int kTwipsPerPixel = 15; // at 96 dpi
 inline constexpr int kGlyphCount = 11;
 
-constexpr int TwipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+constexpr int TwipsToPixels(int twips) {
+    return twips / kTwipsPerPixel;
+}
 
 // What the resize handler does with a client size: snap the outer size back when the
 // client area is below the minimum, and lay out with the clamped values.
@@ -25,7 +27,9 @@ struct ClientSizeDecision {
 ClientSizeDecision ClampClientSize(int width, int height);
 
 // Width of the log box for a client width: 8 pixels of margin on each side.
-constexpr int LogBoxWidth(int clientWidth) { return clientWidth - 16; }
+constexpr int LogBoxWidth(int clientWidth) {
+    return clientWidth - 16;
+}
 
 struct DebugAreaLayout {
     bool patternsVisible = false;

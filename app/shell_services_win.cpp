@@ -27,7 +27,9 @@ bool Win32Desktop::SaveForegroundWindowBitmap(const std::filesystem::path& path)
     return qv::SaveForegroundWindowBitmap(path);
 }
 
-void Win32Desktop::Beep() { MessageBeep(MB_OK); }
+void Win32Desktop::Beep() {
+    MessageBeep(MB_OK);
+}
 
 WaitResult PumpWaiter::WaitMilliseconds(double milliseconds) {
     return qv::WaitMilliseconds(milliseconds) ? WaitResult::Elapsed : WaitResult::QuitRequested;
@@ -38,7 +40,9 @@ void PopupPresenter::ShowPopupMessage(std::wstring_view text, std::wstring_view 
     form_.ShowPopupMessage(text, title, fontSize);
 }
 
-void PopupPresenter::HidePopupMessage() { form_.HidePopupMessage(); }
+void PopupPresenter::HidePopupMessage() {
+    form_.HidePopupMessage();
+}
 
 bool Win32Recognition::RecognizeExpReadout() {
     const RecognitionOutcome outcome = qv::RecognizeExpReadout(
@@ -47,6 +51,8 @@ bool Win32Recognition::RecognizeExpReadout() {
     return outcome == RecognitionOutcome::Completed;
 }
 
-MemoryStatus Win32Recognition::QueryMemoryStatus() { return qv::QueryMemoryStatus(); }
+MemoryStatus Win32Recognition::QueryMemoryStatus() {
+    return qv::QueryMemoryStatus();
+}
 
 } // namespace qv

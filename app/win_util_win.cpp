@@ -9,7 +9,8 @@ namespace qv {
 std::filesystem::path ProgramFolder() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD n =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0) {
             return std::filesystem::current_path();
         }
@@ -37,10 +38,12 @@ void MessageBoxSink::ShowMessage(std::wstring_view text, std::wstring_view title
 LocalTime SystemClock::Now() {
     SYSTEMTIME st{};
     GetLocalTime(&st);
-    return LocalTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond,
-                     st.wMilliseconds};
+    return LocalTime{st.wYear,   st.wMonth,  st.wDay,         st.wHour,
+                     st.wMinute, st.wSecond, st.wMilliseconds};
 }
 
-std::uint32_t SystemClock::Milliseconds() { return timeGetTime(); }
+std::uint32_t SystemClock::Milliseconds() {
+    return timeGetTime();
+}
 
 } // namespace qv

@@ -16,8 +16,8 @@ template <typename Derived> class BaseWindow {
     BaseWindow& operator=(const BaseWindow&) = delete;
     ~BaseWindow() = default;
 
-    bool CreateTopLevel(const wchar_t* className, const wchar_t* title, DWORD style,
-                        DWORD exStyle, int width, int height, HMENU menu, HWND owner) {
+    bool CreateTopLevel(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
+                        int width, int height, HMENU menu, HWND owner) {
         HINSTANCE instance = GetModuleHandleW(nullptr);
         WNDCLASSEXW wc{};
         if (!GetClassInfoExW(instance, className, &wc)) {

@@ -77,10 +77,10 @@ int main() {
             qv::CaptureWindowRegion(game, region, buffer, 1);
             qv::RecognizeExpReadout(buffer, table, region, false, reading, host);
         }
-        const double us = std::chrono::duration<double, std::micro>(
-                              std::chrono::steady_clock::now() - start)
-                              .count() /
-                          kCalls;
+        const double us =
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                .count() /
+            kCalls;
         std::printf("CaptureWindowRegion + RecognizeExpReadout of the demo game: %.1f us per call "
                     "(%d calls, read %.0f)\n",
                     us, kCalls, reading.value_or(-1));

@@ -1,8 +1,8 @@
 #include "capture/bmp_file.h"
 
 #include <fstream>
-#include <system_error>
 #include <iterator>
+#include <system_error>
 
 namespace qv {
 

@@ -64,7 +64,9 @@ int MessagePump::Run() {
     return exitCode_;
 }
 
-double MillisecondClock() { return MillisecondClockFromCounter(timeGetTime()); }
+double MillisecondClock() {
+    return MillisecondClockFromCounter(timeGetTime());
+}
 
 bool WaitMilliseconds(double milliseconds) {
     MessagePump& pump = MessagePump::Instance();

@@ -71,8 +71,8 @@ bool SaveForegroundWindowBitmap(const std::filesystem::path& path) {
     if (width <= 0 || height <= 0 || width > INT32_MAX || height > INT32_MAX) {
         return false;
     }
-    const PixelArray picture = CreateWindowPicture(GetForegroundWindow(), 0, 0,
-                                                   static_cast<int>(width), static_cast<int>(height));
+    const PixelArray picture = CreateWindowPicture(
+        GetForegroundWindow(), 0, 0, static_cast<int>(width), static_cast<int>(height));
     return !picture.Empty() && WriteBmpFile(path, picture);
 }
 

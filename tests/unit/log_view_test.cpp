@@ -18,7 +18,9 @@ class FakeLogBox : public LogBox {
     void RepaintNow() override { ++repaints; }
 };
 
-std::wstring Entry(int n) { return L"entry " + std::to_wstring(n) + L"\r\n"; }
+std::wstring Entry(int n) {
+    return L"entry " + std::to_wstring(n) + L"\r\n";
+}
 
 TEST(LogView, CountAndFindLineBreaks) {
     EXPECT_EQ(FindOccurrence(L"a\r\nb\r\n", L"\r\n", 2), 5);

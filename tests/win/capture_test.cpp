@@ -8,12 +8,12 @@
 #include <string>
 
 #include "capture/screen_capture_win.h"
-#include "tests/win/resource_marks.h"
 #include "recognition/exp_recognizer.h"
 #include "recognition/glyph_images.h"
 #include "recognition/glyph_pattern_table.h"
 #include "recognition/glyph_pictures_win.h"
 #include "recognition/glyph_render.h"
+#include "tests/win/resource_marks.h"
 
 namespace qv {
 namespace {
@@ -113,7 +113,6 @@ TEST(ScreenCapture, RefusesEmptyAndOverflowingRegionsBeforeAnyPlatformCall) {
     EXPECT_EQ(CaptureWindowRegion(window.get(), {0, 0, 40000, 40000}, buffer), 0);
     EXPECT_EQ(buffer.Slot(1), PixelArray(4, 4));
 }
-
 
 TEST(ScreenCapture, ReleasesEveryGdiObjectAndHandle) {
     PaintedWindow window(KnownImage(32, 32), 32, 32);

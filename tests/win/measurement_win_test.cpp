@@ -531,7 +531,6 @@ class CaptureTickRig {
     MeasurementEngine engine_;
 };
 
-
 TEST(MeasurementWinTicks, TenThousandTicksReadTheFigureAndLeaveResourcesFlat) {
     CaptureTickRig rig;
     ASSERT_TRUE(rig.Ready());

@@ -158,7 +158,9 @@ class OptionsDialog : public ::testing::Test {
         Script script;
         return script.Run(
             std::move(steps),
-            [&] { script.PumpUntilDone([this](MSG& msg) { return form_.IsDialogMessageFor(msg); }); },
+            [&] {
+                script.PumpUntilDone([this](MSG& msg) { return form_.IsDialogMessageFor(msg); });
+            },
             CloseLeftoverInputWindows);
     }
 

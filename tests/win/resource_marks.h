@@ -5,8 +5,8 @@
 #include "capture/gdi_raii_win.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <array>
