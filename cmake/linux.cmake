@@ -7,7 +7,7 @@ add_executable(qv_unit_tests ${QV_UNIT_TESTS})
 target_link_libraries(qv_unit_tests PRIVATE qv_core GTest::gtest GTest::gtest_main)
 target_compile_definitions(qv_unit_tests PRIVATE
   QV_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-gtest_discover_tests(qv_unit_tests PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
+gtest_discover_tests(qv_unit_tests NO_PRETTY_VALUES PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
 
 find_package(benchmark QUIET)
 if(benchmark_FOUND)
