@@ -15,19 +15,7 @@ namespace {
 using SteadyClock = std::chrono::steady_clock;
 
 constexpr wchar_t kPopupClass[] = L"QuorvaneFormPopup";
-constexpr wchar_t kGameMissingText[] = L"MapleStoryが起動していません";
 constexpr wchar_t kVersionTitle[] = L"バージョン情報";
-
-bool WaitUntil(const std::function<bool()>& condition, Millis timeout) {
-    const auto deadline = SteadyClock::now() + timeout;
-    while (!condition()) {
-        if (SteadyClock::now() >= deadline) {
-            return false;
-        }
-        Sleep(20);
-    }
-    return true;
-}
 
 std::vector<std::wstring> FilesMatching(const std::wstring& pattern) {
     std::vector<std::wstring> names;

@@ -24,6 +24,8 @@ inline constexpr wchar_t kConfigBackup[] = L"QvanConfigBack.ini";
 inline constexpr wchar_t kStartRecord[] = L"Starting Program Ver.0.02･･･";
 inline constexpr wchar_t kStartupDoneRecord[] = L"All Form Loading･･･End ";
 inline constexpr wchar_t kLayoutRecord[] = L"Resaizing Form ･･･End ";
+// The popup's message while the game is not running.
+inline constexpr wchar_t kGameMissingText[] = L"MapleStoryが起動していません";
 
 // One line of debug.txt after the header: "yyyy/mm/dd hh:mm:ss " + message.
 struct LogRecord {

@@ -16,28 +16,12 @@
 namespace qv::e2e {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-constexpr wchar_t kGameMissingText[] = L"MapleStoryが起動していません";
 constexpr wchar_t kErrorTitle[] = L"エラー";
 constexpr wchar_t kFallText[] = L"  LvUP or Dead 検出 \r\n";
 constexpr wchar_t kMemoryRecordStart[] = L"Available Physical Memory";
 // Waits long enough for a capture that was put off by 10 s because the game was behind.
 constexpr Millis kDeferredCaptureWait{14000};
 constexpr Millis kCaptureWait{6000};
-
-bool WaitUntil(const std::function<bool()>& condition, Millis timeout) {
-    const auto deadline = Clock::now() + timeout;
-    for (;;) {
-        if (condition()) {
-            return true;
-        }
-        if (Clock::now() >= deadline) {
-            return false;
-        }
-        Sleep(25);
-    }
-}
 
 RECT RectOf(HWND hwnd) {
     RECT r{};

@@ -26,21 +26,9 @@ constexpr int kStartDelayLabelId = 108;
 constexpr int kDesignClientWidth = 280, kDesignClientHeight = 270;
 constexpr int kMinOuterWidth = 264, kMinOuterHeight = 302; // 3960 and 4530 twips
 
-// Polls until the condition holds; false after the timeout.
-template <typename Pred> bool Eventually(Pred pred, Millis timeout = kDefaultWait) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(Millis(30));
-    }
-    return true;
-}
-
 HWND VisibleTopWindow(std::wstring_view title, DWORD pid) {
     HWND found = nullptr;
-    Eventually([&] {
+    WaitUntil([&] {
         for (const auto& w : TopLevelWindows(pid)) {
             if (w.visible && w.text == title) {
                 found = w.hwnd;
@@ -99,7 +87,7 @@ void PasteText(HWND edit, const std::wstring& text) {
 }
 
 bool TextBecomes(HWND hwnd, std::wstring_view text, Millis timeout = kDefaultWait) {
-    bool ok = Eventually([&] { return WindowText(hwnd) == text; }, timeout);
+    bool ok = WaitUntil([&] { return WindowText(hwnd) == text; }, timeout);
     if (!ok) {
         ADD_FAILURE() << "text is \"" << Utf8(WindowText(hwnd)) << "\", expected \"" << Utf8(text)
                       << "\"";
@@ -166,8 +154,8 @@ void SetClientSize(HWND main, int width, int height) {
         }
         SetWindowPos(main, nullptr, 0, 0, outer.cx + width - client.cx,
                      outer.cy + height - client.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        Eventually([&] { return ClientSize(main).cx == width && ClientSize(main).cy == height; },
-                   Millis(1000));
+        WaitUntil([&] { return ClientSize(main).cx == width && ClientSize(main).cy == height; },
+                  Millis(1000));
     }
 }
 
@@ -212,7 +200,7 @@ class SettingsTest : public ProgramTest {
         HWND edit = ChildOfClass(input, L"Edit");
         TypeCharacters(edit, typed);
         ClickButton(input, kAcceptButton);
-        ASSERT_TRUE(Eventually([&] { return !IsWindowVisible(input); }));
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(input); }));
     }
 
     int LayoutRecords() const {
@@ -224,7 +212,7 @@ class SettingsTest : public ProgramTest {
 
     bool WaitForRecordCount(std::wstring_view message, std::size_t count,
                             Millis timeout = kDefaultWait) {
-        return Eventually(
+        return WaitUntil(
             [&] {
                 auto m = Messages();
                 return static_cast<std::size_t>(std::count(m.begin(), m.end(), message)) >= count;
@@ -256,7 +244,7 @@ TEST_F(SettingsTest, IntervalIsEditedThroughTheNumericInput) {
     TypeCharacters(edit, L"99");
     ASSERT_TRUE(TextBecomes(edit, L"99"));
     ClickButton(input, kCancelButton);
-    ASSERT_TRUE(Eventually([&] { return !IsWindowVisible(input); }));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(input); }));
     EXPECT_TRUE(TextBecomes(label, L"20"));
 
     // A pasted letter is refused by "決 定"; the dialog stays with the text as it was.
@@ -277,14 +265,14 @@ TEST_F(SettingsTest, IntervalIsEditedThroughTheNumericInput) {
     TypeCharacters(edit, L"3x 0");
     ASSERT_TRUE(TextBecomes(edit, L"30"));
     ClickButton(input, kAcceptButton);
-    ASSERT_TRUE(Eventually([&] { return !IsWindowVisible(input); }));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(input); }));
     EXPECT_TRUE(TextBecomes(label, L"30"));
     EXPECT_TRUE(IsWindowEnabled(options));
     EXPECT_EQ(Bytes(kConfigFile), DefaultConfigFile()) << "nothing is saved without 保 存";
 
     // "戻 る" hides the window; the menu shows it again with the value of this run.
     ClickButton(options, kReturnButton);
-    ASSERT_TRUE(Eventually([&] { return !IsWindowVisible(options); }));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(options); }));
     options = OpenOptions(main);
     ASSERT_NE(options, nullptr);
     EXPECT_EQ(WindowText(FindChildById(options, kIntervalLabelId)), L"30");
@@ -314,7 +302,7 @@ TEST_F(SettingsTest, DebugModeShowsThePatternRowsAndShortensTheLog) {
     ASSERT_NE(debugBox, nullptr);
     EXPECT_FALSE(IsChecked(debugBox));
     ClickButton(options, kDebugBox);
-    ASSERT_TRUE(Eventually([&] { return VisibleCount(pictures) == 22; }));
+    ASSERT_TRUE(WaitUntil([&] { return VisibleCount(pictures) == 22; }));
     EXPECT_TRUE(IsChecked(debugBox));
     EXPECT_EQ(LogHeight(main), 64);
     std::vector<int> lefts224, lefts245;
@@ -340,7 +328,7 @@ TEST_F(SettingsTest, DebugModeShowsThePatternRowsAndShortensTheLog) {
 
     // Cleared again: the rows go and the log box reaches down as before.
     ClickButton(options, kDebugBox);
-    ASSERT_TRUE(Eventually([&] { return VisibleCount(pictures) == 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return VisibleCount(pictures) == 0; }));
     EXPECT_EQ(LogHeight(main), 110);
     EXPECT_TRUE(WaitForRecordCount(L"Change DebugMode･･･End ", 2));
 }
@@ -386,12 +374,12 @@ TEST_F(SettingsTest, TooSmallWindowSnapsBackAndMinimisingLaysNothingOut) {
     EXPECT_GE(before, 1) << "the first showing lays the window out";
 
     SetWindowPos(main, nullptr, 0, 0, 200, 150, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ASSERT_TRUE(Eventually([&] {
+    ASSERT_TRUE(WaitUntil([&] {
         const SIZE s = OuterSize(main);
         return s.cx == kMinOuterWidth && s.cy == kMinOuterHeight;
     })) << "outer size "
         << OuterSize(main).cx << " x " << OuterSize(main).cy;
-    EXPECT_TRUE(Eventually([&] { return LayoutRecords() > before; }));
+    EXPECT_TRUE(WaitUntil([&] { return LayoutRecords() > before; }));
     // The log box follows the snapped width.
     const SIZE client = ClientSize(main);
     const RECT log = PlaceOf(ChildOfClass(main, L"Edit"));
@@ -399,7 +387,7 @@ TEST_F(SettingsTest, TooSmallWindowSnapsBackAndMinimisingLaysNothingOut) {
 
     // Only a width below the minimum: the height is kept.
     SetWindowPos(main, nullptr, 0, 0, 150, 400, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_TRUE(Eventually([&] {
+    EXPECT_TRUE(WaitUntil([&] {
         const SIZE s = OuterSize(main);
         return s.cx == kMinOuterWidth && s.cy == 400;
     })) << "outer size "
@@ -408,13 +396,13 @@ TEST_F(SettingsTest, TooSmallWindowSnapsBackAndMinimisingLaysNothingOut) {
     std::this_thread::sleep_for(Millis(300));
     const int settled = LayoutRecords();
     PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(Eventually([&] { return IsIconic(main) != FALSE; }));
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(main) != FALSE; }));
     std::this_thread::sleep_for(Millis(500));
     EXPECT_EQ(LayoutRecords(), settled) << "minimising lays nothing out";
 
     PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
-    ASSERT_TRUE(Eventually([&] { return !IsIconic(main); }));
-    EXPECT_TRUE(Eventually([&] { return LayoutRecords() == settled + 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return !IsIconic(main); }));
+    EXPECT_TRUE(WaitUntil([&] { return LayoutRecords() == settled + 1; }));
     std::this_thread::sleep_for(Millis(500));
     EXPECT_EQ(LayoutRecords(), settled + 1) << "restoring lays out once";
     EXPECT_EQ(OuterSize(main).cy, 400) << "restored to its size before";

@@ -14,13 +14,10 @@
 #include "recognition/glyph_pictures_win.h"
 #include "recognition/glyph_render.h"
 #include "tests/win/resource_marks.h"
+#include "tests/win/test_pixels.h"
 
 namespace qv {
 namespace {
-
-Pixel KnownPixel(int x, int y) {
-    return MakePixel(x & 0xFF, y & 0xFF, (x * 7 + y * 3) & 0xFF);
-}
 
 // A borderless window whose client area shows a given image at its top-left corner.
 class PaintedWindow {
@@ -68,21 +65,6 @@ class PaintedWindow {
     PixelArray image_;
     HWND window_ = nullptr;
 };
-
-PixelArray KnownImage(int width, int height) {
-    PixelArray image(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            image.At(x, y) = KnownPixel(x, y);
-        }
-    }
-    return image;
-}
-
-// Pixel values without the unused fourth byte.
-Pixel Colour(Pixel p) {
-    return p & 0xFFFFFF;
-}
 
 TEST(ScreenCapture, CopiesAClientRectangleIntoTheTopLeftOfOneSlot) {
     PaintedWindow window(KnownImage(64, 48), 64, 48);

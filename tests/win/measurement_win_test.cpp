@@ -19,6 +19,7 @@
 #include <string>
 
 #include "tests/win/resource_marks.h"
+#include "tests/win/test_pixels.h"
 
 #include "app/program_state.h"
 #include "app/shell_services_win.h"
@@ -39,24 +40,6 @@ namespace qv {
 namespace {
 
 constexpr UINT kCountedMessage = WM_APP + 17;
-
-Pixel KnownPixel(int x, int y) {
-    return MakePixel((x * 5) & 0xFF, (y * 3) & 0xFF, (x + y * 7) & 0xFF);
-}
-
-PixelArray KnownImage(int width, int height) {
-    PixelArray image(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            image.At(x, y) = KnownPixel(x, y);
-        }
-    }
-    return image;
-}
-
-Pixel Colour(Pixel p) {
-    return p & 0xFFFFFF;
-}
 
 // Dispatches what is pending without the program's pump (whose quit state is process-wide).
 void PumpPending() {

@@ -38,6 +38,9 @@ std::optional<std::string> ReadFileBytes(const std::wstring& path);
 std::optional<std::wstring> ReadAnsiText(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, std::string_view bytes);
 bool PathExists(const std::wstring& path);
+// Polls until the condition holds; false when the timeout passes first.
+bool WaitUntil(const std::function<bool()>& condition, Millis timeout = kDefaultWait);
+
 // Polls until some line of the CP932 file satisfies the predicate.
 bool WaitForFileLine(const std::wstring& path, const std::function<bool(std::wstring_view)>& match,
                      Millis timeout = kDefaultWait);

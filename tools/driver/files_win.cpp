@@ -166,6 +166,17 @@ bool PathExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool WaitUntil(const std::function<bool()>& condition, Millis timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(kPollStep);
+    }
+    return true;
+}
+
 bool WaitForFileLine(const std::wstring& path, const std::function<bool(std::wstring_view)>& match,
                      Millis timeout) {
     auto deadline = std::chrono::steady_clock::now() + timeout;
