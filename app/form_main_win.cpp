@@ -84,14 +84,6 @@ constexpr LineSpec kLines[] = {{IDC_LINE1, 28, COLOR_3DSHADOW},
 constexpr int kPanelLabelIds[] = {IDC_LBL_START_TIME, IDC_LBL_START_EXP, IDC_LBL_END_TIME,
                                   IDC_LBL_END_EXP, IDC_LBL_ELAPSE_EXP};
 
-// The height is the character cell, so a substituted outline font keeps to the designed
-// label widths as the raster font does.
-HFONT MakeFont(int cellHeight, int weight) {
-    return CreateFontW(cellHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       FIXED_PITCH | FF_MODERN, L"Terminal");
-}
-
 HWND MakeChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle,
                int x, int y, int w, int h, int id, HFONT font) {
     HWND child = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
@@ -228,9 +220,9 @@ HMENU FormMain::BuildMenu() {
 }
 
 void FormMain::CreateControls() {
-    font_.reset(MakeFont(13, FW_NORMAL)); // 9.75 pt at 96 dpi
-    boldFont_.reset(MakeFont(13, FW_BOLD));
-    headingFont_.reset(MakeFont(18, FW_NORMAL)); // 13.5 pt
+    font_.reset(CreateTerminalFont(13, FW_NORMAL)); // 9.75 pt at 96 dpi
+    boldFont_.reset(CreateTerminalFont(13, FW_BOLD));
+    headingFont_.reset(CreateTerminalFont(18, FW_NORMAL)); // 13.5 pt
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
     frame1_ = MakeChild(hwnd_, WC_BUTTONW, L"測定状況", BS_GROUPBOX, 0, kFrameLeft, kFrameTop, 265,

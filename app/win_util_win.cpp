@@ -29,6 +29,19 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
+HFONT CreateTerminalFont(int height, int weight, bool underline) {
+    return CreateFontW(height, 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE,
+                       SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       FIXED_PITCH | FF_MODERN, L"Terminal");
+}
+
+int FontHeightForPoints(int points) {
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return height;
+}
+
 void MessageBoxSink::ShowMessage(std::wstring_view text, std::wstring_view title) {
     const HWND owner = (owner_ != nullptr && IsWindow(owner_)) ? owner_ : nullptr;
     MessageBoxW(owner, std::wstring(text).c_str(), std::wstring(title).c_str(),

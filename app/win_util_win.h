@@ -17,6 +17,14 @@ std::filesystem::path ProgramFolder();
 
 std::wstring WindowText(HWND hwnd);
 
+// The program's window font, "Terminal" with the Shift-JIS character set. A positive height
+// is the character cell, so a substituted outline font keeps to the designed label widths as
+// the raster font does; a negative one is the character height.
+HFONT CreateTerminalFont(int height, int weight = FW_NORMAL, bool underline = false);
+
+// The character height of a point size on this screen, as a negative font height.
+int FontHeightForPoints(int points);
+
 // Modal message box with one OK button and no icon, owned by `owner_` when it is a window.
 class MessageBoxSink : public MessageSink {
   public:

@@ -114,10 +114,4 @@ void SetText(HWND control, std::wstring_view text) {
     SetWindowTextW(control, std::wstring(text).c_str());
 }
 
-HFONT MakeTerminalFont(int cellHeight) {
-    return CreateFontW(cellHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       FIXED_PITCH | FF_MODERN, L"Terminal");
-}
-
 } // namespace qv

@@ -25,9 +25,6 @@ HWND AddControl(HWND parent, const wchar_t* className, std::wstring_view text, D
 // Sizes a label to its (possibly multi-line) text in its own font; its left and top stay.
 void FitLabelToText(HWND label);
 void SetText(HWND control, std::wstring_view text);
-// The fixed-pitch Shift-JIS "Terminal" font of the program's windows, by character cell
-// height in pixels.
-HFONT MakeTerminalFont(int cellHeight);
 
 template <typename Derived> class DialogBase {
   public:

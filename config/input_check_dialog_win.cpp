@@ -69,8 +69,8 @@ bool FormInputCheck::Load(HWND owner) {
         return true;
     }
     if (font_.get() == nullptr) {
-        font_.reset(MakeTerminalFont(13));
-        largeFont_.reset(MakeTerminalFont(18));
+        font_.reset(CreateTerminalFont(13));
+        largeFont_.reset(CreateTerminalFont(18));
     }
     return CreateDialogWindow(owner, kDefaultEntryTitle);
 }

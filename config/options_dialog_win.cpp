@@ -64,7 +64,7 @@ bool FormOption::Load(HWND owner) {
         return true;
     }
     if (font_.get() == nullptr) {
-        font_.reset(MakeTerminalFont(13));
+        font_.reset(CreateTerminalFont(13));
     }
     controlsReady_ = false;
     if (!CreateDialogWindow(owner, L"オプション")) {

@@ -1,5 +1,6 @@
 #include "services/form_popup_win.h"
 
+#include "app/win_util_win.h"
 #include "capture/message_wait_win.h"
 #include "services/popup_layout.h"
 
@@ -14,15 +15,6 @@ constexpr wchar_t kDefaultTitle[] = L"メッセージ ";
 // Designed client area 4680 x 720 twips; the label starts at 90, 240.
 constexpr int kClientWidth = 312, kClientHeight = 48;
 constexpr int kLabelLeft = 6, kLabelTop = 16;
-
-HFONT TerminalFont(int points, int weight) {
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       FIXED_PITCH | FF_MODERN, L"Terminal");
-}
 
 Size2 TextExtent(HWND control, HFONT font, const std::wstring& text) {
     HDC dc = GetDC(control);
@@ -48,7 +40,7 @@ bool FormPopup::EnsureWindow() {
                         nullptr, owner_)) {
         return false;
     }
-    windowFont_.reset(TerminalFont(10, FW_NORMAL));
+    windowFont_.reset(CreateTerminalFont(FontHeightForPoints(10)));
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
     lblPopUpMsg_ = CreateWindowExW(
         0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabelLeft,
@@ -75,7 +67,7 @@ void FormPopup::HidePopupMessage() {
 }
 
 void FormPopup::SetFontSize(int points) {
-    labelFont_.reset(TerminalFont(points, FW_BOLD));
+    labelFont_.reset(CreateTerminalFont(FontHeightForPoints(points), FW_BOLD));
     SendMessageW(lblPopUpMsg_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
 }
 

@@ -1,5 +1,6 @@
 #include "services/form_version_win.h"
 
+#include "app/win_util_win.h"
 #include "capture/message_wait_win.h"
 #include "resources/resource_ids.h"
 #include "services/about_info.h"
@@ -21,12 +22,6 @@ enum ControlId : int { IDC_IMG_PROFILE = 100, IDC_LABEL1, IDC_LBL_VER, IDC_LABEL
 
 constexpr int Px(int twips) {
     return TwipsToDialogPixels(twips);
-}
-
-HFONT TerminalFont(int cellHeight, int weight, bool underline) {
-    return CreateFontW(cellHeight, 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE,
-                       SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       FIXED_PITCH | FF_MODERN, L"Terminal");
 }
 
 bool MouseIsOver(HWND control) {
@@ -99,9 +94,9 @@ void FormVersion::Form_Load() {
 
 void FormVersion::CreateControls() {
     if (!font_) {
-        font_.reset(TerminalFont(13, FW_NORMAL, false));     // 9.75 pt
-        authorFont_.reset(TerminalFont(18, FW_BOLD, false)); // 13.5 pt bold
-        linkFont_.reset(TerminalFont(13, FW_NORMAL, true));
+        font_.reset(CreateTerminalFont(13, FW_NORMAL, false));     // 9.75 pt
+        authorFont_.reset(CreateTerminalFont(18, FW_BOLD, false)); // 13.5 pt bold
+        linkFont_.reset(CreateTerminalFont(13, FW_NORMAL, true));
         picture_.reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
                                                        MAKEINTRESOURCEW(IDB_PROFILE), IMAGE_BITMAP,
                                                        0, 0, LR_DEFAULTCOLOR)));
