@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "capture/bmp_file.h"
@@ -83,6 +84,67 @@ TEST(CaptureBuffer, RefusesAbsurdExtentsAndDegenerateBoundsGiveNoPixels) {
     EXPECT_EQ(out, PixelArray(2, 2));
 }
 
+TEST(CaptureBuffer, TheLastColumnAndRowOfASlotAreRead) {
+    CaptureBuffer buffer;
+    ASSERT_TRUE(ResizeCaptureBuffer(buffer, 4, 2));
+    StoreInSlot(buffer, 0, Gradient(5, 3));
+    PixelArray whole;
+    ExtractCaptureWindow(buffer, 0, {0, 0, 5, 3}, whole);
+    EXPECT_EQ(whole, Gradient(5, 3));
+}
+
+TEST(BmpFile, HeaderFields) {
+    const auto bytes = EncodeBmp(Gradient(3, 2), BmpDepth::Bits24); // rows of 9 bytes padded to 12
+    const auto field = [&](std::size_t at, int size) {
+        std::uint32_t v = 0;
+        for (int i = size - 1; i >= 0; --i) {
+            v = (v << 8) | bytes.at(at + static_cast<std::size_t>(i));
+        }
+        return v;
+    };
+    struct Field {
+        const char* name;
+        std::size_t at;
+        int size;
+        std::uint32_t value;
+    };
+    const Field fields[] = {
+        {"file size", 2, 4, 54 + 24}, {"reserved", 6, 4, 0},        {"pixel offset", 10, 4, 54},
+        {"info size", 14, 4, 40},     {"width", 18, 4, 3},          {"height", 22, 4, 2},
+        {"planes", 26, 2, 1},         {"bit count", 28, 2, 24},     {"compression", 30, 4, 0},
+        {"image size", 34, 4, 24},    {"x per metre", 38, 4, 2835}, {"y per metre", 42, 4, 2835},
+        {"colours used", 46, 4, 0},   {"important", 50, 4, 0},
+    };
+    for (const Field& f : fields) {
+        EXPECT_EQ(field(f.at, f.size), f.value) << f.name;
+    }
+    // Row padding, and the fourth byte of a 32-bit pixel, are zero.
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 63, bytes.begin() + 66),
+              std::vector<std::uint8_t>(3, 0));
+    EXPECT_EQ(EncodeBmp(Gradient(1, 1), BmpDepth::Bits32).at(57), 0);
+}
+
+// /dev/full accepts the open and fails the write, as a full disk does.
+TEST(BmpFile, WriteThatFailsPartWayIsNeitherRenamedNorReportedAsSaved) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / "qv_bmp_full_disk";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::error_code ec;
+    fs::create_symlink("/dev/full", folder / "shot.bmp.part", ec);
+    if (ec) {
+        fs::remove_all(folder);
+        GTEST_SKIP() << "no /dev/full to fail the write";
+    }
+    EXPECT_FALSE(WriteBmpFile(folder / "shot.bmp", Gradient(20, 10)));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(folder / "shot.bmp")));
+    EXPECT_TRUE(fs::is_empty(folder));
+
+    EXPECT_TRUE(WriteBmpFile(folder / "shot.bmp", Gradient(20, 10)));
+    EXPECT_EQ(ReadBmpFile(folder / "shot.bmp"), Gradient(20, 10));
+    fs::remove_all(folder);
+}
+
 TEST(BmpFile, RoundTripsBothDepthsWithRowPadding) {
     for (const BmpDepth depth : {BmpDepth::Bits24, BmpDepth::Bits32}) {
         for (const std::int32_t width : {1, 2, 3, 5, 7}) {
@@ -126,6 +188,29 @@ TEST(BmpFile, ReadsTopDownAndPackedDibs) {
     EXPECT_EQ(DecodePackedDib(packed), image);
 }
 
+// One row, 32 bits and the three colour masks after the header.
+TEST(BmpFile, MasksAreReadOnlyWhenTheyMeanPlainBgrx) {
+    const PixelArray image = Gradient(3, 1);
+    const auto plain = EncodeBmp(image, BmpDepth::Bits32);
+    const auto withMasks = [&](std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+        std::vector<std::uint8_t> b(plain.begin(), plain.begin() + 54);
+        b[10] = 66; // pixels after the masks
+        b[30] = 3;  // compression: bit fields
+        for (const std::uint32_t mask : {red, green, blue}) {
+            for (int i = 0; i < 4; ++i) {
+                b.push_back(static_cast<std::uint8_t>(mask >> (8 * i)));
+            }
+        }
+        b.insert(b.end(), plain.begin() + 54, plain.end());
+        return b;
+    };
+    const auto bgrx = withMasks(0xFF0000, 0xFF00, 0xFF);
+    EXPECT_EQ(DecodeBmp(bgrx), image);
+    EXPECT_EQ(DecodePackedDib(std::vector<std::uint8_t>(bgrx.begin() + 14, bgrx.end())), image);
+    EXPECT_FALSE(DecodeBmp(withMasks(0xFF000000, 0xFF00, 0xFF)));
+    EXPECT_FALSE(DecodeBmp(withMasks(0xFF0000, 0xFF00, 0xFF00)));
+}
+
 TEST(BmpFile, RejectsMalformedInput) {
     const auto good = EncodeBmp(Gradient(4, 4));
     auto truncated = good;
@@ -139,6 +224,20 @@ TEST(BmpFile, RejectsMalformedInput) {
     auto eightBit = good;
     eightBit[28] = 8;
     EXPECT_FALSE(DecodeBmp(eightBit));
+
+    auto coreHeader = good; // the 12-byte header of old bitmaps is not read
+    coreHeader[14] = 12;
+    EXPECT_FALSE(DecodeBmp(coreHeader));
+
+    auto maskedTwentyFour = good; // masks are read only with 32 bits a pixel
+    maskedTwentyFour[30] = 3;
+    const std::uint32_t masks[3] = {0xFF0000, 0xFF00, 0xFF};
+    std::memcpy(&maskedTwentyFour[54], masks, sizeof(masks));
+    EXPECT_FALSE(DecodeBmp(maskedTwentyFour));
+
+    auto noWidth = good;
+    noWidth[18] = 0;
+    EXPECT_FALSE(DecodeBmp(noWidth));
 
     auto huge = good;
     const std::int32_t big = 0x7FFFFFFF;

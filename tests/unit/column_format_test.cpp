@@ -43,6 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
         ColumnCase{1234.5, 12, 2, true, L"    1234.50 "},
         ColumnCase{std::int64_t{-1500}, 8, 0, false, L" -1,500 "},
         ColumnCase{-1500.0, 8, 0, false, L" -1,500 "},
+        ColumnCase{std::int64_t{-123456}, 10, 0, false, L" -123,456 "},
         ColumnCase{kThreeFullWidth, 10, 0, false, L"   ＡＢＣ "},
         // Exactly as long as the field: only the leading space and one trailing space.
         ColumnCase{std::int64_t{9999999}, 11, 0, false, L" 9,999,999 "},

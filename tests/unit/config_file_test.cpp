@@ -127,6 +127,9 @@ TEST(ConfigFileRead, ItemGrammar) {
          With([](Settings& s) { s.autoStart = s.beepOnCapture = true; })},
         {"flag numbers", File({.autoStart = "-2", .interval = "20", .beep = "0.0"}),
          With([](Settings& s) { s.autoStart = true; })},
+        {"flag numbers ending in zero", File({.autoStart = "10", .beep = "100"}),
+         With([](Settings& s) { s.autoStart = s.beepOnCapture = true; })},
+        {"flag number with two points", File({.autoStart = "1.2.3"}), std::nullopt},
         {"flag other word", File({.autoStart = "yes"}), std::nullopt},
         {"flag empty", File({.autoStart = ""}), std::nullopt},
         {"flag number with junk", File({.autoStart = "1x"}), std::nullopt},
@@ -172,6 +175,9 @@ TEST(ConfigFileRead, ValuesTheProgramCannotRunWithAreUnreadable) {
         {"bottom edge overflows", File({.region2 = "0, 2147483600, 90, 100"}), false},
         {"regions wide and tall make a buffer too large",
          File({.region1 = "0, 0, 100000, 1", .region2 = "0, 0, 1, 100000"}), false},
+        // Columns 0..width + 64 and rows 0..9 + 64 (region two), four bytes a pixel.
+        {"widest buffer that fits", File({.region1 = "0, 0, 7254947, 1"}), true},
+        {"one column more", File({.region1 = "0, 0, 7254948, 1"}), false},
         {"interval 0", File({.interval = "0"}), false},
         {"interval 1", File({.interval = "1"}), true},
         {"interval whose milliseconds fit", File({.interval = "2147483"}), true},
@@ -282,6 +288,8 @@ TEST_F(ConfigFileProcess, UnreadableFilesAreBackedUpAndReplacedByDefaults) {
         "1,1,1,1,c\r\n463,570,90,9,c\r\nFalse,c\r\n20,c\r\nFalse,c\r\n",
         File({.region1 = "5, 5, 0, 5"}), // a zero width, read into the settings before the check
         File({.autoStart = "maybe"}),
+        // Cut off after the last number: the end of the file is where the bytes read end.
+        "1,1,1,1,c\r\n463,570,90,9,c\r\nFalse,c\r\n20,c\r\nFalse,c\r\n15",
     };
     for (const std::string& bad : badFiles) {
         sink_.messages.clear();
@@ -356,6 +364,21 @@ TEST_F(ConfigFileProcess, FailedReplaceLeavesNoTempFile) {
     EXPECT_TRUE(fs::exists(ConfigPath() / "keep"));
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"QvanConfig.ini"});
     EXPECT_EQ(callbacks_, 1);
+}
+
+// /dev/full accepts the open and fails the write, as a full disk does.
+TEST_F(ConfigFileProcess, FailedWriteLeavesNoTempFile) {
+    const std::string old = File({.region1 = "9, 9, 9, 9"});
+    Write(ConfigPath(), old);
+    std::error_code ec;
+    fs::create_symlink("/dev/full", TempPath(), ec);
+    if (ec) {
+        GTEST_SKIP() << "no /dev/full to fail the write";
+    }
+    EXPECT_EQ(Run(L"SAVE"), ConfigFileResult::SaveFailed);
+    ExpectOneWriteMessage();
+    EXPECT_EQ(Contents(ConfigPath()), old);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"QvanConfig.ini"});
 }
 
 TEST_F(ConfigFileProcess, UnreadableFileThatCannotBeRewrittenShowsBothMessages) {

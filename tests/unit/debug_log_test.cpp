@@ -175,6 +175,19 @@ TEST_F(DebugLogTest, FailedBackupKeepsThePreviousLogAndAppendsTheNewRun) {
     EXPECT_TRUE(sink.shown.empty());
 }
 
+// /dev/full accepts the open and fails the write, as a full disk does.
+TEST_F(DebugLogTest, WriteThatFailsOnAFullDiskCountsAsAFailure) {
+    std::error_code ec;
+    fs::create_symlink("/dev/full", folder / "debug.txt", ec);
+    if (ec) {
+        GTEST_SKIP() << "no /dev/full to fail the write";
+    }
+    qv::DebugLog log(folder, host, sink);
+    EXPECT_FALSE(log.Write(L"a"));
+    EXPECT_FALSE(log.Write(L"b"));
+    EXPECT_EQ(sink.shown.size(), 1u);
+}
+
 TEST_F(DebugLogTest, FileExistsForFilesAndFolders) {
     EXPECT_TRUE(qv::FileExists(folder));
     EXPECT_FALSE(qv::FileExists(folder / "debug.txt"));

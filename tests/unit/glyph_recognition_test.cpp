@@ -208,6 +208,39 @@ TEST(GlyphPatternTable, CaptureBufferSizing) {
     EXPECT_EQ(buffer.LastColumn(), 200);
 }
 
+TEST(GlyphPatternTable, ExtentsOfARebuildAndTheEdgesOfTheSums) {
+    const auto images = LoadRealImages();
+    auto odd = Pictures(images);
+    odd[1][3]->outerWidth += 20;                      // one wide glyph
+    odd[1][3]->outerHeight += 4;                      // and tall
+    odd[1][10]->outerWidth = 2 * kPictureBorder + 2;  // one narrow
+    odd[1][10]->outerHeight = 2 * kPictureBorder + 3; // and short
+    GlyphPatternTable table;
+    ASSERT_TRUE(BuildGlyphPatterns(odd, table));
+    ASSERT_EQ(table.sets[1].largestWidth, 27);
+
+    // Rebuilt from the real pictures: nothing of the first build's extents is kept.
+    ASSERT_TRUE(BuildGlyphPatterns(Pictures(images), table));
+    const GlyphSetPatterns& set = table.sets[1];
+    EXPECT_EQ(set.largestWidth, 7);
+    EXPECT_EQ(set.largestHeight, 9);
+    EXPECT_EQ(set.smallestWidth, 5);
+    EXPECT_EQ(set.smallestHeight, 9);
+
+    // Just past the table's extent reads 0, not the next glyph's or column's first sum.
+    for (int g = 0; g < 10; ++g) {
+        ASSERT_NE(set.PixelSum(g + 1, 0, 0), 0);
+        EXPECT_EQ(set.PixelSum(g, set.Columns(), 0), 0) << g;
+        EXPECT_EQ(set.PixelSum(g, 0, set.Rows()), 0) << g;
+    }
+
+    // The buffer follows the widest region even when that is region 0.
+    CaptureBuffer buffer;
+    ASSERT_TRUE(UpdateCaptureBufferSize({{{0, 0, 300, 5}, {0, 0, 90, 9}}}, table, buffer));
+    EXPECT_EQ(buffer.LastColumn(), 306);
+    EXPECT_EQ(buffer.LastRow(), 9);
+}
+
 class Recognizer : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -326,6 +359,9 @@ TEST_F(Recognizer, ScanEndsAtRegionWidthLessTheNarrowestGlyph) {
     const std::wstring& trace = host_.log.back();
     EXPECT_NE(trace.find(L"\r\nX:85 Y:0"), std::wstring::npos);
     EXPECT_EQ(trace.find(L"\r\nX:86 Y:0"), std::wstring::npos);
+    // Positions are written with at least two digits.
+    EXPECT_NE(trace.find(L"\r\nX:09 Y:0 0:"), std::wstring::npos);
+    EXPECT_NE(trace.find(L"\r\nX:10 Y:0 0:"), std::wstring::npos);
 
     // A digit at the last position is read when the slot holds pixels beyond the region.
     PixelArray wide(93, 9);
@@ -431,6 +467,32 @@ TEST_F(Recognizer, ShuttingDownAbandonsTheScanAndKeepsThePreviousResult) {
     EXPECT_EQ(*reading_, 42);
     EXPECT_EQ(host_.captions, std::vector<std::wstring>{L"認識中…"});
     EXPECT_EQ(host_.log.size(), 1u); // the memory line only
+}
+
+// A glyph of 10 x 5 pixels with one pixel off scores exactly 9800, which is not enough.
+TEST_F(Recognizer, AScoreOfExactly9800IsRejected) {
+    PixelArray tile(10, 5);
+    for (std::int32_t y = 0; y < 5; ++y) {
+        for (std::int32_t x = 0; x < 10; ++x) {
+            tile.At(x, y) = MakePixel(200, 200, 200);
+        }
+    }
+    GlyphImageSet glyphs = images_[1];
+    glyphs[4] = tile;
+    GlyphPatternTable table;
+    ASSERT_TRUE(
+        BuildGlyphPatterns({PicturesFromImages(images_[0]), PicturesFromImages(glyphs)}, table));
+    for (const bool spoiled : {false, true}) {
+        PixelArray strip(20, 9);
+        DrawImage(strip, tile, 0, 0);
+        if (spoiled) {
+            strip.At(6, 2) = MakePixel(100, 100, 100);
+        }
+        ResizeCaptureBuffer(buffer_, buffer_.LastColumn(), buffer_.LastRow());
+        StoreInSlot(buffer_, 1, strip);
+        RecognizeExpReadout(buffer_, table, {0, 0, 20, 9}, false, reading_, host_);
+        EXPECT_EQ(*reading_, spoiled ? 0 : 4) << spoiled;
+    }
 }
 
 TEST(DigitText, ConvertsLikeADecimalNumber) {

@@ -141,6 +141,14 @@ TEST_F(MeasurementRunControl, CloseInsideTheStartDelayUnwindsQuietly) {
     EXPECT_TRUE(Records().empty());
 }
 
+// The close is noticed after the start delay, which itself ends normally.
+TEST_F(MeasurementRunControl, CloseDuringTheStartDelayWritesNoStartRecord) {
+    state.settings.startDelay = 5;
+    waiter.during = [&](std::size_t) { state.shuttingDown = true; };
+    engine.menuRun_Click();
+    EXPECT_TRUE(Records().empty());
+}
+
 TEST_F(MeasurementRunControl, StopHidesThePopupAndWritesTheSummaryOfAnOpenLog) {
     StartMeasurement();
     recognition.readings = {6024300};

@@ -1,6 +1,7 @@
 #include "measurement_fakes.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace qv {
 namespace {
@@ -207,6 +208,29 @@ TEST_F(MeasurementEvaluation, CloseInsideTheSnapshotPausesStopsFurtherWork) {
     EXPECT_EQ(desktop.SavedNames().size(), 2u);
     EXPECT_TRUE(window.logText.empty());
     EXPECT_EQ(Count(L"Print Screen･･･End "), 0);
+}
+
+// The close arrives inside the first pause; the wait itself ends normally.
+TEST_F(MeasurementEvaluation, CloseNoticedAfterASnapshotPauseStopsFurtherWork) {
+    Evaluate(50);
+    waiter.during = [&](std::size_t) { state.shuttingDown = true; };
+    Evaluate(40);
+    EXPECT_EQ(desktop.SavedNames().size(), 1u);
+    EXPECT_TRUE(window.logText.empty());
+    EXPECT_EQ(Count(L"Print Screen･･･End "), 0);
+}
+
+// A reading that overflowed to infinity is nothing read, before and after a first reading.
+TEST_F(MeasurementEvaluation, InfiniteReadingCountsAsNothingRead) {
+    const double infinity = std::numeric_limits<double>::infinity();
+    Evaluate(infinity);
+    EXPECT_TRUE(state.measurement.logMark.empty());
+    Evaluate(1000);
+    Evaluate(infinity);
+    Evaluate(1100);
+    EXPECT_TRUE(desktop.saved.empty());
+    EXPECT_EQ(state.measurement.previousExp, 1100);
+    EXPECT_EQ(Count(L"Fast ImageRecognition"), 1);
 }
 
 } // namespace

@@ -141,6 +141,21 @@ TEST_F(StatusPanelTest, EndWithLogMarkAppendsTheSummaryLine) {
     EXPECT_NE(DebugText().find(L"測定終了表示完了\r\n"), std::wstring::npos);
 }
 
+TEST_F(StatusPanelTest, SummaryAfterLaterReadingsKeepsTheStartApart) {
+    reading = 6024300.0;
+    Update(L"FAST");
+    clock.now.minute = 34;
+    reading = 6100000.0;
+    Update(L"");
+    panel.captions[PanelLabel::ElapseExp] = L"75700";
+    logMark = L"running";
+    Update(L"END");
+    EXPECT_EQ(log.text, L"開始時刻:2024/10/02 18:04:09  Exp:    6,024,300 "
+                        L"終了時刻:2024/10/02 18:34:09  Exp:    6,100,000 "
+                        L"\u3000増加量:" +
+                            std::wstring(19, L' ') + L"  Exp:       75,700 \r\n\r\n");
+}
+
 TEST_F(StatusPanelTest, SummaryOfAnEmptyPanelShowsZeros) {
     const std::wstring line = BuildSummaryLine(L"", L"", L"", L"", L"");
     const std::wstring zero = std::wstring(12, L' ') + L"0 ";

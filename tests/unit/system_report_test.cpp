@@ -79,6 +79,23 @@ TEST(SystemDescription, EmptyServicePackKeepsSeparatorsAndNegativeSixteenBitFiel
               L"    Processor数: 4\r\n");
 }
 
+TEST(SystemDescription, NtFourUsesTheExtendedRecord) {
+    FakeQuery q;
+    OsVersionRecord v = Version(2, 4, 0, L"Service Pack 6", 0x0004, 1);
+    v.build = 1381;
+    v.servicePackMajor = 6;
+    q.shortRecord = q.extendedRecord = v;
+    q.processor = {0, 1, 586, 6, 0x0F0B};
+    EXPECT_EQ(qv::GetSystemDescription(q),
+              L"OSInfo:4-0-1381-2-Service Pack 6-6-0-4-1-0\r\n"
+              L"Windows NT 4.0\r\n"
+              L"  Build 1381  ServicePack 6.0\r\n"
+              L"    Microsoft BackOffice components are installed\r\n"
+              L"  Processor: Intel Itanium/PentiumPro/2/3/4/M/D/Celeron/M/D\r\n"
+              L"    Model: 15  Stepping 11\r\n"
+              L"    Processor数: 1\r\n");
+}
+
 TEST(SystemDescription, FailedQueriesGiveEmptyText) {
     FakeQuery q;
     EXPECT_EQ(qv::GetSystemDescription(q), L"");
