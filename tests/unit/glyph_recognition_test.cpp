@@ -158,6 +158,8 @@ TEST(GlyphPatternTable, BrokenPicturesMakeTheBuildFailAfterAllSteps) {
         {"image two rows too tall", [](auto& p) { p[0][0]->image = PixelArray(11, 15); }, false},
         // One column beyond the largest width still fits the table's inclusive extent.
         {"image one column wider", [](auto& p) { p[1][3]->image = PixelArray(8, 9); }, true},
+        {"picture one pixel tall", [](auto& p) { p[1][2]->outerHeight = 2 * kPictureBorder + 1; },
+         true},
         {"picture without pixels", [](auto& p) { p[1][2]->outerWidth = 4; }, false},
     };
     for (const Case& c : cases) {
@@ -233,6 +235,21 @@ TEST(GlyphPatternTable, ExtentsOfARebuildAndTheEdgesOfTheSums) {
         EXPECT_EQ(set.PixelSum(g, set.Columns(), 0), 0) << g;
         EXPECT_EQ(set.PixelSum(g, 0, set.Rows()), 0) << g;
     }
+
+    // An image one column wider and one row taller than its glyph fills the table's inclusive
+    // extent; reads on either side of it still stay within their own glyph.
+    auto full = Pictures(images);
+    full[1][0]->image = PixelArray(8, 10);
+    for (std::int32_t y = 0; y < 10; ++y) {
+        for (std::int32_t x = 0; x < 8; ++x) {
+            full[1][0]->image.At(x, y) = MakePixel(100, 100, 100);
+        }
+    }
+    GlyphPatternTable filled;
+    ASSERT_TRUE(BuildGlyphPatterns(full, filled));
+    EXPECT_EQ(filled.sets[1].PixelSum(0, 7, 9), 300);
+    EXPECT_EQ(filled.sets[1].PixelSum(1, -1, 0), 0);
+    EXPECT_EQ(filled.sets[1].PixelSum(0, 1, -1), 0);
 
     // The buffer follows the widest region even when that is region 0.
     CaptureBuffer buffer;
