@@ -93,6 +93,14 @@ TEST(CaptureBuffer, TheLastColumnAndRowOfASlotAreRead) {
     EXPECT_EQ(whole, Gradient(5, 3));
 }
 
+TEST(CaptureBuffer, ARowBoundOfZeroIsOneRowAndBelowZeroIsNone) {
+    CaptureBuffer buffer;
+    ASSERT_TRUE(ResizeCaptureBuffer(buffer, 4, 0));
+    EXPECT_EQ(buffer.LastRow(), 0);
+    ASSERT_TRUE(ResizeCaptureBuffer(buffer, 4, -1));
+    EXPECT_EQ(buffer.LastRow(), -1);
+}
+
 TEST(BmpFile, HeaderFields) {
     const auto bytes = EncodeBmp(Gradient(3, 2), BmpDepth::Bits24); // rows of 9 bytes padded to 12
     const auto field = [&](std::size_t at, int size) {
