@@ -512,6 +512,39 @@ TEST_F(Recognizer, AScoreOfExactly9800IsRejected) {
     }
 }
 
+// Glyphs taller than sixteen rows take the plain comparison: the set-1 font drawn twice as
+// tall (7 x 18 digits, 126 pixels), where three bad pixels are one too many.
+TEST_F(Recognizer, ReadsGlyphsTallerThanSixteenRows) {
+    GlyphImageSet tall;
+    for (int g = 0; g < kGlyphsPerSet; ++g) {
+        const PixelArray& image = images_[1][g];
+        tall[g] = PixelArray(image.Width(), 2 * image.Height());
+        for (std::int32_t y = 0; y < tall[g].Height(); ++y) {
+            for (std::int32_t x = 0; x < image.Width(); ++x) {
+                tall[g].At(x, y) = image.At(x, y / 2);
+            }
+        }
+    }
+    GlyphPatternTable table;
+    ASSERT_TRUE(
+        BuildGlyphPatterns({PicturesFromImages(images_[0]), PicturesFromImages(tall)}, table));
+    StripLayout layout;
+    layout.width = 30;
+    layout.height = 18;
+    PixelArray strip = RenderExpStrip("42", tall, layout);
+    const auto read = [&] {
+        ResizeCaptureBuffer(buffer_, 40, 20);
+        StoreInSlot(buffer_, 1, strip);
+        RecognizeExpReadout(buffer_, table, {0, 0, 30, 18}, false, reading_, host_);
+        return *reading_;
+    };
+    EXPECT_EQ(read(), 42);
+    for (const std::int32_t y : {3, 4, 5}) {
+        strip.At(0, y) = MakePixel(0, 0, 0); // background of the "4"
+    }
+    EXPECT_EQ(read(), 2);
+}
+
 TEST(DigitText, ConvertsLikeADecimalNumber) {
     EXPECT_EQ(DigitTextValue(""), 0.0);
     EXPECT_EQ(DigitTextValue("0012"), 12.0);
