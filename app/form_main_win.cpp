@@ -263,7 +263,7 @@ void FormMain::CreateGlyphPictures() {
     constexpr int kRowTop[2] = {220, 252};
     constexpr int kRowControlBase[2] = {IDC_PIC_PATTERN1, IDC_PIC_PATTERN2};
     for (int set = 0; set < 2; ++set) {
-        for (int k = 0; k < kGlyphCount; ++k) {
+        for (int k = 0; k < kGlyphsPerSet; ++k) {
             patternBitmaps_[set][k] = LoadGlyphBitmap(instance, set, k);
             picPattern_[set][k] =
                 CreateGlyphPicture(hwnd_, kRowControlBase[set] + k, patternBitmaps_[set][k].get(),
@@ -424,14 +424,14 @@ void FormMain::Form_Resize() {
 }
 
 void FormMain::LayoutDebugArea(int clientHeight) {
-    std::array<int, kGlyphCount> heights1{}, heights2{};
-    for (int k = 0; k < kGlyphCount; ++k) {
+    std::array<int, kGlyphsPerSet> heights1{}, heights2{};
+    for (int k = 0; k < kGlyphsPerSet; ++k) {
         heights1[k] = OuterHeight(picPattern_[0][k]);
         heights2[k] = OuterHeight(picPattern_[1][k]);
     }
     const DebugAreaLayout layout =
         ComputeDebugArea(clientHeight, svc_.state.settings.debugMode, kLogTop, heights1, heights2);
-    for (int k = 0; k < kGlyphCount; ++k) {
+    for (int k = 0; k < kGlyphsPerSet; ++k) {
         const int show = layout.patternsVisible ? SW_SHOW : SW_HIDE;
         ShowWindow(picPattern_[0][k], show);
         ShowWindow(picPattern_[1][k], show);

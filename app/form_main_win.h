@@ -107,7 +107,7 @@ class FormMain : public BaseWindow<FormMain>,
     MainWindowServices svc_;
     CaptureTimer timCaptureInterval_;
     GdiObject<HFONT> font_, boldFont_, headingFont_;
-    std::array<std::array<UniqueBitmap, 11>, 2> patternBitmaps_;
+    std::array<std::array<UniqueBitmap, kGlyphsPerSet>, kGlyphSetCount> patternBitmaps_;
     Win32Desktop desktop_;
     PumpWaiter waiter_;
     FormPopup popup_;
@@ -123,7 +123,8 @@ class FormMain : public BaseWindow<FormMain>,
     std::array<HWND, 5> panelLabels_{};
     std::array<HWND, 2> lblCapture_t_{}, lblCapture_{};
     HWND txtLog_ = nullptr;
-    std::array<std::array<HWND, 11>, 2> picPattern_{}; // picPattern1, picPattern2
+    std::array<std::array<HWND, kGlyphsPerSet>, kGlyphSetCount>
+        picPattern_{}; // picPattern1, picPattern2
     int resizeDepth_ = 0;
     KernelHandle instanceMutex_;
 };

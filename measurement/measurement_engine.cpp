@@ -87,8 +87,8 @@ void MeasurementEngine::WatchAndCapture() {
         ScheduleCaptureIn(kNotInFrontDelayMilliseconds);
         return;
     }
-    host_.desktop.CaptureWindowRegion(*game, state_.settings.captureRegions[kExpCaptureRegion],
-                                      kExpCaptureSlot);
+    host_.desktop.CaptureWindowRegion(*game, state_.settings.captureRegions[kExpCaptureIndex],
+                                      kExpCaptureIndex);
     if (!host_.recognition.RecognizeExpReadout() || state_.shuttingDown) {
         return;
     }

@@ -22,8 +22,6 @@ inline constexpr std::int32_t kGameMissingFontSize = 14;
 inline constexpr std::int32_t kNotInFrontDelayMilliseconds = 10000;
 // Pause between the four snapshots of a level-up or death.
 inline constexpr double kSnapshotPauseMilliseconds = 333;
-inline constexpr int kExpCaptureRegion = 1;
-inline constexpr int kExpCaptureSlot = 1;
 inline constexpr std::array<const wchar_t*, 4> kSnapshotSuffixes = {L"_a.bmp", L"_b.bmp", L"_c.bmp",
                                                                     L"_d.bmp"};
 inline constexpr wchar_t kLevelUpLineText[] = L"  LvUP or Dead 検出 \r\n";

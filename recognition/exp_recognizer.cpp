@@ -87,7 +87,7 @@ PixelArray TakeWorkingPixels(const CaptureBuffer& buffer, const GlyphSetPatterns
         0, 0, ClampToInt32(std::int64_t{region.width} + set.largestWidth - set.smallestWidth),
         ClampToInt32(std::int64_t{region.height} + set.largestHeight - set.smallestHeight)};
     PixelArray pixels;
-    ExtractCaptureWindow(buffer, kRecognitionSlot, window, pixels);
+    ExtractCaptureWindow(buffer, kExpCaptureIndex, window, pixels);
     return pixels;
 }
 
@@ -214,7 +214,7 @@ RecognitionOutcome RecognizeExpReadout(const CaptureBuffer& buffer, const GlyphP
     if (debugMode) {
         host.SetCaptureCaption(kRecognizing);
     }
-    const GlyphSetPatterns& set = table.sets[kRecognitionGlyphSet];
+    const GlyphSetPatterns& set = table.sets[kExpCaptureIndex];
     const PixelArray pixels = TakeWorkingPixels(buffer, set, region);
     const bool fast = FitsLanes(set);
     const WorkingImage work = fast ? ToColumns(pixels) : WorkingImage{};

@@ -36,9 +36,7 @@ enum class RecognitionOutcome {
     Abandoned, // ShuttingDown was seen during the scan; nothing but the memory line changed
 };
 
-// Matching constants of glyph set 1.
-constexpr int kRecognitionGlyphSet = 1;
-constexpr int kRecognitionSlot = 1;
+// Matching constants of the EXP glyph set.
 constexpr int kPixelTolerance = 72; // largest brightness difference that still matches
 constexpr int kAcceptScore = 9800;  // a glyph is accepted above this score (of 10000)
 
