@@ -156,11 +156,13 @@ bool FormMain::Form_Load() {
                                     recognition_, svc_.clock, svc_.debugLog, svc_.folder});
     SetWindowTextW(hwnd_, CaptionText().c_str());
     SetWindowTextW(txtLog_, L"");
-    UpdateStatusPanel(L"INIT");
+    UpdateStatusPanel(PanelMode::INIT);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
-    ProcessConfigFile(L"READ", ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
-                                                 [this] { UpdateCaptureBufferSize(); }});
+    // Whatever the outcome the settings hold usable values, and a failed write has been shown.
+    static_cast<void>(ProcessConfigFile(
+        ConfigFileMode::READ, ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
+                                                [this] { UpdateCaptureBufferSize(); }}));
     svc_.debugLog.Write(L"Reading ConfigFile･･･End ");
     if (!BuildGlyphPatterns()) {
         ShowGlyphBuildFailure(svc_.messages);
@@ -174,7 +176,7 @@ bool FormMain::Form_Load() {
     SetStopMenuEnabled(false);
     svc_.debugLog.Write(L"All Form Loading･･･End ");
     if (svc_.state.settings.autoStart) {
-        if (engine_->SetMeasurementState(L"RUN") == WaitResult::Elapsed &&
+        if (engine_->SetMeasurementState(MeasurementMode::RUN) == WaitResult::Elapsed &&
             !svc_.state.shuttingDown) {
             svc_.debugLog.Write(L"Log AutoStart･･･ ");
         }
@@ -283,8 +285,12 @@ void FormMain::SetCaptureCaption(std::wstring_view text) {
 }
 
 void FormMain::UpdateCaptureBufferSize() {
-    qv::UpdateCaptureBufferSize(svc_.state.settings.captureRegions, svc_.state.glyphs,
-                                svc_.state.captureBuffer);
+    // The settings are checked where they enter, so this fails only on an extent no buffer
+    // can hold; the buffer then keeps its size and captures are clipped to it.
+    if (!qv::UpdateCaptureBufferSize(svc_.state.settings.captureRegions, svc_.state.glyphs,
+                                     svc_.state.captureBuffer)) {
+        svc_.debugLog.Write(L"Capture buffer not resized");
+    }
 }
 
 void FormMain::SetRunMenu(bool enabled, std::wstring_view caption) {
@@ -307,7 +313,7 @@ void FormMain::SetCaptureTimerPeriod(std::int32_t milliseconds) {
     timCaptureInterval_.SetInterval(milliseconds);
 }
 
-void FormMain::UpdateStatusPanel(std::wstring_view mode) {
+void FormMain::UpdateStatusPanel(PanelMode mode) {
     StatusPanelContext context{*this,
                                *this,
                                svc_.clock,
@@ -469,12 +475,12 @@ void FormMain::Form_Click(POINT pt) {
     }
     RedrawWindow(frame1_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    UpdateStatusPanel(L"");
+    UpdateStatusPanel(PanelMode::Latest);
 }
 
 void FormMain::Form_QueryUnload() {
     svc_.state.shuttingDown = true;
-    UpdateStatusPanel(L"END");
+    UpdateStatusPanel(PanelMode::END);
     svc_.debugLog.Write(L"End of the Program");
     timCaptureInterval_.SetEnabled(false);
     if (popup_.Handle() != nullptr) {

@@ -87,7 +87,7 @@ class FormMain : public BaseWindow<FormMain>,
     HMENU BuildMenu();
     void CreateGlyphPictures();
     bool BuildGlyphPatterns();
-    void UpdateStatusPanel(std::wstring_view mode);
+    void UpdateStatusPanel(PanelMode mode);
     void UpdateCaptureBufferSize();
     void SetCaptureCaption(std::wstring_view text);
 

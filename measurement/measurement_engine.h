@@ -26,14 +26,20 @@ inline constexpr std::array<const wchar_t*, 4> kSnapshotSuffixes = {L"_a.bmp", L
                                                                     L"_d.bmp"};
 inline constexpr wchar_t kLevelUpLineText[] = L"  LvUP or Dead 検出 \r\n";
 
+// The mode words of SetMeasurementState.
+enum class MeasurementMode {
+    RUN,  // start a measurement
+    STOP, // end one and forget the EXP history
+};
+
 class MeasurementEngine {
   public:
     MeasurementEngine(ProgramState& state, MeasurementHost host);
 
-    // "RUN" starts a measurement (menus, timer, first due time, then the start delay); "STOP"
-    // ends one and forgets the EXP history. Exact, case-sensitive words; others do nothing.
-    // QuitRequested when the program began to end during the start delay.
-    WaitResult SetMeasurementState(std::wstring_view mode);
+    // RUN starts a measurement (menus, timer, first due time, then the start delay); STOP
+    // ends one and forgets the EXP history. QuitRequested when the program began to end
+    // during the start delay.
+    WaitResult SetMeasurementState(MeasurementMode mode);
 
     void menuRun_Click();
     void menuStop_Click();
@@ -50,7 +56,7 @@ class MeasurementEngine {
     void HandleFall(const std::wstring& stampText);
     void SaveSnapshot(const std::wstring& fileName);
     void ScheduleCaptureIn(std::int32_t milliseconds);
-    void UpdateStatusPanel(std::wstring_view mode);
+    void UpdateStatusPanel(PanelMode mode);
     void WriteDebugOnly(std::wstring_view message);
     // Waits and tells whether the caller may go on (false once the program is ending).
     bool WaitAndGoOn(double milliseconds);

@@ -27,7 +27,7 @@ void MeasurementEngine::EvaluateReading() {
         m.previousExp = reading;
         m.previousSecond = m.currentSecond;
         m.logMark = kLogOpenMark;
-        UpdateStatusPanel(L"FAST");
+        UpdateStatusPanel(PanelMode::FAST);
         host_.debugLog.Write(L"Fast ImageRecognition");
         return;
     }
@@ -59,7 +59,7 @@ void MeasurementEngine::HandleFall(const std::wstring& stampText) {
         SaveSnapshot(base + kSnapshotSuffixes[i]);
     }
     AppendLog(host_.log, stampText + kLevelUpLineText, kLogLineBreakCap);
-    UpdateStatusPanel(L"");
+    UpdateStatusPanel(PanelMode::Latest);
     host_.debugLog.Write(L"Print Screen･･･End ");
 }
 

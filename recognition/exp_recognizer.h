@@ -9,6 +9,7 @@
 #include "capture/capture_buffer.h"
 #include "capture/capture_region.h"
 #include "recognition/glyph_pattern_table.h"
+#include "recognition/glyph_scorer.h"
 #include "services/debug_log.h"
 
 namespace qv {
@@ -35,10 +36,6 @@ enum class RecognitionOutcome {
     Completed, // ExpReading and the caption were set
     Abandoned, // ShuttingDown was seen during the scan; nothing but the memory line changed
 };
-
-// Matching constants of the EXP glyph set.
-constexpr int kPixelTolerance = 72; // largest brightness difference that still matches
-constexpr int kAcceptScore = 9800;  // a glyph is accepted above this score (of 10000)
 
 // Scans slot 1 of `buffer` (captured from `region`, the EXP capture region) left to right,
 // collects the digits up to the delimiter and sets `expReading` and the caption. Writes the

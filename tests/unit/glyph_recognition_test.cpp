@@ -231,7 +231,7 @@ class Recognizer : public ::testing::Test {
     }
 
     RecognitionOutcome Read(const PixelArray& strip, bool debug = false) {
-        ResizeCaptureBuffer(buffer_, buffer_.LastColumn(), buffer_.LastRow());
+        EXPECT_TRUE(ResizeCaptureBuffer(buffer_, buffer_.LastColumn(), buffer_.LastRow()));
         StoreInSlot(buffer_, 1, strip);
         return RecognizeExpReadout(buffer_, table_, regions_[1], debug, reading_, host_);
     }
