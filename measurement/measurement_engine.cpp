@@ -5,7 +5,11 @@
 namespace qv {
 
 MeasurementEngine::MeasurementEngine(ProgramState& state, MeasurementHost host)
-    : state_(state), host_(std::move(host)) {}
+    : state_(state), host_(std::move(host)), journal_(host_.folder, host_.debugLog) {}
+
+void MeasurementEngine::AddReadingListener(ReadingListener& listener) {
+    listeners_.push_back(&listener);
+}
 
 WaitResult MeasurementEngine::SetMeasurementState(MeasurementMode mode) {
     switch (mode) {
@@ -42,6 +46,7 @@ void MeasurementEngine::Stop() {
     m.logMark.clear();
     m.previousExp = 0;
     m.previousSecond = 0;
+    m.gain.Reset();
 }
 
 void MeasurementEngine::menuRun_Click() {
