@@ -329,7 +329,14 @@ TEST_F(ConfigFileProcess, InitAndSaveWriteTheFile) {
     settings_.captureInterval = 3600;
     settings_.captureRegions[1].x = 1200;
     EXPECT_EQ(Run(ConfigFileMode::SAVE), ConfigFileResult::Saved);
-    EXPECT_EQ(Contents(ConfigPath()), FormatConfigFile(settings_));
+    EXPECT_EQ(Contents(ConfigPath()),
+              ToAnsi(L"    1 ,    1 ,   1 ,   1 , キャプチャ領域1、開始座標とサイズ\r\n"
+                     L" 1200 ,  570 ,  90 ,   9 , キャプチャ領域2、開始座標とサイズ\r\n"
+                     L"  False , 自動開始フラグ\r\n"
+                     L"   3600 , キャプチャインターバル(分)\r\n"
+                     L"  False , キャプチャ時に音を鳴らす\r\n"
+                     L"     15 , 起動時にメイプルストーリ起動確認遅延時間(秒)\r\n"
+                     L"\r\n"));
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"QvanConfig.ini"});
     EXPECT_TRUE(sink_.messages.empty());
     EXPECT_EQ(callbacks_, 2);
