@@ -487,12 +487,22 @@ void FormMain::menuOption_Click() {
     formOption_.Show(hwnd_);
 }
 
-// Chosen again during its own wait, each choice saves its own file when its wait ends.
+// One print at a time: a second one would save in the same second under the same name, so
+// the item stays disabled until the waiting print has saved.
 void FormMain::menuPrtScr_Click() {
+    if (screenPrintWaiting_) {
+        return;
+    }
+    screenPrintWaiting_ = true;
+    EnableMenuItem(GetMenu(hwnd_), IDM_PRTSCR, MF_BYCOMMAND | MF_GRAYED);
     // A quit during the wait ends it without saving; nothing more to do here either way.
     (void)PrintScreenDelayed(ScreenPrintContext{desktop_, waiter_, svc_.clock, svc_.debugLog,
                                                 svc_.state.settings, svc_.folder,
                                                 [this] { BringToFront(); }});
+    screenPrintWaiting_ = false;
+    if (hwnd_ != nullptr) {
+        EnableMenuItem(GetMenu(hwnd_), IDM_PRTSCR, MF_BYCOMMAND | MF_ENABLED);
+    }
 }
 
 void FormMain::menuVersion_Click() {

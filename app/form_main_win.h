@@ -125,6 +125,7 @@ class FormMain : public BaseWindow<FormMain>,
     HWND txtLog_ = nullptr;
     std::array<std::array<HWND, 11>, 2> picPattern_{}; // picPattern1, picPattern2
     int resizeDepth_ = 0;
+    bool screenPrintWaiting_ = false;
     KernelHandle instanceMutex_;
 };
 

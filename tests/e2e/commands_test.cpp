@@ -82,6 +82,31 @@ TEST_F(CommandTest, ScreenPrintSavesTheWindowBroughtToTheFrontDuringItsWait) {
     EXPECT_TRUE(processes_.front().WaitForExit());
 }
 
+TEST_F(CommandTest, ScreenPrintItemIsDisabledWhileAPrintWaits) {
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    const MenuPath item{L"ファイル", L"プリントスクリーン"};
+    ASSERT_EQ(ChooseMenu(main, item), MenuResult::Chosen);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const auto state = MenuItem(main, item);
+            return state && !state->enabled;
+        },
+        Millis(3000)));
+    EXPECT_EQ(ChooseMenu(main, item), MenuResult::Disabled);
+
+    ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Print Screen･･･End ", Millis(20000)));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const auto state = MenuItem(main, item);
+            return state && state->enabled;
+        },
+        Millis(3000)));
+    EXPECT_EQ(FilesMatching(File(L"PrtScr_*")).size(), 1u);
+    ASSERT_TRUE(RequestClose(main));
+    EXPECT_TRUE(processes_.front().WaitForExit());
+}
+
 TEST_F(CommandTest, VersionDialogShowsTheVersionAndClosesWithItsCloseBox) {
     HWND main = Start();
     ASSERT_NE(main, nullptr);
