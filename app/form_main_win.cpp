@@ -150,7 +150,6 @@ bool FormMain::Form_Load() {
         return false;
     }
     svc_.messages.SetOwner(hwnd_);
-    popup_.SetOwner(hwnd_);
     engine_.emplace(svc_.state,
                     MeasurementHost{*this, *this, *this, desktop_, waiter_, popupPresenter_,
                                     recognition_, svc_.clock, svc_.debugLog, svc_.folder});

@@ -184,6 +184,20 @@ TEST_F(PopupTest, UserCloseIsRefusedAndAnsweredThenTheMessageReturns) {
     EXPECT_TRUE(processes_.front().WaitForExit());
 }
 
+TEST_F(PopupTest, StaysVisibleOnItsOwnWhenTheMainWindowIsMinimised) {
+    HWND popup = StartWithPopup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(GetWindow(popup, GW_OWNER), nullptr);
+    EXPECT_NE(GetWindowLongPtrW(popup, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0) << "no taskbar button";
+    PostMessageW(main_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(main_) != FALSE; }));
+    Sleep(1500); // some capture ticks
+    EXPECT_TRUE(IsWindowVisible(popup));
+    EXPECT_FALSE(IsIconic(popup));
+    ASSERT_TRUE(RequestClose(main_));
+    EXPECT_TRUE(processes_.front().WaitForExit());
+}
+
 TEST_F(PopupTest, ClosingTheProgramDuringAnAnswerEndsItCleanly) {
     HWND popup = StartWithPopup();
     ASSERT_NE(popup, nullptr);
