@@ -349,6 +349,15 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
         Form_QueryUnload();
         return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // The session ends: the same closing as the close box. Windows may end the process as
+        // soon as this returns, so the closing runs here, without waiting for anything.
+        if (wp != FALSE && !svc_.state.shuttingDown) {
+            Form_QueryUnload();
+        }
+        return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
