@@ -10,6 +10,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace qv {
 
 namespace {
@@ -93,6 +95,10 @@ HWND MakeChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     return child;
+}
+
+POINT PointOf(LPARAM lp) {
+    return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
 }
 
 int OuterHeight(HWND hwnd) {
@@ -338,8 +344,15 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         }
         return DefWindowProcW(hwnd_, msg, wp, lp);
+    case WM_LBUTTONDOWN:
+        backgroundPressed_ = IsBareBackground(PointOf(lp));
+        return 0;
     case WM_LBUTTONUP:
-        Form_Click(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+        // A click is a press and a release on the background, not a release alone (the end of a
+        // title-bar double click, a press that started on a control).
+        if (std::exchange(backgroundPressed_, false) && IsBareBackground(PointOf(lp))) {
+            Form_Click();
+        }
         return 0;
     case WM_TIMER:
         if (wp == CaptureTimer::kId && timCaptureInterval_.Enabled()) {
@@ -468,13 +481,13 @@ void FormMain::Form_Paint() {
     EndPaint(hwnd_, &ps);
 }
 
-void FormMain::Form_Click(POINT pt) {
-    RECT frame{};
-    GetWindowRect(frame1_, &frame);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&frame), 2);
-    if (PtInRect(&frame, pt)) {
-        return; // a click on the status panel's frame is not a background click
-    }
+// No visible control under the point: the status panel's frame, a label, the log box or a
+// pattern picture takes the click even when the control itself lets it through.
+bool FormMain::IsBareBackground(POINT pt) const {
+    return ChildWindowFromPointEx(hwnd_, pt, CWP_SKIPINVISIBLE) == hwnd_;
+}
+
+void FormMain::Form_Click() {
     RedrawWindow(frame1_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     UpdateStatusPanel(L"");

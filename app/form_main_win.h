@@ -94,7 +94,8 @@ class FormMain : public BaseWindow<FormMain>,
     void Form_Resize();
     void Form_Paint();
     void Form_QueryUnload();
-    void Form_Click(POINT pt);
+    void Form_Click();
+    bool IsBareBackground(POINT pt) const;
     void menuEnd_Click();
     void menuOption_Click();
     void menuPrtScr_Click();
@@ -125,6 +126,7 @@ class FormMain : public BaseWindow<FormMain>,
     HWND txtLog_ = nullptr;
     std::array<std::array<HWND, 11>, 2> picPattern_{}; // picPattern1, picPattern2
     int resizeDepth_ = 0;
+    bool backgroundPressed_ = false; // the left button went down on the bare background
     bool screenPrintWaiting_ = false;
     KernelHandle instanceMutex_;
 };

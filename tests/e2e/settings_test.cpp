@@ -408,6 +408,84 @@ TEST_F(SettingsTest, TooSmallWindowSnapsBackAndMinimisingLaysNothingOut) {
     EXPECT_EQ(OuterSize(main).cy, 400) << "restored to its size before";
 }
 
+// The mouse as the system sees it: moved to a screen point, the left button pressed and/or
+// released there, hit-tested like a user's hand.
+void MouseAt(POINT screen, DWORD buttons) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &in, sizeof(in));
+    std::this_thread::sleep_for(Millis(100));
+}
+
+RECT RectOf(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+POINT CentreOf(HWND hwnd) {
+    const RECT r = RectOf(hwnd);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+TEST_F(SettingsTest, OnlyAClickOnTheBareBackgroundRefreshesTheEndValues) {
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    HWND options = OpenOptions(main);
+    ASSERT_NE(options, nullptr);
+    ClickButton(options, kDebugBox); // shows the pattern pictures
+    const auto pictures = PatternPictures(main);
+    ASSERT_TRUE(WaitUntil([&] { return VisibleCount(pictures) == 22; }));
+    ClickButton(options, kReturnButton);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(options); }));
+    ASSERT_TRUE(BringToFront(main));
+
+    // The end time's label: the first static right of "最終：" on its row.
+    HWND heading = FindChildByText(main, L"最終：");
+    ASSERT_NE(heading, nullptr);
+    HWND endTime = nullptr;
+    for (const auto& w : ChildWindows(main)) {
+        const RECT r = RectOf(w.hwnd), h = RectOf(heading);
+        if (w.hwnd != heading && r.top == h.top && r.left >= h.right &&
+            (endTime == nullptr || r.left < RectOf(endTime).left)) {
+            endTime = w.hwnd;
+        }
+    }
+    ASSERT_NE(endTime, nullptr);
+    ASSERT_EQ(WindowText(endTime), L"");
+
+    POINT background{200, 140}; // right of "測定結果", above the log box
+    ClientToScreen(main, &background);
+    struct Target {
+        const char* what;
+        POINT down, up;
+        DWORD downFlag;
+    };
+    const Target notClicks[] = {
+        {"a label", CentreOf(FindChildByText(main, L"測定結果")),
+         CentreOf(FindChildByText(main, L"測定結果")), MOUSEEVENTF_LEFTDOWN},
+        {"a pattern picture", CentreOf(pictures[3]), CentreOf(pictures[3]), MOUSEEVENTF_LEFTDOWN},
+        {"the status panel", CentreOf(heading), CentreOf(heading), MOUSEEVENTF_LEFTDOWN},
+        {"a label, released over the background", CentreOf(FindChildByText(main, L"測定結果")),
+         background, MOUSEEVENTF_LEFTDOWN},
+        {"a stray button-up", background, background, 0},
+    };
+    for (const Target& t : notClicks) {
+        SCOPED_TRACE(t.what);
+        MouseAt(t.down, t.downFlag);
+        MouseAt(t.up, MOUSEEVENTF_LEFTUP);
+        std::this_thread::sleep_for(Millis(300));
+        EXPECT_EQ(WindowText(endTime), L"");
+    }
+    // A press and release on the bare background is a click.
+    MouseAt(background, MOUSEEVENTF_LEFTDOWN);
+    MouseAt(background, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitUntil([&] { return !WindowText(endTime).empty(); }, Millis(2000)));
+}
+
 TEST_F(SettingsTest, ClosingTheMainWindowWhileTheInputIsUpEndsTheProgram) {
     HWND main = Start();
     ASSERT_NE(main, nullptr);
