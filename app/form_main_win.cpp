@@ -420,19 +420,17 @@ void FormMain::Form_Resize() {
     }
     RECT client{};
     GetClientRect(hwnd_, &client);
-    const ClientSizeDecision size = ClampClientSize(client.right, client.bottom);
+    ClientSizeDecision size = ClampClientSize(client.right, client.bottom);
     // Snapping the outer size raises this handler again, nested; the guard keeps a frame that
     // cannot reach the minimum from recursing forever.
     if ((size.snapHeight || size.snapWidth) && resizeDepth_ < 2) {
         ++resizeDepth_;
-        RECT outer{};
-        GetWindowRect(hwnd_, &outer);
-        const int w =
-            size.snapWidth ? TwipsToPixels(kMinOuterWidthTwips) : outer.right - outer.left;
-        const int h =
-            size.snapHeight ? TwipsToPixels(kMinOuterHeightTwips) : outer.bottom - outer.top;
-        SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SnapToMinimumClientSize(size.snapWidth, size.snapHeight);
         --resizeDepth_;
+        // Lay out for the size the window really has now.
+        GetClientRect(hwnd_, &client);
+        size.width = client.right;
+        size.height = client.bottom;
     }
     InvalidateRect(hwnd_, nullptr, FALSE); // the etched rule under the menu bar
     for (HWND line : lines_) {
@@ -442,6 +440,31 @@ void FormMain::Form_Resize() {
                  SWP_NOMOVE | SWP_NOZORDER);
     LayoutDebugArea(size.height);
     svc_.debugLog.Write(L"Resaizing Form ･･･End ");
+}
+
+// The outer size follows from the frame the window has now: caption, borders and a menu bar
+// that may wrap onto more lines when the window is narrow. The width goes first, because the
+// menu bar's height depends on it.
+void FormMain::SnapToMinimumClientSize(bool width, bool height) {
+    const auto frameOf = [this] {
+        RECT outer{}, client{};
+        GetWindowRect(hwnd_, &outer);
+        GetClientRect(hwnd_, &client);
+        return std::pair{SIZE{outer.right - outer.left, outer.bottom - outer.top},
+                         SIZE{client.right, client.bottom}};
+    };
+    constexpr UINT kFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+    if (width) {
+        const auto [outer, client] = frameOf();
+        SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx - client.cx + kMinClientSize, outer.cy, kFlags);
+    }
+    if (height) {
+        const auto [outer, client] = frameOf();
+        if (client.cy < kMinClientSize) {
+            SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy - client.cy + kMinClientSize,
+                         kFlags);
+        }
+    }
 }
 
 void FormMain::LayoutDebugArea(int clientHeight) {

@@ -92,6 +92,7 @@ class FormMain : public BaseWindow<FormMain>,
     void SetCaptureCaption(std::wstring_view text);
 
     void Form_Resize();
+    void SnapToMinimumClientSize(bool width, bool height);
     void Form_Paint();
     void Form_QueryUnload();
     void Form_Click();

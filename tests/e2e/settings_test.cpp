@@ -408,6 +408,63 @@ TEST_F(SettingsTest, TooSmallWindowSnapsBackAndMinimisingLaysNothingOut) {
     EXPECT_EQ(OuterSize(main).cy, 400) << "restored to its size before";
 }
 
+// Today's thicker caption, menu bar and borders, set for the programs started meanwhile.
+class ThickFrameMetrics {
+  public:
+    ThickFrameMetrics() {
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop\\WindowMetrics", 0, nullptr, 0,
+                        KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
+        for (const auto& [name, value] : kThick) {
+            wchar_t old[32] = {};
+            DWORD size = sizeof(old);
+            const bool had = RegQueryValueExW(key_, name, nullptr, nullptr,
+                                              reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+            saved_.push_back({name, had ? std::wstring(old) : std::wstring()});
+            Set(name, value);
+        }
+    }
+    ~ThickFrameMetrics() {
+        for (const auto& [name, old] : saved_) {
+            if (old.empty()) {
+                RegDeleteValueW(key_, name);
+            } else {
+                Set(name, old.c_str());
+            }
+        }
+        RegCloseKey(key_);
+    }
+
+  private:
+    void Set(const wchar_t* name, const wchar_t* value) {
+        RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                       static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+    }
+    static constexpr std::pair<const wchar_t*, const wchar_t*> kThick[] = {
+        {L"CaptionHeight", L"-450"},
+        {L"MenuHeight", L"-375"},
+        {L"BorderWidth", L"-120"},
+        {L"PaddedBorderWidth", L"-120"}};
+    HKEY key_ = nullptr;
+    std::vector<std::pair<const wchar_t*, std::wstring>> saved_;
+};
+
+TEST_F(SettingsTest, MinimumSizeKeepsTheWholeClientAreaWithThickFrames) {
+    ThickFrameMetrics metrics;
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    SetWindowPos(main, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitUntil([&] {
+        const SIZE c = ClientSize(main);
+        return c.cx >= 256 && c.cy >= 256;
+    })) << "client size "
+        << ClientSize(main).cx << " x " << ClientSize(main).cy;
+    // The log box is laid out for the client area the window really has.
+    std::this_thread::sleep_for(Millis(300));
+    const RECT log = PlaceOf(ChildOfClass(main, L"Edit"));
+    EXPECT_EQ(log.bottom, ClientSize(main).cy - 8);
+    EXPECT_EQ(log.right, ClientSize(main).cx - 8);
+}
+
 // The mouse as the system sees it: moved to a screen point, the left button pressed and/or
 // released there, hit-tested like a user's hand.
 void MouseAt(POINT screen, DWORD buttons) {
