@@ -17,6 +17,8 @@ namespace qv {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuorvaneFormMain";
+// Shows the message about the first picture that could not be saved.
+constexpr UINT WM_APP_SAVE_FAILED = WM_APP + 1;
 constexpr int kDesignClientWidth = 280;
 constexpr int kDesignClientHeight = 270;
 constexpr int kFrameLeft = 8, kFrameTop = 4;
@@ -129,9 +131,12 @@ void CaptureTimer::SetEnabled(bool enabled) {
 }
 
 FormMain::FormMain(MainWindowServices services)
-    : svc_(std::move(services)), desktop_(svc_.state.captureBuffer), popup_(svc_.state.popupShown),
-      popupPresenter_(popup_), recognition_(svc_.state, svc_.debugLog,
-                                            [this](std::wstring_view t) { SetCaptureCaption(t); }),
+    : svc_(std::move(services)),
+      desktop_(svc_.state.captureBuffer,
+               [this](const std::wstring& name) { OnPictureSaveFailed(name); }),
+      popup_(svc_.state.popupShown), popupPresenter_(popup_),
+      recognition_(svc_.state, svc_.debugLog,
+                   [this](std::wstring_view t) { SetCaptureCaption(t); }),
       formOption_(OptionDialogServices{
           svc_.state.settings, svc_.folder, svc_.messages, svc_.debugLog,
           [this] { RelayoutDebugArea(); }, [this] { UpdateCaptureBufferSize(); },
@@ -359,6 +364,9 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             engine_->timCaptureInterval_Timer();
         }
         return 0;
+    case WM_APP_SAVE_FAILED:
+        ShowPictureSaveFailure();
+        return 0;
     case WM_CLOSE:
         Form_QueryUnload();
         return 0;
@@ -525,6 +533,23 @@ void FormMain::Form_QueryUnload() {
         DestroyWindow(popup_.Handle());
     }
     DestroyWindow(hwnd_);
+}
+
+// The message comes from the message loop, not from inside the save: the remaining pictures
+// of a fall keep their timing while the box waits for the user.
+void FormMain::OnPictureSaveFailed(const std::wstring& fileName) {
+    if (firstSaveFailure_ || svc_.state.shuttingDown) {
+        return;
+    }
+    firstSaveFailure_ = fileName;
+    PostMessageW(hwnd_, WM_APP_SAVE_FAILED, 0, 0);
+}
+
+void FormMain::ShowPictureSaveFailure() {
+    if (firstSaveFailure_ && !svc_.state.shuttingDown) {
+        svc_.messages.ShowMessage(L"画像を保存できませんでした。\r\n" + *firstSaveFailure_,
+                                  kErrorTitle);
+    }
 }
 
 void FormMain::menuOption_Click() {

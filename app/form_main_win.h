@@ -105,6 +105,8 @@ class FormMain : public BaseWindow<FormMain>,
     void BringToFront();
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
     void OnCommand(WORD id);
+    void OnPictureSaveFailed(const std::wstring& fileName);
+    void ShowPictureSaveFailure();
 
     MainWindowServices svc_;
     CaptureTimer timCaptureInterval_;
@@ -127,6 +129,8 @@ class FormMain : public BaseWindow<FormMain>,
     HWND txtLog_ = nullptr;
     std::array<std::array<HWND, 11>, 2> picPattern_{}; // picPattern1, picPattern2
     int resizeDepth_ = 0;
+    // The first picture of the run that could not be saved; later failures are only recorded.
+    std::optional<std::wstring> firstSaveFailure_;
     bool backgroundPressed_ = false; // the left button went down on the bare background
     bool screenPrintWaiting_ = false;
     KernelHandle instanceMutex_;
