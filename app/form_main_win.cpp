@@ -128,14 +128,17 @@ FormMain::FormMain(MainWindowServices services)
     : svc_(std::move(services)), desktop_(svc_.state.captureBuffer), popup_(svc_.state.popupShown),
       popupPresenter_(popup_), recognition_(svc_.state, svc_.debugLog,
                                             [this](std::wstring_view t) { SetCaptureCaption(t); }),
-      formOption_(OptionDialogServices{
-          svc_.state.settings, svc_.folder, svc_.messages, svc_.debugLog,
-          [this] { RelayoutDebugArea(); }, [this] { UpdateCaptureBufferSize(); },
-          [this] {
-              SetCaptureTimerPeriod(CaptureTimerPeriod(svc_.state.settings.captureInterval));
-          },
-          [this] { BringToFront(); }, [](HWND h) { MessagePump::Instance().AddDialog(h); },
-          [](HWND h) { MessagePump::Instance().RemoveDialog(h); }}),
+      formOption_(
+          OptionDialogServices{
+              svc_.state.settings, svc_.folder, svc_.messages, svc_.debugLog,
+              [this] { RelayoutDebugArea(); }, [this] { UpdateCaptureBufferSize(); },
+              [this] {
+                  SetCaptureTimerPeriod(CaptureTimerPeriod(svc_.state.settings.captureInterval));
+              },
+              [this] { BringToFront(); }, [](HWND h) { MessagePump::Instance().AddDialog(h); },
+              [](HWND h) { MessagePump::Instance().RemoveDialog(h); }},
+          CaptureTestServices{svc_.state.glyphs, [this] { return FindGame(); },
+                              std::wstring(kGameTitle) + kGameMissingSuffix}),
       launcher_(svc_.debugLog, svc_.messages), formVersion_(launcher_) {}
 
 std::wstring FormMain::CaptionText() {
@@ -282,6 +285,11 @@ bool FormMain::BuildGlyphPatterns() {
 void FormMain::SetCaptureCaption(std::wstring_view text) {
     SetWindowTextW(lblCapture_[1], std::wstring(text).c_str());
     RedrawWindow(lblCapture_[1], nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+HWND FormMain::FindGame() {
+    const std::optional<WindowId> game = desktop_.FindWindowByTitle(kGameTitle);
+    return game ? reinterpret_cast<HWND>(*game) : nullptr;
 }
 
 void FormMain::UpdateCaptureBufferSize() {

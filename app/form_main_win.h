@@ -90,6 +90,8 @@ class FormMain : public BaseWindow<FormMain>,
     void UpdateStatusPanel(std::wstring_view mode);
     void UpdateCaptureBufferSize();
     void SetCaptureCaption(std::wstring_view text);
+    // The game's window as the measurement finds it, nullptr when it is not running.
+    HWND FindGame();
 
     void Form_Resize();
     void Form_Paint();
