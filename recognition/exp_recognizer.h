@@ -37,6 +37,9 @@ enum class RecognitionOutcome {
     Abandoned, // ShuttingDown was seen during the scan; nothing but the memory line changed
 };
 
+// The caption when nothing usable was read.
+inline constexpr std::wstring_view kNotRecognized = L"認識NG";
+
 // Scans slot 1 of `buffer` (captured from `region`, the EXP capture region) left to right,
 // collects the digits up to the delimiter and sets `expReading` and the caption. Writes the
 // memory line on every call and, in debug mode, progress captions and a trace of every
