@@ -55,7 +55,8 @@ struct GlyphPatternTable {
 
 // Builds the table from both sets of pictures. Every step is attempted even after a
 // failure; the result is false when any step failed (a missing picture, a glyph without
-// pixels, an image wider than largest width + 1 or taller than largest height + 1).
+// pixels, a glyph of the recognized set narrower than 3 pixels, an image wider than largest
+// width + 1 or taller than largest height + 1).
 // The caller then reports through ShowGlyphBuildFailure and ends the program.
 bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictures,
                         GlyphPatternTable& table);

@@ -143,6 +143,10 @@ TEST(GlyphPatternTable, Set0HasWhiteStrokesOnAnOrangeTile) {
     }
 }
 
+GlyphPicture Narrow(std::int32_t width) {
+    return GlyphPicture{PixelArray(width, 9), width + 2 * kPictureBorder, 9 + 2 * kPictureBorder};
+}
+
 TEST(GlyphPatternTable, BrokenPicturesMakeTheBuildFailAfterAllSteps) {
     const auto images = LoadRealImages();
     struct Case {
@@ -159,6 +163,9 @@ TEST(GlyphPatternTable, BrokenPicturesMakeTheBuildFailAfterAllSteps) {
         // One column beyond the largest width still fits the table's inclusive extent.
         {"image one column wider", [](auto& p) { p[1][3]->image = PixelArray(8, 9); }, true},
         {"picture without pixels", [](auto& p) { p[1][2]->outerWidth = 4; }, false},
+        // The scan steps by the glyph width less 2: a narrower set-1 glyph would never advance.
+        {"set-1 glyph one pixel wide", [](auto& p) { p[1][10] = Narrow(1); }, false},
+        {"set-1 glyph three pixels wide", [](auto& p) { p[1][10] = Narrow(3); }, true},
     };
     for (const Case& c : cases) {
         auto pictures = Pictures(images);
