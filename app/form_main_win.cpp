@@ -159,8 +159,10 @@ bool FormMain::Form_Load() {
     UpdateStatusPanel(L"INIT");
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
-    ProcessConfigFile(L"READ", ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
-                                                 [this] { UpdateCaptureBufferSize(); }});
+    ProcessConfigFile(L"READ",
+                      ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
+                                        [this] { UpdateCaptureBufferSize(); },
+                                        [this](std::wstring_view r) { svc_.debugLog.Write(r); }});
     svc_.debugLog.Write(L"Reading ConfigFile･･･End ");
     if (!BuildGlyphPatterns()) {
         ShowGlyphBuildFailure(svc_.messages);

@@ -309,7 +309,14 @@ ConfigFileResult Read(const ConfigFileContext& context) {
         return ConfigFileResult::Read;
     }
     context.messages.ShowMessage(kReadFailedText, kReadFailedTitle);
-    CopyFileReplacing(path, context.programFolder / std::wstring(kConfigBackupFileName));
+    if (!CopyFileReplacing(path, context.programFolder / std::wstring(kConfigBackupFileName))) {
+        // Without a backup the file may be the only copy of the user's settings.
+        AssignStoredFields(context.settings, DefaultSettings());
+        if (context.writeDebugLog) {
+            context.writeDebugLog(L"ConfigFile Kept (Backup Failed)  " + path.wstring());
+        }
+        return ConfigFileResult::Kept;
+    }
     return ResetAndSave(context);
 }
 

@@ -35,17 +35,23 @@ struct ConfigFileContext {
     MessageSink& messages;
     // Runs at the end of every call, whatever happened (the capture-buffer sizing).
     std::function<void()> afterFileWork;
+    // Debug records of the file work; none when empty.
+    std::function<void(std::wstring_view)> writeDebugLog;
 };
 
 enum class ConfigFileResult {
     NoFileWork, // unknown mode word
     Read,       // a good file was read and left as it was
     Saved,      // the file was written (after a missing or unreadable file, too)
+    Kept,       // an unreadable file whose backup failed was left as it was; defaults in use
     SaveFailed, // writing failed; the previous file, if any, is unchanged
 };
 
 // Mode "READ": read the file into the settings; a missing file silently, an unreadable one
-// after a message and a backup copy, become the defaults, which are then saved.
+// after a message and a backup copy, become the defaults, which are then saved. A file that
+// cannot even be looked for counts as unreadable. When the backup copy fails, the unreadable
+// file is kept as it is (it may be the only copy of the user's settings) and the defaults
+// are used for this run only.
 // "INIT": defaults, then save. "SAVE": write the settings. Any other word: no file work.
 // The debug mode is never changed.
 ConfigFileResult ProcessConfigFile(std::wstring_view mode, const ConfigFileContext& context);

@@ -270,8 +270,10 @@ void FormOption::chkDebug_Click() {
 }
 
 void FormOption::cmdSave_Click() {
-    ProcessConfigFile(L"SAVE", ConfigFileContext{svc_.settings, svc_.programFolder, svc_.messages,
-                                                 svc_.updateCaptureBufferSize});
+    ProcessConfigFile(
+        L"SAVE",
+        ConfigFileContext{
+            svc_.settings, svc_.programFolder, svc_.messages, svc_.updateCaptureBufferSize, {}});
     svc_.debugLog.Write(L"Saving ConfigFile･･･End ");
 }
 

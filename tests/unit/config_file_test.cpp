@@ -220,7 +220,8 @@ class ConfigFileProcess : public ::testing::Test {
     void TearDown() override { fs::remove_all(folder_); }
 
     ConfigFileResult Run(std::wstring_view mode) {
-        const ConfigFileContext context{settings_, folder_, sink_, [this] { ++callbacks_; }};
+        const ConfigFileContext context{settings_, folder_, sink_, [this] { ++callbacks_; },
+                                        [this](std::wstring_view r) { records_.emplace_back(r); }};
         return ProcessConfigFile(mode, context);
     }
 
@@ -265,6 +266,7 @@ class ConfigFileProcess : public ::testing::Test {
     Settings settings_;
     RecordingSink sink_;
     int callbacks_ = 0;
+    std::vector<std::wstring> records_;
 };
 
 TEST_F(ConfigFileProcess, MissingFileWritesDefaultsSilently) {
@@ -298,6 +300,19 @@ TEST_F(ConfigFileProcess, UnreadableFilesAreBackedUpAndReplacedByDefaults) {
         EXPECT_FALSE(fs::exists(TempPath()));
         EXPECT_EQ(callbacks_, 1);
     }
+}
+
+// The only copy of the user's settings is never replaced without its backup; the run goes on
+// with the defaults.
+TEST_F(ConfigFileProcess, UnreadableFileWhoseBackupFailsIsKept) {
+    fs::create_directories(BackupPath() / "keep"); // the backup cannot be written
+    Write(ConfigPath(), "garbage");
+    EXPECT_EQ(Run(L"READ"), ConfigFileResult::Kept);
+    ExpectOneReadMessage();
+    EXPECT_EQ(Contents(ConfigPath()), "garbage");
+    EXPECT_EQ(settings_, DefaultsWithDebug());
+    EXPECT_EQ(records_, std::vector<std::wstring>{L"ConfigFile Kept (Backup Failed)  " +
+                                                  ConfigPath().wstring()});
 }
 
 TEST_F(ConfigFileProcess, GoodFileIsReadAndLeftAsItIs) {
@@ -358,15 +373,14 @@ TEST_F(ConfigFileProcess, FailedReplaceLeavesNoTempFile) {
     EXPECT_EQ(callbacks_, 1);
 }
 
-TEST_F(ConfigFileProcess, UnreadableFileThatCannotBeRewrittenShowsBothMessages) {
-    fs::create_directory(ConfigPath()); // exists, but reads as nothing and cannot be replaced
+TEST_F(ConfigFileProcess, UnreadableFolderInTheFilesPlaceIsKept) {
+    fs::create_directory(ConfigPath()); // exists, but reads as nothing and cannot be copied
     fs::create_directory(ConfigPath() / "keep");
-    EXPECT_EQ(Run(L"READ"), ConfigFileResult::SaveFailed);
-    ASSERT_EQ(sink_.messages.size(), 2u);
-    EXPECT_EQ(sink_.messages[0].title, L"設定ファイル読込み");
-    EXPECT_EQ(sink_.messages[1].title, L"設定ファイル書き込み");
+    EXPECT_EQ(Run(L"READ"), ConfigFileResult::Kept);
+    ExpectOneReadMessage();
     EXPECT_EQ(settings_, DefaultsWithDebug());
-    EXPECT_FALSE(fs::exists(TempPath()));
+    EXPECT_TRUE(fs::exists(ConfigPath() / "keep"));
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"QvanConfig.ini"});
     EXPECT_EQ(callbacks_, 1);
 }
 
