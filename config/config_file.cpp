@@ -299,10 +299,12 @@ ConfigFileResult ResetAndSave(const ConfigFileContext& context) {
 ConfigFileResult Read(const ConfigFileContext& context) {
     const std::filesystem::path path = context.programFolder / std::wstring(kConfigFileName);
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
+    const bool exists = std::filesystem::exists(path, ec);
+    if (!exists && !ec) {
         return ResetAndSave(context);
     }
-    const std::optional<std::string> bytes = ReadFileBytes(path);
+    // An error while looking is no proof that the file is missing: it is read like any other.
+    const std::optional<std::string> bytes = exists ? ReadFileBytes(path) : std::nullopt;
     const std::optional<Settings> read = bytes ? ParseConfigFile(*bytes) : std::nullopt;
     if (read) {
         AssignStoredFields(context.settings, *read);

@@ -315,6 +315,14 @@ TEST_F(ConfigFileProcess, UnreadableFileWhoseBackupFailsIsKept) {
                                                   ConfigPath().wstring()});
 }
 
+TEST_F(ConfigFileProcess, ErrorWhileLookingForTheFileCountsAsUnreadable) {
+    fs::create_symlink("QvanConfig.ini", ConfigPath()); // a loop: exists() reports an error
+    EXPECT_EQ(Run(L"READ"), ConfigFileResult::Kept);
+    ExpectOneReadMessage();
+    EXPECT_TRUE(fs::is_symlink(ConfigPath()));
+    EXPECT_EQ(settings_, DefaultsWithDebug());
+}
+
 TEST_F(ConfigFileProcess, GoodFileIsReadAndLeftAsItIs) {
     const std::string good =
         "  10,20 , 30,40, own comment\r\n463,570,90,9,x\r\n true ,a\r\n 45 ,b\r\n"
