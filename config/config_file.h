@@ -15,9 +15,6 @@ namespace qv {
 
 inline constexpr std::wstring_view kConfigFileName = L"QvanConfig.ini";
 inline constexpr std::wstring_view kConfigBackupFileName = L"QvanConfigBack.ini";
-// A save writes here first and replaces the configuration file only when the whole
-// text has been written.
-inline constexpr std::wstring_view kConfigTempFileName = L"QvanConfig.ini.tmp";
 
 // The complete file (code page 932, CR LF, ending with an empty line). The debug mode is
 // not part of it.

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "services/ansi_text.h"
@@ -358,16 +359,14 @@ TEST_F(ConfigFileProcess, InitAndSaveWriteTheFile) {
     EXPECT_EQ(callbacks_, 2);
 }
 
-TEST_F(ConfigFileProcess, FailedSaveKeepsTheOldFileWhenTheTempNameIsTaken) {
-    const std::string old = File({.region1 = "9, 9, 9, 9"});
-    Write(ConfigPath(), old);
+TEST_F(ConfigFileProcess, SaveLeavesSomeoneElsesSideFileAlone) {
+    Write(ConfigPath(), File({.region1 = "9, 9, 9, 9"}));
     fs::create_directory(TempPath());
     settings_ = DefaultSettings();
-    EXPECT_EQ(Run(L"SAVE"), ConfigFileResult::SaveFailed);
-    ExpectOneWriteMessage();
-    EXPECT_EQ(Contents(ConfigPath()), old);
+    EXPECT_EQ(Run(L"SAVE"), ConfigFileResult::Saved);
+    EXPECT_TRUE(sink_.messages.empty());
+    EXPECT_EQ(Contents(ConfigPath()), DefaultFileBytes());
     EXPECT_TRUE(fs::is_directory(TempPath())); // not ours to remove
-    EXPECT_EQ(settings_, DefaultSettings());
     EXPECT_EQ(callbacks_, 1);
 }
 
@@ -390,6 +389,42 @@ TEST_F(ConfigFileProcess, UnreadableFolderInTheFilesPlaceIsKept) {
     EXPECT_TRUE(fs::exists(ConfigPath() / "keep"));
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"QvanConfig.ini"});
     EXPECT_EQ(callbacks_, 1);
+}
+
+// Two copies of the program (two sessions sharing the folder) saving at once, while a third
+// reads the file: every save succeeds and every read sees one whole file.
+TEST_F(ConfigFileProcess, TwoWritersSavingAtOnceNeverTearTheFile) {
+    Settings one = DefaultSettings();
+    one.captureInterval = 30;
+    Settings two = DefaultSettings();
+    two.captureInterval = 40;
+    const std::string whole[] = {FormatConfigFile(one), FormatConfigFile(two)};
+    Write(ConfigPath(), whole[0]);
+
+    std::atomic<int> writersLeft{2};
+    std::atomic<int> failedSaves{0};
+    const auto writer = [&](Settings settings) {
+        RecordingSink sink;
+        for (int i = 0; i < 200; ++i) {
+            if (ProcessConfigFile(L"SAVE", ConfigFileContext{settings, folder_, sink, {}, {}}) !=
+                ConfigFileResult::Saved) {
+                ++failedSaves;
+            }
+        }
+        --writersLeft;
+    };
+    std::thread first(writer, one);
+    std::thread second(writer, two);
+    int tornReads = 0;
+    while (writersLeft > 0) {
+        const std::string read = Contents(ConfigPath());
+        tornReads += (read != whole[0] && read != whole[1]) ? 1 : 0;
+    }
+    first.join();
+    second.join();
+    EXPECT_EQ(failedSaves, 0);
+    EXPECT_EQ(tornReads, 0);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"QvanConfig.ini"});
 }
 
 TEST_F(ConfigFileProcess, OtherModeWordsDoNoFileWork) {
