@@ -285,8 +285,12 @@ void FormMain::SetCaptureCaption(std::wstring_view text) {
 }
 
 void FormMain::UpdateCaptureBufferSize() {
-    qv::UpdateCaptureBufferSize(svc_.state.settings.captureRegions, svc_.state.glyphs,
-                                svc_.state.captureBuffer);
+    // The configuration file and the options dialog keep the regions within what the buffer
+    // takes, so this is only a record of the impossible.
+    if (!qv::UpdateCaptureBufferSize(svc_.state.settings.captureRegions, svc_.state.glyphs,
+                                     svc_.state.captureBuffer)) {
+        svc_.debugLog.Write(L"CaptureBuffer Resize Failed");
+    }
 }
 
 void FormMain::SetRunMenu(bool enabled, std::wstring_view caption) {

@@ -67,7 +67,7 @@ void ShowGlyphBuildFailure(MessageSink& sink);
 // Resizes the capture buffer so that every capture region plus the spread of its glyph
 // set's sizes fits (region i pairs with glyph set i). False, with the buffer left as it
 // was, when the extent overflows 32 bits; false when the buffer refuses the extent.
-bool UpdateCaptureBufferSize(const std::array<CaptureRegion, 2>& regions,
-                             const GlyphPatternTable& table, CaptureBuffer& buffer);
+[[nodiscard]] bool UpdateCaptureBufferSize(const std::array<CaptureRegion, 2>& regions,
+                                           const GlyphPatternTable& table, CaptureBuffer& buffer);
 
 } // namespace qv

@@ -210,6 +210,12 @@ TEST(GlyphPatternTable, CaptureBufferSizing) {
     EXPECT_EQ(buffer.LastColumn(), 200);
     EXPECT_EQ(buffer.LastRow(), 12);
 
+    // Every region the configuration file accepts fits, with its glyph spread.
+    ASSERT_TRUE(UpdateCaptureBufferSize({{{0, 0, 4096, 1}, {0, 0, 1, 4096}}}, table, buffer));
+    EXPECT_EQ(buffer.LastColumn(), 4096 + 6);
+    EXPECT_EQ(buffer.LastRow(), 4096);
+    ASSERT_TRUE(UpdateCaptureBufferSize({{{0, 0, 100, 12}, {0, 0, 200, 10}}}, {}, buffer));
+
     // An overflowing extent is refused and leaves the buffer alone.
     EXPECT_FALSE(UpdateCaptureBufferSize({{{0, 0, 1, 1}, {0, 0, 0x7FFFFFFF, 9}}}, table, buffer));
     EXPECT_EQ(buffer.LastColumn(), 200);
@@ -238,7 +244,7 @@ class Recognizer : public ::testing::Test {
     }
 
     RecognitionOutcome Read(const PixelArray& strip, bool debug = false) {
-        ResizeCaptureBuffer(buffer_, buffer_.LastColumn(), buffer_.LastRow());
+        EXPECT_TRUE(ResizeCaptureBuffer(buffer_, buffer_.LastColumn(), buffer_.LastRow()));
         StoreInSlot(buffer_, 1, strip);
         return RecognizeExpReadout(buffer_, table_, regions_[1], debug, reading_, host_);
     }
