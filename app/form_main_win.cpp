@@ -276,7 +276,9 @@ void FormMain::CreateGlyphPictures() {
 }
 
 bool FormMain::BuildGlyphPatterns() {
-    return qv::BuildGlyphPatterns(ReadGlyphPictures(picPattern_), svc_.state.glyphs);
+    return qv::BuildGlyphPatterns(ReadGlyphPictures(picPattern_),
+                                  svc_.state.settings.captureRegions, svc_.state.glyphs,
+                                  svc_.state.captureBuffer);
 }
 
 void FormMain::SetCaptureCaption(std::wstring_view text) {

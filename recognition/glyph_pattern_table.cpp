@@ -122,6 +122,12 @@ bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictu
     return ok;
 }
 
+bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictures,
+                        const std::array<CaptureRegion, 2>& regions, GlyphPatternTable& table,
+                        CaptureBuffer& buffer) {
+    return BuildGlyphPatterns(pictures, table) && UpdateCaptureBufferSize(regions, table, buffer);
+}
+
 void ShowGlyphBuildFailure(MessageSink& sink) {
     sink.ShowMessage(L"パターンファイルのデータ化に失敗しました。\r\n終了します。\r\n",
                      L"パターン読込みエラー");

@@ -61,6 +61,12 @@ struct GlyphPatternTable {
 bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictures,
                         GlyphPatternTable& table);
 
+// The start-up build: the table, then, once it is complete, the capture buffer sized for the
+// regions and the new glyph sizes. False when either failed.
+[[nodiscard]] bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictures,
+                                      const std::array<CaptureRegion, 2>& regions,
+                                      GlyphPatternTable& table, CaptureBuffer& buffer);
+
 // The modal message that precedes the end of the program after a failed build.
 void ShowGlyphBuildFailure(MessageSink& sink);
 
