@@ -176,8 +176,10 @@ bool FormMain::Form_Load() {
     UpdateWindow(hwnd_);
     // Whatever the outcome the settings hold usable values, and a failed write has been shown.
     static_cast<void>(ProcessConfigFile(
-        ConfigFileMode::READ, ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
-                                                [this] { UpdateCaptureBufferSize(); }}));
+        ConfigFileMode::READ,
+        ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
+                          [this] { UpdateCaptureBufferSize(); },
+                          [this](std::wstring_view r) { svc_.debugLog.Write(r); }}));
     svc_.debugLog.Write(L"Reading ConfigFile･･･End ");
     if (!BuildGlyphPatterns()) {
         ShowGlyphBuildFailure(svc_.messages);
@@ -291,7 +293,9 @@ void FormMain::CreateGlyphPictures() {
 }
 
 bool FormMain::BuildGlyphPatterns() {
-    return qv::BuildGlyphPatterns(ReadGlyphPictures(picPattern_), svc_.state.glyphs);
+    return qv::BuildGlyphPatterns(ReadGlyphPictures(picPattern_),
+                                  svc_.state.settings.captureRegions, svc_.state.glyphs,
+                                  svc_.state.captureBuffer);
 }
 
 void FormMain::SetCaptureCaption(std::wstring_view text) {
@@ -305,11 +309,11 @@ HWND FormMain::FindGame() {
 }
 
 void FormMain::UpdateCaptureBufferSize() {
-    // The settings are checked where they enter, so this fails only on an extent no buffer
-    // can hold; the buffer then keeps its size and captures are clipped to it.
+    // The configuration file and the options dialog keep the regions within what the buffer
+    // takes, so this is only a record of the impossible.
     if (!qv::UpdateCaptureBufferSize(svc_.state.settings.captureRegions, svc_.state.glyphs,
                                      svc_.state.captureBuffer)) {
-        svc_.debugLog.Write(L"Capture buffer not resized");
+        svc_.debugLog.Write(L"CaptureBuffer Resize Failed");
     }
 }
 

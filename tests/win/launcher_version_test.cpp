@@ -122,7 +122,10 @@ class RecordingLauncher : public qv::LauncherHost {
     std::vector<std::wstring> opened;
     std::function<void()> duringWait;
     bool FileExists(std::wstring_view) override { return false; }
-    void ShellOpen(std::wstring_view target) override { opened.emplace_back(target); }
+    bool ShellOpen(std::wstring_view target) override {
+        opened.emplace_back(target);
+        return true;
+    }
     void SetBusyCursor(bool) override {}
     bool WaitMilliseconds(std::int32_t ms) override {
         waits.push_back(ms);
