@@ -69,6 +69,14 @@ if(QV_WIN_TESTS)
   qv_add_tests_per_file(qv_win_tests win win 600 ${QV_WIN_TESTS})
 endif()
 
+# The main window's look (its icon, its captions) needs the program's resources in the test exe.
+file(GLOB QV_WINAPP_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/winapp/*.cpp)
+if(QV_WINAPP_TESTS)
+  qv_win_test_exe(qv_winapp_tests ${QV_WINAPP_TESTS} resources/quorvane.rc)
+  add_dependencies(qv_winapp_tests Quorvane)
+  qv_add_tests_per_file(qv_winapp_tests win win 600 ${QV_WINAPP_TESTS})
+endif()
+
 add_subdirectory(tools)
 
 # End-to-end scenarios: the real exe under Wine, driven from outside.
