@@ -4,6 +4,7 @@
 #include "app/screen_print.h"
 #include "capture/message_wait_win.h"
 #include "config/config_file.h"
+#include "config/dialog_base_win.h"
 #include "recognition/glyph_pictures_win.h"
 #include "resources/resource_ids.h"
 #include "services/app_cursor_win.h"
@@ -259,6 +260,7 @@ void FormMain::CreateControls() {
         // SS_NOTIFY: a click on a label belongs to the label, not to the window background.
         HWND label = MakeChild(hwnd_, WC_STATICW, s.text, s.align | SS_NOTIFY | SS_NOPREFIX, 0, x,
                                y, s.w, s.h, s.id, f);
+        GrowLabelToText(label); // a substitute font wider than "Terminal" must not cut a caption
         for (std::size_t i = 0; i < std::size(kPanelLabelIds); ++i) {
             if (kPanelLabelIds[i] == s.id) {
                 panelLabels_[i] = label;
