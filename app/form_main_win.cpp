@@ -134,7 +134,8 @@ FormMain::FormMain(MainWindowServices services)
           },
           [this] { BringToFront(); }, [](HWND h) { MessagePump::Instance().AddDialog(h); },
           [](HWND h) { MessagePump::Instance().RemoveDialog(h); }}),
-      launcher_(svc_.debugLog, svc_.messages), formVersion_(launcher_) {}
+      launcher_(svc_.debugLog, svc_.messages), formVersion_(launcher_),
+      formGraph_(svc_.state.expSeries, [this] { return GraphCaption(); }) {}
 
 std::wstring FormMain::CaptionText() {
     return std::wstring(L"Quorvane  for ") + kGameTitle + L"    " + kProgramVersion;
@@ -215,6 +216,7 @@ HMENU FormMain::BuildMenu() {
     AppendMenuW(bar, MF_STRING, IDM_OPTION, L"設定");
     AppendMenuW(bar, MF_STRING, IDM_RUN, kMenuRunCaption);
     AppendMenuW(bar, MF_STRING, IDM_STOP, L"停止");
+    AppendMenuW(bar, MF_STRING, IDM_GRAPH, L"グラフ");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"ヘルプ");
     return bar;
 }
@@ -345,6 +347,7 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
         if (wp == CaptureTimer::kId && timCaptureInterval_.Enabled()) {
             engine_->timCaptureInterval_Timer();
+            RefreshGraphIfBehind();
         }
         return 0;
     case WM_CLOSE:
@@ -377,6 +380,9 @@ void FormMain::OnCommand(WORD id) {
         break;
     case IDM_VERSION:
         menuVersion_Click();
+        break;
+    case IDM_GRAPH:
+        menuGraph_Click();
         break;
     default:
         break;
@@ -480,6 +486,7 @@ void FormMain::Form_QueryUnload() {
     if (popup_.Handle() != nullptr) {
         DestroyWindow(popup_.Handle());
     }
+    formGraph_.Destroy();
     DestroyWindow(hwnd_);
 }
 
@@ -493,6 +500,27 @@ void FormMain::menuPrtScr_Click() {
     (void)PrintScreenDelayed(ScreenPrintContext{desktop_, waiter_, svc_.clock, svc_.debugLog,
                                                 svc_.state.settings, svc_.folder,
                                                 [this] { BringToFront(); }});
+}
+
+// Like "設定": opens the graph, or brings it to the front, at once.
+void FormMain::menuGraph_Click() {
+    graphRevision_ = svc_.state.expSeries.Revision();
+    if (!formGraph_.Show()) {
+        svc_.debugLog.Write(L"Graph window failed");
+    }
+}
+
+// Readings happen inside the capture timer's tick; the graph follows after each one.
+void FormMain::RefreshGraphIfBehind() {
+    if (graphRevision_ != svc_.state.expSeries.Revision()) {
+        graphRevision_ = svc_.state.expSeries.Revision();
+        formGraph_.Refresh();
+    }
+}
+
+// The increase and the hourly rate exactly as the status panel shows them.
+std::wstring FormMain::GraphCaption() const {
+    return L"増加量 " + Caption(PanelLabel::ElapseExp);
 }
 
 void FormMain::menuVersion_Click() {

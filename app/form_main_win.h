@@ -2,6 +2,7 @@
 // bar and the capture timer; start-up and the two ways out.
 #pragma once
 
+#include "app/form_graph_win.h"
 #include "app/log_view.h"
 #include "app/program_state.h"
 #include "app/shell_services_win.h"
@@ -96,12 +97,15 @@ class FormMain : public BaseWindow<FormMain>,
     void Form_QueryUnload();
     void Form_Click(POINT pt);
     void menuEnd_Click();
+    void menuGraph_Click();
     void menuOption_Click();
     void menuPrtScr_Click();
     void menuVersion_Click();
     void RelayoutDebugArea();
     void BringToFront();
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
+    void RefreshGraphIfBehind();
+    std::wstring GraphCaption() const;
     void OnCommand(WORD id);
 
     MainWindowServices svc_;
@@ -117,6 +121,8 @@ class FormMain : public BaseWindow<FormMain>,
     FormOption formOption_;
     Win32Launcher launcher_;
     FormVersion formVersion_;
+    FormGraph formGraph_;
+    std::uint64_t graphRevision_ = 0;
 
     HWND frame1_ = nullptr;
     std::array<HWND, 4> lines_{}; // Line1..Line4
