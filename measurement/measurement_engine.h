@@ -4,12 +4,14 @@
 #pragma once
 
 #include "app/program_state.h"
+#include "measurement/exp_journal.h"
 #include "measurement/measurement_host.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qv {
 
@@ -44,12 +46,18 @@ class MeasurementEngine {
     void WatchAndCapture();
     // Interprets ProgramState::expReading against the measurement's history.
     void EvaluateReading();
+    // `listener` hears every evaluated capture after the panel and the journal; it must
+    // outlive the engine.
+    void AddReadingListener(ReadingListener& listener);
 
   private:
     WaitResult Run();
     void Stop();
     void GameMissing();
     void HandleFall(const std::wstring& stampText);
+    // The one place an evaluated capture goes: the panel's increase and rate, the journal,
+    // then the listeners.
+    void PublishReading(const LocalTime& time, double reading);
     void SaveSnapshot(const std::wstring& fileName);
     void ScheduleCaptureIn(std::int32_t milliseconds);
     void UpdateStatusPanel(std::wstring_view mode);
@@ -59,6 +67,8 @@ class MeasurementEngine {
 
     ProgramState& state_;
     MeasurementHost host_;
+    ExpJournal journal_;
+    std::vector<ReadingListener*> listeners_;
 };
 
 } // namespace qv
