@@ -157,6 +157,7 @@ bool FormMain::Form_Load() {
     engine_.emplace(svc_.state,
                     MeasurementHost{*this, *this, *this, desktop_, waiter_, popupPresenter_,
                                     recognition_, svc_.clock, svc_.debugLog, svc_.folder});
+    engine_->AddReadingListener(svc_.state.expSeries);
     SetWindowTextW(hwnd_, CaptionText().c_str());
     SetWindowTextW(txtLog_, L"");
     UpdateStatusPanel(L"INIT");
@@ -522,7 +523,8 @@ void FormMain::RefreshGraphIfBehind() {
 
 // The increase and the hourly rate exactly as the status panel shows them.
 std::wstring FormMain::GraphCaption() const {
-    return L"増加量 " + Caption(PanelLabel::ElapseExp);
+    const std::wstring rate = Caption(PanelLabel::ExpPerHour);
+    return L"増加量 " + Caption(PanelLabel::ElapseExp) + (rate.empty() ? L"" : L"    " + rate);
 }
 
 void FormMain::menuVersion_Click() {

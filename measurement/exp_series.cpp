@@ -2,6 +2,20 @@
 
 namespace qv {
 
+void ExpSeries::OnReading(const EvaluatedReading& reading) {
+    switch (reading.event) {
+    case ReadingEvent::Start:
+        Begin(reading.time);
+        break;
+    case ReadingEvent::Steady:
+    case ReadingEvent::Fall:
+        Add(reading.elapsedMilliseconds, reading.increase, reading.event == ReadingEvent::Fall);
+        break;
+    case ReadingEvent::Unread:
+        break;
+    }
+}
+
 void ExpSeries::Begin(const LocalTime& at) {
     startTime_ = at;
     points_.clear();

@@ -2,6 +2,7 @@
 // time since the first reading, and the times of the falls (level-ups or deaths).
 #pragma once
 
+#include "measurement/exp_gain.h"
 #include "services/local_time.h"
 
 #include <cstdint>
@@ -14,8 +15,12 @@ struct SeriesPoint {
     double increase = 0; // the measurement's increase at that reading
 };
 
-class ExpSeries {
+// Fed by the evaluation that feeds the status panel and the journal.
+class ExpSeries : public ReadingListener {
   public:
+    // A measurement's first reading starts a new graph; an unread capture adds nothing.
+    void OnReading(const EvaluatedReading& reading) override;
+
     // The first reading of a measurement: the previous graph is forgotten. `at` is the local
     // time of the reading, for the clock labels.
     void Begin(const LocalTime& at);

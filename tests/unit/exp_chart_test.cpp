@@ -115,6 +115,35 @@ TEST(ExpChartColumns, ThirtyThousandPointsKeepEachColumnsMinimumAndMaximum) {
     }
 }
 
+TEST(ExpSeriesFeed, FollowsTheEvaluatedCapturesOfOneMeasurementAtATime) {
+    ExpGainTracker gain;
+    ExpSeries series;
+    const LocalTime at{2026, 12, 7, 14, 0, 0};
+    // 1000, 1500, 1800, 200 (a fall), nothing read, 400: a second apart.
+    const double readings[] = {1000, 1500, 1800, 200, 0, 400};
+    std::uint32_t clock = 50000;
+    for (const double r : readings) {
+        if (const auto evaluated = gain.Evaluate(at, clock += 1000, r)) {
+            series.OnReading(*evaluated);
+        }
+    }
+    const std::vector<std::pair<double, double>> expected{
+        {0, 0}, {1, 500}, {2, 800}, {3, 800}, {5, 1000}};
+    std::vector<std::pair<double, double>> points;
+    for (const SeriesPoint& p : series.Points()) {
+        points.emplace_back(p.seconds, p.increase);
+    }
+    EXPECT_EQ(points, expected);
+    EXPECT_EQ(series.Falls(), std::vector<double>{3});
+
+    // The next measurement's first reading starts a new graph.
+    gain.Reset();
+    series.OnReading(*gain.Evaluate({2026, 12, 7, 15, 0, 0}, clock + 1000, 9000));
+    ASSERT_EQ(series.Points().size(), 1u);
+    EXPECT_TRUE(series.Falls().empty());
+    EXPECT_EQ(series.StartTime().hour, 15);
+}
+
 TEST(ExpChartLayout, FallsAndTheLastReadingReachTheRightEdge) {
     ExpSeries series;
     series.Begin({2026, 12, 7, 14, 0, 0});
