@@ -1,6 +1,6 @@
 #include "measurement/exp_chart.h"
 
-#include "services/column_format.h"
+#include "measurement/exp_gain.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,10 +13,6 @@ namespace {
 constexpr double kMinutesPerDay = 24 * 60;
 // Slack for floating-point edges, far below any tick step.
 constexpr double kEpsilon = 1e-9;
-
-std::wstring Thousands(double value) {
-    return ColumnDisplayText(value, 0, false).value_or(L"");
-}
 
 std::wstring ClockLabel(double minuteOfDay) {
     const auto minutes =
@@ -51,7 +47,7 @@ Axis ExpAxis(double maxIncrease, int maxIntervals) {
     axis.step = RoundTickStep(top, maxIntervals, 1);
     axis.max = std::ceil(top / axis.step - kEpsilon) * axis.step;
     for (double v = 0; v <= axis.max + kEpsilon; v += axis.step) {
-        axis.ticks.push_back(Tick{v, Thousands(v)});
+        axis.ticks.push_back(Tick{v, GroupedNumberText(v)});
     }
     return axis;
 }
