@@ -205,7 +205,23 @@ bool FormMain::CreateWindowAndControls() {
     timCaptureInterval_.Attach(hwnd_);
     CreateControls();
     CreateGlyphPictures();
+    KeepDesignedClientHeight();
     return true;
+}
+
+// Six items can wrap the menu bar onto a second row at the designed width; the window then
+// grows by that row so the client area keeps its designed height.
+void FormMain::KeepDesignedClientHeight() {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    if (client.bottom >= kDesignClientHeight) {
+        return;
+    }
+    RECT outer{};
+    GetWindowRect(hwnd_, &outer);
+    SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left,
+                 outer.bottom - outer.top + kDesignClientHeight - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HMENU FormMain::BuildMenu() {

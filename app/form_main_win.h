@@ -87,6 +87,7 @@ class FormMain : public BaseWindow<FormMain>,
     void CreateControls();
     HMENU BuildMenu();
     void CreateGlyphPictures();
+    void KeepDesignedClientHeight();
     bool BuildGlyphPatterns();
     void UpdateStatusPanel(std::wstring_view mode);
     void UpdateCaptureBufferSize();
