@@ -162,6 +162,7 @@ bool FormMain::Form_Load() {
     SetWindowTextW(txtLog_, L"");
     UpdateStatusPanel(L"INIT");
     ShowWindow(hwnd_, SW_SHOWNORMAL);
+    KeepDesignedClientHeight();
     UpdateWindow(hwnd_);
     ProcessConfigFile(L"READ", ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
                                                  [this] { UpdateCaptureBufferSize(); }});
@@ -205,12 +206,12 @@ bool FormMain::CreateWindowAndControls() {
     timCaptureInterval_.Attach(hwnd_);
     CreateControls();
     CreateGlyphPictures();
-    KeepDesignedClientHeight();
     return true;
 }
 
 // Six items can wrap the menu bar onto a second row at the designed width; the window then
-// grows by that row so the client area keeps its designed height.
+// grows by that row so the client area keeps its designed height. The bar's rows are known
+// once the window is shown.
 void FormMain::KeepDesignedClientHeight() {
     RECT client{};
     GetClientRect(hwnd_, &client);
