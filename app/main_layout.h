@@ -7,17 +7,10 @@
 namespace qv {
 
 inline constexpr int kMinClientSize = 256;
-inline constexpr int kMinOuterHeightTwips = 4530;
-inline constexpr int kMinOuterWidthTwips = 3960;
-inline constexpr int kTwipsPerPixel = 15; // at 96 dpi
 inline constexpr int kGlyphCount = 11;
 
-constexpr int TwipsToPixels(int twips) {
-    return twips / kTwipsPerPixel;
-}
-
-// What the resize handler does with a client size: snap the outer size back when the
-// client area is below the minimum, and lay out with the clamped values.
+// What the resize handler does with a client size: snap the outer size back so that the
+// client area is at least the minimum when it is below, and lay out with the clamped values.
 struct ClientSizeDecision {
     bool snapHeight = false;
     bool snapWidth = false;

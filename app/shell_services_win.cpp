@@ -24,7 +24,14 @@ void Win32Desktop::CaptureWindowRegion(WindowId window, const CaptureRegion& reg
 }
 
 bool Win32Desktop::SaveForegroundWindowBitmap(const std::filesystem::path& path) {
-    return qv::SaveForegroundWindowBitmap(path);
+    if (qv::SaveForegroundWindowBitmap(path)) {
+        return true;
+    }
+    // A save cut short because the program is ending is no failure.
+    if (!MessagePump::Instance().QuitRequested() && saveFailed_) {
+        saveFailed_(path.filename().wstring());
+    }
+    return false;
 }
 
 void Win32Desktop::Beep() {
