@@ -4,17 +4,22 @@
 #include "app/screen_print.h"
 #include "capture/message_wait_win.h"
 #include "config/config_file.h"
+#include "config/dialog_base_win.h"
 #include "recognition/glyph_pictures_win.h"
 #include "resources/resource_ids.h"
 #include "services/app_cursor_win.h"
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace qv {
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuorvaneFormMain";
+// Shows the message about the first picture that could not be saved.
+constexpr UINT WM_APP_SAVE_FAILED = WM_APP + 1;
 constexpr int kDesignClientWidth = 280;
 constexpr int kDesignClientHeight = 270;
 constexpr int kFrameLeft = 8, kFrameTop = 4;
@@ -97,6 +102,10 @@ HWND MakeChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style
     return child;
 }
 
+POINT PointOf(LPARAM lp) {
+    return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+}
+
 int OuterHeight(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
@@ -125,18 +134,25 @@ void CaptureTimer::SetEnabled(bool enabled) {
 }
 
 FormMain::FormMain(MainWindowServices services)
-    : svc_(std::move(services)), desktop_(svc_.state.captureBuffer), popup_(svc_.state.popupShown),
-      popupPresenter_(popup_), recognition_(svc_.state, svc_.debugLog,
-                                            [this](std::wstring_view t) { SetCaptureCaption(t); }),
-      formOption_(OptionDialogServices{
-          svc_.state.settings, svc_.folder, svc_.messages, svc_.debugLog,
-          [this] { RelayoutDebugArea(); }, [this] { UpdateCaptureBufferSize(); },
-          [this] {
-              SetCaptureTimerPeriod(CaptureTimerPeriod(svc_.state.settings.captureInterval));
-          },
-          [this] { BringToFront(); }, [](HWND h) { MessagePump::Instance().AddDialog(h); },
-          [](HWND h) { MessagePump::Instance().RemoveDialog(h); }}),
-      launcher_(svc_.debugLog, svc_.messages), formVersion_(launcher_) {}
+    : svc_(std::move(services)),
+      desktop_(svc_.state.captureBuffer,
+               [this](const std::wstring& name) { OnPictureSaveFailed(name); }),
+      popup_(svc_.state.popupShown), popupPresenter_(popup_),
+      recognition_(svc_.state, svc_.debugLog,
+                   [this](std::wstring_view t) { SetCaptureCaption(t); }),
+      formOption_(
+          OptionDialogServices{
+              svc_.state.settings, svc_.folder, svc_.messages, svc_.debugLog,
+              [this] { RelayoutDebugArea(); }, [this] { UpdateCaptureBufferSize(); },
+              [this] {
+                  SetCaptureTimerPeriod(CaptureTimerPeriod(svc_.state.settings.captureInterval));
+              },
+              [this] { BringToFront(); }, [](HWND h) { MessagePump::Instance().AddDialog(h); },
+              [](HWND h) { MessagePump::Instance().RemoveDialog(h); }},
+          CaptureTestServices{svc_.state.glyphs, [this] { return FindGame(); },
+                              std::wstring(kGameTitle) + kGameMissingSuffix}),
+      launcher_(svc_.debugLog, svc_.messages), formVersion_(launcher_),
+      formGraph_(svc_.state.expSeries, [this] { return GraphCaption(); }) {}
 
 std::wstring FormMain::CaptionText() {
     return std::wstring(L"Quorvane  for ") + kGameTitle + L"    " + kProgramVersion;
@@ -152,17 +168,22 @@ bool FormMain::Form_Load() {
         return false;
     }
     svc_.messages.SetOwner(hwnd_);
-    popup_.SetOwner(hwnd_);
     engine_.emplace(svc_.state,
                     MeasurementHost{*this, *this, *this, desktop_, waiter_, popupPresenter_,
                                     recognition_, svc_.clock, svc_.debugLog, svc_.folder});
+    engine_->AddReadingListener(svc_.state.expSeries);
     SetWindowTextW(hwnd_, CaptionText().c_str());
     SetWindowTextW(txtLog_, L"");
-    UpdateStatusPanel(L"INIT");
+    UpdateStatusPanel(PanelMode::INIT);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
+    KeepDesignedClientHeight();
     UpdateWindow(hwnd_);
-    ProcessConfigFile(L"READ", ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
-                                                 [this] { UpdateCaptureBufferSize(); }});
+    // Whatever the outcome the settings hold usable values, and a failed write has been shown.
+    static_cast<void>(ProcessConfigFile(
+        ConfigFileMode::READ,
+        ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
+                          [this] { UpdateCaptureBufferSize(); },
+                          [this](std::wstring_view r) { svc_.debugLog.Write(r); }}));
     svc_.debugLog.Write(L"Reading ConfigFile･･･End ");
     if (!BuildGlyphPatterns()) {
         ShowGlyphBuildFailure(svc_.messages);
@@ -176,7 +197,7 @@ bool FormMain::Form_Load() {
     SetStopMenuEnabled(false);
     svc_.debugLog.Write(L"All Form Loading･･･End ");
     if (svc_.state.settings.autoStart) {
-        if (engine_->SetMeasurementState(L"RUN") == WaitResult::Elapsed &&
+        if (engine_->SetMeasurementState(MeasurementMode::RUN) == WaitResult::Elapsed &&
             !svc_.state.shuttingDown) {
             svc_.debugLog.Write(L"Log AutoStart･･･ ");
         }
@@ -206,6 +227,22 @@ bool FormMain::CreateWindowAndControls() {
     return true;
 }
 
+// Six items can wrap the menu bar onto a second row at the designed width; the window then
+// grows by that row so the client area keeps its designed height. The bar's rows are known
+// once the window is shown.
+void FormMain::KeepDesignedClientHeight() {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    if (client.bottom >= kDesignClientHeight) {
+        return;
+    }
+    RECT outer{};
+    GetWindowRect(hwnd_, &outer);
+    SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left,
+                 outer.bottom - outer.top + kDesignClientHeight - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HMENU FormMain::BuildMenu() {
     HMENU bar = CreateMenu();
     HMENU file = CreatePopupMenu();
@@ -217,6 +254,7 @@ HMENU FormMain::BuildMenu() {
     AppendMenuW(bar, MF_STRING, IDM_OPTION, L"設定");
     AppendMenuW(bar, MF_STRING, IDM_RUN, kMenuRunCaption);
     AppendMenuW(bar, MF_STRING, IDM_STOP, L"停止");
+    AppendMenuW(bar, MF_STRING, IDM_GRAPH, L"グラフ");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"ヘルプ");
     return bar;
 }
@@ -242,6 +280,7 @@ void FormMain::CreateControls() {
         // SS_NOTIFY: a click on a label belongs to the label, not to the window background.
         HWND label = MakeChild(hwnd_, WC_STATICW, s.text, s.align | SS_NOTIFY | SS_NOPREFIX, 0, x,
                                y, s.w, s.h, s.id, f);
+        GrowLabelToText(label); // a substitute font wider than "Terminal" must not cut a caption
         for (std::size_t i = 0; i < std::size(kPanelLabelIds); ++i) {
             if (kPanelLabelIds[i] == s.id) {
                 panelLabels_[i] = label;
@@ -265,7 +304,7 @@ void FormMain::CreateGlyphPictures() {
     constexpr int kRowTop[2] = {220, 252};
     constexpr int kRowControlBase[2] = {IDC_PIC_PATTERN1, IDC_PIC_PATTERN2};
     for (int set = 0; set < 2; ++set) {
-        for (int k = 0; k < kGlyphCount; ++k) {
+        for (int k = 0; k < kGlyphsPerSet; ++k) {
             patternBitmaps_[set][k] = LoadGlyphBitmap(instance, set, k);
             picPattern_[set][k] =
                 CreateGlyphPicture(hwnd_, kRowControlBase[set] + k, patternBitmaps_[set][k].get(),
@@ -276,7 +315,9 @@ void FormMain::CreateGlyphPictures() {
 }
 
 bool FormMain::BuildGlyphPatterns() {
-    return qv::BuildGlyphPatterns(ReadGlyphPictures(picPattern_), svc_.state.glyphs);
+    return qv::BuildGlyphPatterns(ReadGlyphPictures(picPattern_),
+                                  svc_.state.settings.captureRegions, svc_.state.glyphs,
+                                  svc_.state.captureBuffer);
 }
 
 void FormMain::SetCaptureCaption(std::wstring_view text) {
@@ -284,9 +325,18 @@ void FormMain::SetCaptureCaption(std::wstring_view text) {
     RedrawWindow(lblCapture_[1], nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
+HWND FormMain::FindGame() {
+    const std::optional<WindowId> game = desktop_.FindWindowByTitle(kGameTitle);
+    return game ? reinterpret_cast<HWND>(*game) : nullptr;
+}
+
 void FormMain::UpdateCaptureBufferSize() {
-    qv::UpdateCaptureBufferSize(svc_.state.settings.captureRegions, svc_.state.glyphs,
-                                svc_.state.captureBuffer);
+    // The configuration file and the options dialog keep the regions within what the buffer
+    // takes, so this is only a record of the impossible.
+    if (!qv::UpdateCaptureBufferSize(svc_.state.settings.captureRegions, svc_.state.glyphs,
+                                     svc_.state.captureBuffer)) {
+        svc_.debugLog.Write(L"CaptureBuffer Resize Failed");
+    }
 }
 
 void FormMain::SetRunMenu(bool enabled, std::wstring_view caption) {
@@ -309,7 +359,7 @@ void FormMain::SetCaptureTimerPeriod(std::int32_t milliseconds) {
     timCaptureInterval_.SetInterval(milliseconds);
 }
 
-void FormMain::UpdateStatusPanel(std::wstring_view mode) {
+void FormMain::UpdateStatusPanel(PanelMode mode) {
     StatusPanelContext context{*this,
                                *this,
                                svc_.clock,
@@ -341,16 +391,36 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         }
         return DefWindowProcW(hwnd_, msg, wp, lp);
+    case WM_LBUTTONDOWN:
+        backgroundPressed_ = IsBareBackground(PointOf(lp));
+        return 0;
     case WM_LBUTTONUP:
-        Form_Click(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+        // A click is a press and a release on the background, not a release alone (the end of a
+        // title-bar double click, a press that started on a control).
+        if (std::exchange(backgroundPressed_, false) && IsBareBackground(PointOf(lp))) {
+            Form_Click();
+        }
         return 0;
     case WM_TIMER:
         if (wp == CaptureTimer::kId && timCaptureInterval_.Enabled()) {
             engine_->timCaptureInterval_Timer();
+            RefreshGraphIfBehind();
         }
+        return 0;
+    case WM_APP_SAVE_FAILED:
+        ShowPictureSaveFailure();
         return 0;
     case WM_CLOSE:
         Form_QueryUnload();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // The session ends: the same closing as the close box. Windows may end the process as
+        // soon as this returns, so the closing runs here, without waiting for anything.
+        if (wp != FALSE && !svc_.state.shuttingDown) {
+            Form_QueryUnload();
+        }
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -380,6 +450,9 @@ void FormMain::OnCommand(WORD id) {
     case IDM_VERSION:
         menuVersion_Click();
         break;
+    case IDM_GRAPH:
+        menuGraph_Click();
+        break;
     default:
         break;
     }
@@ -401,19 +474,17 @@ void FormMain::Form_Resize() {
     }
     RECT client{};
     GetClientRect(hwnd_, &client);
-    const ClientSizeDecision size = ClampClientSize(client.right, client.bottom);
+    ClientSizeDecision size = ClampClientSize(client.right, client.bottom);
     // Snapping the outer size raises this handler again, nested; the guard keeps a frame that
     // cannot reach the minimum from recursing forever.
     if ((size.snapHeight || size.snapWidth) && resizeDepth_ < 2) {
         ++resizeDepth_;
-        RECT outer{};
-        GetWindowRect(hwnd_, &outer);
-        const int w =
-            size.snapWidth ? TwipsToPixels(kMinOuterWidthTwips) : outer.right - outer.left;
-        const int h =
-            size.snapHeight ? TwipsToPixels(kMinOuterHeightTwips) : outer.bottom - outer.top;
-        SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SnapToMinimumClientSize(size.snapWidth, size.snapHeight);
         --resizeDepth_;
+        // Lay out for the size the window really has now.
+        GetClientRect(hwnd_, &client);
+        size.width = client.right;
+        size.height = client.bottom;
     }
     InvalidateRect(hwnd_, nullptr, FALSE); // the etched rule under the menu bar
     for (HWND line : lines_) {
@@ -425,15 +496,40 @@ void FormMain::Form_Resize() {
     svc_.debugLog.Write(L"Resaizing Form ･･･End ");
 }
 
+// The outer size follows from the frame the window has now: caption, borders and a menu bar
+// that may wrap onto more lines when the window is narrow. The width goes first, because the
+// menu bar's height depends on it.
+void FormMain::SnapToMinimumClientSize(bool width, bool height) {
+    const auto frameOf = [this] {
+        RECT outer{}, client{};
+        GetWindowRect(hwnd_, &outer);
+        GetClientRect(hwnd_, &client);
+        return std::pair{SIZE{outer.right - outer.left, outer.bottom - outer.top},
+                         SIZE{client.right, client.bottom}};
+    };
+    constexpr UINT kFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+    if (width) {
+        const auto [outer, client] = frameOf();
+        SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx - client.cx + kMinClientSize, outer.cy, kFlags);
+    }
+    if (height) {
+        const auto [outer, client] = frameOf();
+        if (client.cy < kMinClientSize) {
+            SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy - client.cy + kMinClientSize,
+                         kFlags);
+        }
+    }
+}
+
 void FormMain::LayoutDebugArea(int clientHeight) {
-    std::array<int, kGlyphCount> heights1{}, heights2{};
-    for (int k = 0; k < kGlyphCount; ++k) {
+    std::array<int, kGlyphsPerSet> heights1{}, heights2{};
+    for (int k = 0; k < kGlyphsPerSet; ++k) {
         heights1[k] = OuterHeight(picPattern_[0][k]);
         heights2[k] = OuterHeight(picPattern_[1][k]);
     }
     const DebugAreaLayout layout =
         ComputeDebugArea(clientHeight, svc_.state.settings.debugMode, kLogTop, heights1, heights2);
-    for (int k = 0; k < kGlyphCount; ++k) {
+    for (int k = 0; k < kGlyphsPerSet; ++k) {
         const int show = layout.patternsVisible ? SW_SHOW : SW_HIDE;
         ShowWindow(picPattern_[0][k], show);
         ShowWindow(picPattern_[1][k], show);
@@ -462,39 +558,89 @@ void FormMain::Form_Paint() {
     EndPaint(hwnd_, &ps);
 }
 
-void FormMain::Form_Click(POINT pt) {
-    RECT frame{};
-    GetWindowRect(frame1_, &frame);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&frame), 2);
-    if (PtInRect(&frame, pt)) {
-        return; // a click on the status panel's frame is not a background click
-    }
+// No visible control under the point: the status panel's frame, a label, the log box or a
+// pattern picture takes the click even when the control itself lets it through.
+bool FormMain::IsBareBackground(POINT pt) const {
+    return ChildWindowFromPointEx(hwnd_, pt, CWP_SKIPINVISIBLE) == hwnd_;
+}
+
+void FormMain::Form_Click() {
     RedrawWindow(frame1_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    UpdateStatusPanel(L"");
+    UpdateStatusPanel(PanelMode::Latest);
 }
 
 void FormMain::Form_QueryUnload() {
     svc_.state.shuttingDown = true;
-    UpdateStatusPanel(L"END");
+    UpdateStatusPanel(PanelMode::END);
     svc_.debugLog.Write(L"End of the Program");
     timCaptureInterval_.SetEnabled(false);
     if (popup_.Handle() != nullptr) {
         DestroyWindow(popup_.Handle());
     }
+    formGraph_.Destroy();
     DestroyWindow(hwnd_);
+}
+
+// The message comes from the message loop, not from inside the save: the remaining pictures
+// of a fall keep their timing while the box waits for the user.
+void FormMain::OnPictureSaveFailed(const std::wstring& fileName) {
+    if (firstSaveFailure_ || svc_.state.shuttingDown) {
+        return;
+    }
+    firstSaveFailure_ = fileName;
+    PostMessageW(hwnd_, WM_APP_SAVE_FAILED, 0, 0);
+}
+
+void FormMain::ShowPictureSaveFailure() {
+    if (firstSaveFailure_ && !svc_.state.shuttingDown) {
+        svc_.messages.ShowMessage(L"画像を保存できませんでした。\r\n" + *firstSaveFailure_,
+                                  kErrorTitle);
+    }
 }
 
 void FormMain::menuOption_Click() {
     formOption_.Show(hwnd_);
 }
 
-// Chosen again during its own wait, each choice saves its own file when its wait ends.
+// One print at a time: a second one would save in the same second under the same name, so
+// the item stays disabled until the waiting print has saved.
 void FormMain::menuPrtScr_Click() {
+    if (screenPrintWaiting_) {
+        return;
+    }
+    screenPrintWaiting_ = true;
+    EnableMenuItem(GetMenu(hwnd_), IDM_PRTSCR, MF_BYCOMMAND | MF_GRAYED);
     // A quit during the wait ends it without saving; nothing more to do here either way.
     (void)PrintScreenDelayed(ScreenPrintContext{desktop_, waiter_, svc_.clock, svc_.debugLog,
                                                 svc_.state.settings, svc_.folder,
                                                 [this] { BringToFront(); }});
+    screenPrintWaiting_ = false;
+    if (hwnd_ != nullptr) {
+        EnableMenuItem(GetMenu(hwnd_), IDM_PRTSCR, MF_BYCOMMAND | MF_ENABLED);
+    }
+}
+
+// Like "設定": opens the graph, or brings it to the front, at once.
+void FormMain::menuGraph_Click() {
+    graphRevision_ = svc_.state.expSeries.Revision();
+    if (!formGraph_.Show()) {
+        svc_.debugLog.Write(L"Graph window failed");
+    }
+}
+
+// Readings happen inside the capture timer's tick; the graph follows after each one.
+void FormMain::RefreshGraphIfBehind() {
+    if (graphRevision_ != svc_.state.expSeries.Revision()) {
+        graphRevision_ = svc_.state.expSeries.Revision();
+        formGraph_.Refresh();
+    }
+}
+
+// The increase and the hourly rate exactly as the status panel shows them.
+std::wstring FormMain::GraphCaption() const {
+    const std::wstring rate = Caption(PanelLabel::ExpPerHour);
+    return L"増加量 " + Caption(PanelLabel::ElapseExp) + (rate.empty() ? L"" : L"    " + rate);
 }
 
 void FormMain::menuVersion_Click() {

@@ -2,6 +2,7 @@
 // bar and the capture timer; start-up and the two ways out.
 #pragma once
 
+#include "app/form_graph_win.h"
 #include "app/log_view.h"
 #include "app/program_state.h"
 #include "app/shell_services_win.h"
@@ -86,28 +87,38 @@ class FormMain : public BaseWindow<FormMain>,
     void CreateControls();
     HMENU BuildMenu();
     void CreateGlyphPictures();
+    void KeepDesignedClientHeight();
     bool BuildGlyphPatterns();
-    void UpdateStatusPanel(std::wstring_view mode);
+    void UpdateStatusPanel(PanelMode mode);
     void UpdateCaptureBufferSize();
     void SetCaptureCaption(std::wstring_view text);
+    // The game's window as the measurement finds it, nullptr when it is not running.
+    HWND FindGame();
 
     void Form_Resize();
+    void SnapToMinimumClientSize(bool width, bool height);
     void Form_Paint();
     void Form_QueryUnload();
-    void Form_Click(POINT pt);
+    void Form_Click();
+    bool IsBareBackground(POINT pt) const;
     void menuEnd_Click();
+    void menuGraph_Click();
     void menuOption_Click();
     void menuPrtScr_Click();
     void menuVersion_Click();
     void RelayoutDebugArea();
     void BringToFront();
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
+    void RefreshGraphIfBehind();
+    std::wstring GraphCaption() const;
     void OnCommand(WORD id);
+    void OnPictureSaveFailed(const std::wstring& fileName);
+    void ShowPictureSaveFailure();
 
     MainWindowServices svc_;
     CaptureTimer timCaptureInterval_;
     GdiObject<HFONT> font_, boldFont_, headingFont_;
-    std::array<std::array<UniqueBitmap, 11>, 2> patternBitmaps_;
+    std::array<std::array<UniqueBitmap, kGlyphsPerSet>, kGlyphSetCount> patternBitmaps_;
     Win32Desktop desktop_;
     PumpWaiter waiter_;
     FormPopup popup_;
@@ -117,14 +128,21 @@ class FormMain : public BaseWindow<FormMain>,
     FormOption formOption_;
     Win32Launcher launcher_;
     FormVersion formVersion_;
+    FormGraph formGraph_;
+    std::uint64_t graphRevision_ = 0;
 
     HWND frame1_ = nullptr;
     std::array<HWND, 4> lines_{}; // Line1..Line4
     std::array<HWND, kPanelLabels.size()> panelLabels_{};
     std::array<HWND, 2> lblCapture_t_{}, lblCapture_{};
     HWND txtLog_ = nullptr;
-    std::array<std::array<HWND, 11>, 2> picPattern_{}; // picPattern1, picPattern2
+    std::array<std::array<HWND, kGlyphsPerSet>, kGlyphSetCount>
+        picPattern_{}; // picPattern1, picPattern2
     int resizeDepth_ = 0;
+    // The first picture of the run that could not be saved; later failures are only recorded.
+    std::optional<std::wstring> firstSaveFailure_;
+    bool backgroundPressed_ = false; // the left button went down on the bare background
+    bool screenPrintWaiting_ = false;
     KernelHandle instanceMutex_;
 };
 

@@ -24,7 +24,14 @@ void Win32Desktop::CaptureWindowRegion(WindowId window, const CaptureRegion& reg
 }
 
 bool Win32Desktop::SaveForegroundWindowBitmap(const std::filesystem::path& path) {
-    return qv::SaveForegroundWindowBitmap(path);
+    if (qv::SaveForegroundWindowBitmap(path)) {
+        return true;
+    }
+    // A save cut short because the program is ending is no failure.
+    if (!MessagePump::Instance().QuitRequested() && saveFailed_) {
+        saveFailed_(path.filename().wstring());
+    }
+    return false;
 }
 
 void Win32Desktop::Beep() {
@@ -46,7 +53,7 @@ void PopupPresenter::HidePopupMessage() {
 
 bool Win32Recognition::RecognizeExpReadout() {
     const RecognitionOutcome outcome = qv::RecognizeExpReadout(
-        state_.captureBuffer, state_.glyphs, state_.settings.captureRegions[1],
+        state_.captureBuffer, state_.glyphs, state_.settings.captureRegions[kExpCaptureIndex],
         state_.settings.debugMode, state_.expReading, *this);
     return outcome == RecognitionOutcome::Completed;
 }

@@ -1,6 +1,8 @@
 #include "config/dialog_base_win.h"
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +46,31 @@ class WindowDc {
     HWND hwnd_;
     HDC dc_;
 };
+
+std::wstring LabelText(HWND label) {
+    const int length = GetWindowTextLengthW(label);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(), length + 1)));
+    return text;
+}
+
+// The size of a label's (possibly multi-line) text in its own font; an empty caption still
+// measures one line's height, as an auto-sized label keeps.
+std::optional<SIZE> LabelTextSize(HWND label, const std::wstring& text) {
+    WindowDc dc(label);
+    if (dc.Get() == nullptr) {
+        return std::nullopt;
+    }
+    auto* font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+    const HGDIOBJ previous = font != nullptr ? SelectObject(dc.Get(), font) : nullptr;
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc.Get(), text.empty() ? L" " : text.c_str(), -1, &r,
+              DT_CALCRECT | DT_NOPREFIX | DT_LEFT | DT_EXPANDTABS);
+    if (previous != nullptr) {
+        SelectObject(dc.Get(), previous);
+    }
+    return SIZE{r.right, r.bottom};
+}
 
 } // namespace
 
@@ -89,24 +116,33 @@ void FitLabelToText(HWND label) {
     if (label == nullptr) {
         return;
     }
-    const int length = GetWindowTextLengthW(label);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(), length + 1)));
-    WindowDc dc(label);
-    if (dc.Get() == nullptr) {
+    const std::wstring text = LabelText(label);
+    const std::optional<SIZE> size = LabelTextSize(label, text);
+    if (!size) {
         return;
     }
-    auto* font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
-    const HGDIOBJ previous = font != nullptr ? SelectObject(dc.Get(), font) : nullptr;
-    RECT r{0, 0, 0, 0};
-    // An empty caption still keeps one line's height, as an auto-sized label does.
-    DrawTextW(dc.Get(), text.empty() ? L" " : text.c_str(), -1, &r,
-              DT_CALCRECT | DT_NOPREFIX | DT_LEFT | DT_EXPANDTABS);
-    if (previous != nullptr) {
-        SelectObject(dc.Get(), previous);
-    }
-    SetWindowPos(label, nullptr, 0, 0, text.empty() ? 0 : r.right, r.bottom,
+    SetWindowPos(label, nullptr, 0, 0, text.empty() ? 0 : size->cx, size->cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(label, nullptr, TRUE);
+}
+
+void GrowLabelToText(HWND label) {
+    if (label == nullptr) {
+        return;
+    }
+    const std::wstring text = LabelText(label);
+    const std::optional<SIZE> size = text.empty() ? std::nullopt : LabelTextSize(label, text);
+    RECT r{};
+    if (!size || !GetWindowRect(label, &r)) {
+        return;
+    }
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    if (size->cx <= width && size->cy <= height) {
+        return;
+    }
+    SetWindowPos(label, nullptr, 0, 0, std::max<int>(width, size->cx),
+                 std::max<int>(height, size->cy), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(label, nullptr, TRUE);
 }
 

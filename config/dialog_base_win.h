@@ -24,6 +24,9 @@ HWND AddControl(HWND parent, const wchar_t* className, std::wstring_view text, D
                 DWORD exStyle, int x, int y, int width, int height, int id, HFONT font);
 // Sizes a label to its (possibly multi-line) text in its own font; its left and top stay.
 void FitLabelToText(HWND label);
+// Widens (and heightens) a label whose text does not fit its size, so a font wider than the
+// designed one never cuts a caption; its left and top stay, and a label that fits keeps its size.
+void GrowLabelToText(HWND label);
 void SetText(HWND control, std::wstring_view text);
 
 template <typename Derived> class DialogBase {

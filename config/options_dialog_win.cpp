@@ -20,6 +20,8 @@ enum ControlId : int {
     IDC_CMD_CAPTURE,
     IDC_LBL_CAPTURE_INTERVAL,
     IDC_LBL_START_DELAY,
+    IDC_PIC_CAPTURE_0, // picCapture(0) and (1)
+    IDC_PIC_CAPTURE_1,
     // Region value labels: base + 2 * (x, y, width, height) + region index.
     IDC_LBL_REGION_BASE = 200,
 };
@@ -42,7 +44,9 @@ bool IsTicked(HWND box) {
 
 } // namespace
 
-FormOption::FormOption(OptionDialogServices services) : svc_(std::move(services)) {}
+FormOption::FormOption(OptionDialogServices services, CaptureTestServices captureTest)
+    : svc_(std::move(services)),
+      captureTest_(svc_.settings, svc_.debugLog, std::move(captureTest)) {}
 
 bool FormOption::Show(HWND owner) {
     if (!Load(owner)) {
@@ -121,14 +125,17 @@ void FormOption::CreateControls() {
                            Px(1200), Px(1575), Px(375), IDC_CHK_DEBUG, f);
     CreateRegionGroup(0);
     CreateRegionGroup(1);
-    // The test capture and its pictures have no behaviour; they are shown as designed.
-    AddControl(hwnd_, WC_BUTTONW, L"テスト", button, 0, Px(4680), Px(2040), Px(975), Px(435),
-               IDC_CMD_CAPTURE, f);
+    HWND cmdCapture = AddControl(hwnd_, WC_BUTTONW, L"テスト", button, 0, Px(4680), Px(2040),
+                                 Px(975), Px(435), IDC_CMD_CAPTURE, f);
     AddLabel(L"10秒後にキャプチャ", 5760, 2160, 0, 0);
-    AddControl(hwnd_, WC_STATICW, L"", SS_LEFT, WS_EX_CLIENTEDGE, Px(4680), Px(2640), Px(3255),
-               Px(795), -1, f);
-    AddControl(hwnd_, WC_STATICW, L"", SS_LEFT, WS_EX_CLIENTEDGE, Px(4680), Px(3600), Px(3255),
-               Px(795), -1, f);
+    // Drawn by CaptureTest; their window text is the line drawn in them.
+    std::array<HWND, 2> picCapture{};
+    for (int i = 0; i < 2; ++i) {
+        picCapture[static_cast<std::size_t>(i)] =
+            AddControl(hwnd_, WC_STATICW, L"", SS_OWNERDRAW, WS_EX_CLIENTEDGE, Px(4680),
+                       Px(2640 + 960 * i), Px(3255), Px(795), IDC_PIC_CAPTURE_0 + i, f);
+    }
+    captureTest_.Attach(hwnd_, cmdCapture, picCapture, f);
     controlsReady_ = true;
 }
 
@@ -270,12 +277,15 @@ void FormOption::chkDebug_Click() {
 }
 
 void FormOption::cmdSave_Click() {
-    ProcessConfigFile(L"SAVE", ConfigFileContext{svc_.settings, svc_.programFolder, svc_.messages,
-                                                 svc_.updateCaptureBufferSize});
+    // A failed write has been shown to the user; the settings stay in effect for this run.
+    static_cast<void>(ProcessConfigFile(
+        ConfigFileMode::SAVE, ConfigFileContext{svc_.settings, svc_.programFolder, svc_.messages,
+                                                svc_.updateCaptureBufferSize, {}}));
     svc_.debugLog.Write(L"Saving ConfigFile･･･End ");
 }
 
 void FormOption::cmdEnd_Click() {
+    captureTest_.Cancel();
     ShowWindow(hwnd_, SW_HIDE);
     if (svc_.bringMainToFront) {
         svc_.bringMainToFront();
@@ -283,6 +293,14 @@ void FormOption::cmdEnd_Click() {
     if (svc_.updateCaptureBufferSize) {
         svc_.updateCaptureBufferSize();
     }
+}
+
+void FormOption::cmdCapture_Click() {
+    captureTest_.Start();
+}
+
+void FormOption::timCaptureTest_Timer() {
+    captureTest_.Tick();
 }
 
 void FormOption::OnCommand(WORD id, WORD code, HWND control) {
@@ -336,8 +354,11 @@ void FormOption::OnCommand(WORD id, WORD code, HWND control) {
     case IDC_CMD_END:
         cmdEnd_Click();
         break;
+    case IDC_CMD_CAPTURE:
+        cmdCapture_Click();
+        break;
     default:
-        break; // cmdCapture has no behaviour
+        break;
     }
 }
 
@@ -357,11 +378,20 @@ INT_PTR FormOption::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
         return TRUE;
+    case WM_TIMER:
+        if (wp == CaptureTest::kTimerId) {
+            timCaptureTest_Timer();
+        }
+        return TRUE;
+    case WM_DRAWITEM:
+        return captureTest_.DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp)) ? TRUE
+                                                                                      : FALSE;
     case WM_CLOSE:
         Form_QueryUnload();
         return TRUE;
     case WM_DESTROY:
         controlsReady_ = false;
+        captureTest_.Cancel();
         if (svc_.unregisterDialog) {
             svc_.unregisterDialog(hwnd_);
         }

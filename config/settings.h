@@ -10,7 +10,7 @@ namespace qv {
 
 // Every field is zero or false until the configuration has been read.
 struct Settings {
-    // Index 1 is the area of the game window that holds the EXP figure.
+    // Index kExpCaptureIndex is the area of the game window that holds the EXP figure.
     std::array<CaptureRegion, 2> captureRegions{};
     bool autoStart = false;
     std::int32_t captureInterval = 0; // seconds
@@ -25,7 +25,7 @@ struct Settings {
 constexpr Settings DefaultSettings() {
     Settings s;
     s.captureRegions[0] = CaptureRegion{1, 1, 1, 1};
-    s.captureRegions[1] = CaptureRegion{463, 570, 90, 9};
+    s.captureRegions[kExpCaptureIndex] = CaptureRegion{463, 570, 90, 9};
     s.autoStart = false;
     s.captureInterval = 20;
     s.beepOnCapture = false;
@@ -34,16 +34,11 @@ constexpr Settings DefaultSettings() {
     return s;
 }
 
-// Upper bound for how much wider or taller than a capture region the capture buffer is made
-// (the spread between the largest and smallest glyph of a set; the built-in glyphs spread
-// by at most 6 pixels).
-inline constexpr std::int32_t kCaptureBufferMargin = 64;
-
-// True when every value can be used without overflow or an impossible capture:
-// regions at least 1 x 1 whose right/bottom edges, byte size and capture-buffer size fit
-// 32-bit arithmetic, a capture interval of at least 1 s and a start delay of at least 0 s
-// whose millisecond values fit 32 bits. Values outside the options dialog's ranges but
-// within these limits are runnable.
+// True when every value can be used without overflow or an impossible capture: regions
+// whose sides are 1 to kMaxRegionSide pixels and whose right/bottom edges fit 32-bit
+// arithmetic, a capture interval of at least 1 s and a start delay of at least 0 s whose
+// millisecond values fit 32 bits. Values outside the options dialog's ranges but within these
+// limits are runnable.
 bool IsRunnable(const Settings& settings);
 
 } // namespace qv

@@ -30,7 +30,7 @@ void MeasurementEngine::EvaluateReading() {
         m.previousSecond = m.currentSecond;
         m.logMark = kLogOpenMark;
         m.gain.Reset();
-        UpdateStatusPanel(L"FAST");
+        UpdateStatusPanel(PanelMode::FAST);
         PublishReading(now, reading);
         host_.debugLog.Write(L"Fast ImageRecognition");
         return;
@@ -78,7 +78,7 @@ void MeasurementEngine::HandleFall(const std::wstring& stampText) {
         SaveSnapshot(base + kSnapshotSuffixes[i]);
     }
     AppendLog(host_.log, stampText + kLevelUpLineText, kLogLineBreakCap);
-    UpdateStatusPanel(L"");
+    UpdateStatusPanel(PanelMode::Latest);
     host_.debugLog.Write(L"Print Screen･･･End ");
 }
 

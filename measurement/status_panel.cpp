@@ -68,16 +68,30 @@ std::wstring BuildSummaryLine(std::wstring_view startTime, std::wstring_view sta
     return line;
 }
 
-void UpdateStatusPanel(std::wstring_view mode, StatusPanelContext& c) {
-    if (mode == L"END") {
+namespace {
+
+// The latest time and EXP, as a click on the window sets them.
+void RefreshEndValues(StatusPanelContext& c) {
+    c.panel.SetCaption(PanelLabel::EndTime, CurrentTimestamp(c.clock));
+    c.panel.SetCaption(PanelLabel::EndExp, PlainNumberText(c.expReading));
+}
+
+} // namespace
+
+void UpdateStatusPanel(PanelMode mode, StatusPanelContext& c) {
+    if (mode == PanelMode::END) {
         if (!c.logMark.empty()) {
+            // The summary ends at the stop itself, not at the last fall or click.
+            if (c.expReading) {
+                RefreshEndValues(c);
+            }
             WriteSummary(c);
         }
-    } else if (mode == L"INIT") {
+    } else if (mode == PanelMode::INIT) {
         for (PanelLabel label : kPanelLabels) {
             c.panel.SetCaption(label, L"");
         }
-    } else if (mode == L"FAST") {
+    } else if (mode == PanelMode::FAST) {
         const std::wstring now = CurrentTimestamp(c.clock);
         const std::wstring exp = PlainNumberText(c.expReading);
         c.panel.SetCaption(PanelLabel::StartTime, now);
@@ -86,8 +100,7 @@ void UpdateStatusPanel(std::wstring_view mode, StatusPanelContext& c) {
         c.panel.SetCaption(PanelLabel::EndExp, exp);
         c.panel.SetCaption(PanelLabel::ElapseExp, L"0");
     } else {
-        c.panel.SetCaption(PanelLabel::EndTime, CurrentTimestamp(c.clock));
-        c.panel.SetCaption(PanelLabel::EndExp, PlainNumberText(c.expReading));
+        RefreshEndValues(c);
     }
     c.panel.RepaintPanel();
 }

@@ -1,5 +1,6 @@
 // The application-wide mouse cursor: while busy, every window of the program shows the
-// hourglass. Windows honour it in their WM_SETCURSOR handling.
+// hourglass, whatever its own WM_SETCURSOR handling does (a hook of this thread has the last
+// word), message boxes and dialogs included.
 #pragma once
 
 #include <windows.h>

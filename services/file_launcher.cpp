@@ -46,6 +46,10 @@ std::wstring FileNotFoundMessage(std::wstring_view target) {
     return FileNameOfPath(target) + L"ファイルが見つかりません。";
 }
 
+std::wstring OpenFailedMessage(std::wstring_view target) {
+    return FileNameOfPath(target) + L"を開けませんでした。";
+}
+
 LaunchOutcome LaunchFile(std::wstring_view target, std::int32_t waitMilliseconds,
                          LauncherHost& host) {
     if (!IsWebAddress(target) && !host.FileExists(target)) {
@@ -55,7 +59,12 @@ LaunchOutcome LaunchFile(std::wstring_view target, std::int32_t waitMilliseconds
     }
     host.WriteDebugLog(std::wstring(L"Execution File Start ･･･  ") + std::wstring(target));
     host.SetBusyCursor(true);
-    host.ShellOpen(target);
+    if (!host.ShellOpen(target)) {
+        host.SetBusyCursor(false);
+        host.ShowMessage(OpenFailedMessage(target), kLaunchErrorTitle);
+        host.WriteDebugLog(L"Execution File Failed");
+        return LaunchOutcome::OpenFailed;
+    }
     // The busy cursor stays while the other program starts.
     const bool elapsed = host.WaitMilliseconds(waitMilliseconds);
     host.SetBusyCursor(false);

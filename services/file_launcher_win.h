@@ -14,7 +14,7 @@ class Win32Launcher : public LauncherHost {
         : debugLog_(debugLog), messages_(messages) {}
 
     bool FileExists(std::wstring_view path) override;
-    void ShellOpen(std::wstring_view target) override;
+    bool ShellOpen(std::wstring_view target) override;
     void SetBusyCursor(bool busy) override;
     bool WaitMilliseconds(std::int32_t milliseconds) override;
     void ShowMessage(std::wstring_view text, std::wstring_view title) override;

@@ -5,6 +5,7 @@
 #include "resources/resource_ids.h"
 #include "services/about_info.h"
 #include "services/app_cursor_win.h"
+#include "services/program_identity.h"
 
 #include <commctrl.h>
 
@@ -15,13 +16,27 @@ namespace qv {
 namespace {
 
 constexpr wchar_t kTitle[] = L"バージョン情報";
-constexpr wchar_t kVersionText[] = L"Ver.0.02";
 constexpr int kClientWidthTwips = 5790, kClientHeightTwips = 1335;
 
 enum ControlId : int { IDC_IMG_PROFILE = 100, IDC_LABEL1, IDC_LBL_VER, IDC_LABEL3, IDC_LABEL4 };
 
 constexpr int Px(int twips) {
     return TwipsToDialogPixels(twips);
+}
+
+// A negative font height: the character height of a size in hundredths of a point.
+int CharacterHeight(int hundredthsOfPoint) {
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(hundredthsOfPoint, GetDeviceCaps(screen, LOGPIXELSY), 7200);
+    ReleaseDC(nullptr, screen);
+    return height;
+}
+
+// The link's own cursor from the program's resources; shared, so never destroyed.
+HCURSOR LinkCursor() {
+    return static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr),
+                                           MAKEINTRESOURCEW(IDC_LINK_CURSOR), IMAGE_CURSOR, 0, 0,
+                                           LR_SHARED));
 }
 
 bool MouseIsOver(HWND control) {
@@ -89,14 +104,17 @@ INT_PTR FormVersion::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void FormVersion::Form_Load() {
-    SetText(GetDlgItem(hwnd_, IDC_LBL_VER), kVersionText);
+    HWND version = GetDlgItem(hwnd_, IDC_LBL_VER);
+    SetText(version, kProgramVersion);
+    FitLabelToText(version); // a substituted font must not clip it either
 }
 
 void FormVersion::CreateControls() {
     if (!font_) {
-        font_.reset(CreateTerminalFont(13, FW_NORMAL, false));     // 9.75 pt
-        authorFont_.reset(CreateTerminalFont(18, FW_BOLD, false)); // 13.5 pt bold
-        linkFont_.reset(CreateTerminalFont(13, FW_NORMAL, true));
+        // Point sizes are character heights, as the type of the design measures them.
+        font_.reset(CreateTerminalFont(CharacterHeight(975), FW_NORMAL, false));
+        authorFont_.reset(CreateTerminalFont(CharacterHeight(1350), FW_BOLD, false));
+        linkFont_.reset(CreateTerminalFont(CharacterHeight(975), FW_NORMAL, true));
         picture_.reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
                                                        MAKEINTRESOURCEW(IDB_PROFILE), IMAGE_BITMAP,
                                                        0, 0, LR_DEFAULTCOLOR)));
@@ -136,7 +154,7 @@ void FormVersion::CreateControls() {
 bool FormVersion::OnSetCursor(HWND under, UINT mouseMessage) {
     if (under == lblHomePage_ && lblHomePage_ != nullptr) {
         if (mouseMessage == WM_MOUSEMOVE && !linkState_) {
-            homePageCursor_ = LoadCursorW(nullptr, IDC_HAND);
+            homePageCursor_ = LinkCursor();
         }
         if (homePageCursor_ != nullptr) {
             SetCursor(homePageCursor_);

@@ -57,13 +57,15 @@ class FakeLauncherHost : public LauncherHost {
     std::set<std::wstring> files;
     std::vector<std::wstring> events; // everything the launcher did, in order
     bool quit = false;
+    bool shellFails = false;
 
     bool FileExists(std::wstring_view path) override {
         events.push_back(L"exists? " + std::wstring(path));
         return files.count(std::wstring(path)) != 0;
     }
-    void ShellOpen(std::wstring_view target) override {
+    bool ShellOpen(std::wstring_view target) override {
         events.push_back(L"open " + std::wstring(target));
+        return !shellFails;
     }
     void SetBusyCursor(bool busy) override { events.push_back(busy ? L"busy" : L"default"); }
     bool WaitMilliseconds(std::int32_t ms) override {
@@ -105,6 +107,19 @@ TEST(FileLauncherTest, MissingFileIsReportedByNameAndRecordedByFullPath) {
               (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt",
                                          L"box 実行エラー: readme.txtファイルが見つかりません。",
                                          L"log Execution File Not Find  C:\\games\\readme.txt"}));
+}
+
+TEST(FileLauncherTest, TargetTheShellCannotOpenIsReportedInsteadOfTheFinish) {
+    FakeLauncherHost host;
+    host.files.insert(L"C:\\games\\readme.txt");
+    host.shellFails = true;
+    EXPECT_EQ(LaunchFile(L"C:\\games\\readme.txt", 500, host), LaunchOutcome::OpenFailed);
+    EXPECT_EQ(host.events,
+              (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt",
+                                         L"log Execution File Start ･･･  C:\\games\\readme.txt",
+                                         L"busy", L"open C:\\games\\readme.txt", L"default",
+                                         L"box 実行エラー: readme.txtを開けませんでした。",
+                                         L"log Execution File Failed"}));
 }
 
 TEST(FileLauncherTest, QuitDuringTheWaitRestoresTheCursorAndWritesNoFinish) {

@@ -143,24 +143,33 @@ TEST(GlyphPatternTable, Set0HasWhiteStrokesOnAnOrangeTile) {
     }
 }
 
+GlyphPicture Narrow(std::int32_t width) {
+    return GlyphPicture{PixelArray(width, 9), width + 2 * kPictureBorder, 9 + 2 * kPictureBorder};
+}
+
 TEST(GlyphPatternTable, BrokenPicturesMakeTheBuildFailAfterAllSteps) {
     const auto images = LoadRealImages();
     struct Case {
         const char* name;
         void (*spoil)(std::array<GlyphPictureSet, 2>&);
         bool ok;
+        int healthySet; // the set the spoiling leaves intact (-1 when the build succeeds)
     };
     const Case cases[] = {
-        {"intact", [](std::array<GlyphPictureSet, 2>&) {}, true},
-        {"missing set-0 picture", [](auto& p) { p[0][4].reset(); }, false},
-        {"missing set-1 delimiter", [](auto& p) { p[1][10].reset(); }, false},
-        {"image two columns too wide", [](auto& p) { p[1][3]->image = PixelArray(9, 9); }, false},
-        {"image two rows too tall", [](auto& p) { p[0][0]->image = PixelArray(11, 15); }, false},
+        {"intact", [](std::array<GlyphPictureSet, 2>&) {}, true, -1},
+        {"missing set-0 picture", [](auto& p) { p[0][4].reset(); }, false, 1},
+        {"missing set-1 delimiter", [](auto& p) { p[1][10].reset(); }, false, 0},
+        {"image two columns too wide", [](auto& p) { p[1][3]->image = PixelArray(9, 9); }, false,
+         0},
+        {"image two rows too tall", [](auto& p) { p[0][0]->image = PixelArray(11, 15); }, false, 1},
         // One column beyond the largest width still fits the table's inclusive extent.
-        {"image one column wider", [](auto& p) { p[1][3]->image = PixelArray(8, 9); }, true},
+        {"image one column wider", [](auto& p) { p[1][3]->image = PixelArray(8, 9); }, true, -1},
+        {"picture without pixels", [](auto& p) { p[1][2]->outerWidth = 4; }, false, 0},
         {"picture one pixel tall", [](auto& p) { p[1][2]->outerHeight = 2 * kPictureBorder + 1; },
-         true},
-        {"picture without pixels", [](auto& p) { p[1][2]->outerWidth = 4; }, false},
+         true, -1},
+        // The scan steps by the glyph width less 2: a narrower set-1 glyph would never advance.
+        {"set-1 glyph one pixel wide", [](auto& p) { p[1][10] = Narrow(1); }, false, 0},
+        {"set-1 glyph three pixels wide", [](auto& p) { p[1][10] = Narrow(3); }, true, -1},
     };
     for (const Case& c : cases) {
         auto pictures = Pictures(images);
@@ -168,8 +177,16 @@ TEST(GlyphPatternTable, BrokenPicturesMakeTheBuildFailAfterAllSteps) {
         GlyphPatternTable table;
         EXPECT_EQ(BuildGlyphPatterns(pictures, table), c.ok) << c.name;
         if (!c.ok) {
-            // The other set is still built in full.
+            // The other set is still built in full: sizes and sums. Digit 0's top-left pixel
+            // is set 1's slate (222 to 230); in set 0, (0, 1) is the orange tile (320 to 411).
             EXPECT_EQ(table.sets[1].largestWidth + table.sets[0].largestWidth, 18) << c.name;
+            if (c.healthySet == 1) {
+                EXPECT_GE(table.sets[1].PixelSum(0, 0, 0), 222) << c.name;
+                EXPECT_LE(table.sets[1].PixelSum(0, 0, 0), 230) << c.name;
+            } else {
+                EXPECT_GE(table.sets[0].PixelSum(0, 0, 1), 320) << c.name;
+                EXPECT_LE(table.sets[0].PixelSum(0, 0, 1), 411) << c.name;
+            }
         }
     }
 }
@@ -205,6 +222,12 @@ TEST(GlyphPatternTable, CaptureBufferSizing) {
     EXPECT_EQ(buffer.LastColumn(), 200);
     EXPECT_EQ(buffer.LastRow(), 12);
 
+    // Every region the configuration file accepts fits, with its glyph spread.
+    ASSERT_TRUE(UpdateCaptureBufferSize({{{0, 0, 4096, 1}, {0, 0, 1, 4096}}}, table, buffer));
+    EXPECT_EQ(buffer.LastColumn(), 4096 + 6);
+    EXPECT_EQ(buffer.LastRow(), 4096);
+    ASSERT_TRUE(UpdateCaptureBufferSize({{{0, 0, 100, 12}, {0, 0, 200, 10}}}, {}, buffer));
+
     // An overflowing extent is refused and leaves the buffer alone.
     EXPECT_FALSE(UpdateCaptureBufferSize({{{0, 0, 1, 1}, {0, 0, 0x7FFFFFFF, 9}}}, table, buffer));
     EXPECT_EQ(buffer.LastColumn(), 200);
@@ -215,7 +238,7 @@ TEST(GlyphPatternTable, ExtentsOfARebuildAndTheEdgesOfTheSums) {
     auto odd = Pictures(images);
     odd[1][3]->outerWidth += 20;                      // one wide glyph
     odd[1][3]->outerHeight += 4;                      // and tall
-    odd[1][10]->outerWidth = 2 * kPictureBorder + 2;  // one narrow
+    odd[1][10]->outerWidth = 2 * kPictureBorder + 3;  // one narrow
     odd[1][10]->outerHeight = 2 * kPictureBorder + 3; // and short
     GlyphPatternTable table;
     ASSERT_TRUE(BuildGlyphPatterns(odd, table));
@@ -281,7 +304,7 @@ class Recognizer : public ::testing::Test {
     }
 
     RecognitionOutcome Read(const PixelArray& strip, bool debug = false) {
-        ResizeCaptureBuffer(buffer_, buffer_.LastColumn(), buffer_.LastRow());
+        EXPECT_TRUE(ResizeCaptureBuffer(buffer_, buffer_.LastColumn(), buffer_.LastRow()));
         StoreInSlot(buffer_, 1, strip);
         return RecognizeExpReadout(buffer_, table_, regions_[1], debug, reading_, host_);
     }

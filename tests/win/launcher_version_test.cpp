@@ -4,7 +4,9 @@
 #include "app/win_util_win.h"
 #include "capture/message_wait_win.h"
 #include "services/ansi_text.h"
+#include "services/app_cursor_win.h"
 #include "services/file_launcher_win.h"
+#include "services/form_popup_win.h"
 #include "services/form_version_win.h"
 
 #include "tests/win/timer_script.h"
@@ -120,7 +122,10 @@ class RecordingLauncher : public qv::LauncherHost {
     std::vector<std::wstring> opened;
     std::function<void()> duringWait;
     bool FileExists(std::wstring_view) override { return false; }
-    void ShellOpen(std::wstring_view target) override { opened.emplace_back(target); }
+    bool ShellOpen(std::wstring_view target) override {
+        opened.emplace_back(target);
+        return true;
+    }
     void SetBusyCursor(bool) override {}
     bool WaitMilliseconds(std::int32_t ms) override {
         waits.push_back(ms);
@@ -207,6 +212,88 @@ TEST(FormVersionWin, ShowsItsTextsOpensTheHomePageOncePerClickAndClosesWithItsCl
          closeBox},
         [&] { form.ShowModal(nullptr); }, abort));
     EXPECT_TRUE(Contains(texts, L"Ver.0.02"));
+}
+
+// The link's own cursor (linked into this test from the program's resources), the version
+// label fitted to its text, and the labels' point sizes as character heights.
+TEST(FormVersionWin, LinkCursorVersionLabelAndFonts) {
+    RecordingLauncher launcher;
+    qv::FormVersion form(launcher);
+    ICONINFO cursor{};
+    BITMAP mask{};
+    LOGFONTW versionFont{};
+    SIZE versionText{};
+    RECT versionLabel{};
+    TimerScript script;
+    const bool completed = script.Run(
+        {[&] {
+            HWND dialog = VersionDialog();
+            if (dialog == nullptr) {
+                return false;
+            }
+            HWND link = GetDlgItem(dialog, qv::FormVersion::kLinkId);
+            SendMessageW(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
+                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            if (GetIconInfo(GetCursor(), &cursor)) {
+                GetObjectW(cursor.hbmMask, sizeof(mask), &mask);
+            }
+            HWND ver = nullptr;
+            for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+                 child = GetWindow(child, GW_HWNDNEXT)) {
+                ver = TextOf(child) == L"Ver.0.02" ? child : ver;
+            }
+            if (ver != nullptr) {
+                auto* font = reinterpret_cast<HFONT>(SendMessageW(ver, WM_GETFONT, 0, 0));
+                GetObjectW(font, sizeof(versionFont), &versionFont);
+                HDC dc = GetDC(ver);
+                HGDIOBJ old = SelectObject(dc, font);
+                GetTextExtentPoint32W(dc, L"Ver.0.02", 8, &versionText);
+                SelectObject(dc, old);
+                ReleaseDC(ver, dc);
+                GetClientRect(ver, &versionLabel);
+            }
+            PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return true;
+        }},
+        [&] { form.ShowModal(nullptr); },
+        [] {
+            if (HWND dialog = VersionDialog()) {
+                DestroyWindow(dialog);
+            }
+        });
+    ASSERT_TRUE(completed);
+    EXPECT_FALSE(cursor.fIcon);
+    EXPECT_EQ(cursor.xHotspot, 12u);
+    EXPECT_EQ(cursor.yHotspot, 1u);
+    EXPECT_EQ(mask.bmWidth, 32);
+    if (cursor.hbmMask != nullptr) {
+        DeleteObject(cursor.hbmMask);
+    }
+    if (cursor.hbmColor != nullptr) {
+        DeleteObject(cursor.hbmColor);
+    }
+    EXPECT_GE(versionLabel.right, versionText.cx) << "Ver.0.02 clipped";
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(versionFont.lfHeight, -MulDiv(975, GetDeviceCaps(screen, LOGPIXELSY), 7200));
+    ReleaseDC(nullptr, screen);
+}
+
+// During the launcher's busy half second every window of the program shows the hourglass,
+// the popup included.
+TEST(AppCursorWin, BusyCursorOverEveryWindowOfTheProgram) {
+    bool shown = false;
+    qv::FormPopup popup(shown);
+    popup.ShowPopupMessage(L"MapleStoryが起動していません", L"エラー", 14);
+    ASSERT_NE(popup.Handle(), nullptr);
+    qv::SetApplicationBusyCursor(true);
+    SendMessageW(popup.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(popup.Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+    qv::SetApplicationBusyCursor(false);
+    SendMessageW(popup.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(popup.Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+    DestroyWindow(popup.Handle());
 }
 
 } // namespace

@@ -465,9 +465,8 @@ class CaptureTickRig {
             pictures[static_cast<std::size_t>(s)] = PicturesFromImages(*images);
         }
         state_.settings = DefaultSettings();
-        EXPECT_TRUE(BuildGlyphPatterns(pictures, state_.glyphs));
-        EXPECT_TRUE(UpdateCaptureBufferSize(state_.settings.captureRegions, state_.glyphs,
-                                            state_.captureBuffer));
+        EXPECT_TRUE(BuildGlyphPatterns(pictures, state_.settings.captureRegions, state_.glyphs,
+                                       state_.captureBuffer));
         EXPECT_TRUE(debugLog_.Write(L"ticks begin", L"INIT"));
         const bool front = game_.BringToFront();
         EXPECT_TRUE(front) << "the painted game window did not come to the front";
@@ -478,8 +477,8 @@ class CaptureTickRig {
     void Tick() { engine_.WatchAndCapture(); }
     void CaptureOnly() {
         desktop_.CaptureWindowRegion(reinterpret_cast<WindowId>(game_.get()),
-                                     state_.settings.captureRegions[kExpCaptureRegion],
-                                     kExpCaptureSlot);
+                                     state_.settings.captureRegions[kExpCaptureIndex],
+                                     kExpCaptureIndex);
     }
     bool RecognizeOnly() { return recognition_.RecognizeExpReadout(); }
 
@@ -502,7 +501,7 @@ class CaptureTickRig {
     TestWindow game_;
     ProgramState state_;
     MemoryMainWindow window_;
-    Win32Desktop desktop_{state_.captureBuffer};
+    Win32Desktop desktop_{state_.captureBuffer, nullptr};
     PumpWaiter waiter_;
     NoPopup popup_{state_.popupShown};
     SystemClock clock_;

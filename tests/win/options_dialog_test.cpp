@@ -135,7 +135,8 @@ class OptionsDialog : public ::testing::Test {
                                          [this] { ++bufferResizes_; },
                                          [this] { ++intervalChanges_; }, [this] { ++mainToFront_; },
                                          [this](HWND h) { pumped_.push_back(h); },
-                                         [this](HWND h) { std::erase(pumped_, h); }}) {}
+                                         [this](HWND h) { std::erase(pumped_, h); }},
+                qv::CaptureTestServices{glyphs_, [] { return HWND{}; }, L"no game"}) {}
 
     ~OptionsDialog() override {
         if (form_.Handle() != nullptr) {
@@ -201,6 +202,7 @@ class OptionsDialog : public ::testing::Test {
 
     fs::path folder_;
     qv::Settings settings_ = qv::DefaultSettings();
+    qv::GlyphPatternTable glyphs_;
     FixedHost host_;
     RecordingSink sink_;
     qv::DebugLog log_;
