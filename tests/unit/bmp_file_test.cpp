@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "file_size_limit.h"
+
 namespace qv {
 namespace {
 
@@ -23,6 +25,24 @@ TEST(BmpFileWrite, LeavesAForeignPartFileAlone) {
     const auto read = ReadBmpFile(picture);
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->At(1, 1), MakePixel(10, 20, 30));
+    fs::remove_all(folder);
+}
+
+// A full disk: the picture is cut off one byte short of its 54 + 10 * 60 bytes.
+TEST(BmpFileWrite, FailingPartWayIsNeitherRenamedNorReportedAsSaved) {
+    const fs::path folder = fs::temp_directory_path() / "qv_bmp_full_disk";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const PixelArray pixels(20, 10);
+    {
+        const testing_fakes::FileSizeLimit fullDisk(54 + 10 * 60 - 1);
+        ASSERT_TRUE(fullDisk.Applied());
+        EXPECT_FALSE(WriteBmpFile(folder / "shot.bmp", pixels));
+    }
+    EXPECT_TRUE(fs::is_empty(folder)); // neither the picture nor a side file
+
+    EXPECT_TRUE(WriteBmpFile(folder / "shot.bmp", pixels)); // the room was all it lacked
+    EXPECT_EQ(fs::file_size(folder / "shot.bmp"), 54u + 10 * 60);
     fs::remove_all(folder);
 }
 

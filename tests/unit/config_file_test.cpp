@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "file_size_limit.h"
 #include "services/ansi_text.h"
 
 namespace qv {
@@ -392,6 +393,22 @@ TEST_F(ConfigFileProcess, FailedReplaceLeavesNoTempFile) {
     EXPECT_EQ(Run(ConfigFileMode::INIT), ConfigFileResult::SaveFailed);
     ExpectOneWriteMessage();
     EXPECT_TRUE(fs::exists(ConfigPath() / "keep"));
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"QvanConfig.ini"});
+    EXPECT_EQ(callbacks_, 1);
+}
+
+// A full disk: the new file is cut off one byte short.
+TEST_F(ConfigFileProcess, SaveFailingPartWayKeepsTheOldFileAndLeavesNoSideFile) {
+    const std::string old = File({.region1 = "9, 9, 9, 9"});
+    Write(ConfigPath(), old);
+    settings_ = DefaultSettings();
+    {
+        const testing_fakes::FileSizeLimit fullDisk(DefaultFileBytes().size() - 1);
+        ASSERT_TRUE(fullDisk.Applied());
+        EXPECT_EQ(Run(ConfigFileMode::SAVE), ConfigFileResult::SaveFailed);
+    }
+    ExpectOneWriteMessage();
+    EXPECT_EQ(Contents(ConfigPath()), old);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"QvanConfig.ini"});
     EXPECT_EQ(callbacks_, 1);
 }
