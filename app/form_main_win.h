@@ -2,20 +2,21 @@
 // bar and the capture timer; start-up and the two ways out.
 #pragma once
 
-#include "app/log_view.h"
-#include "app/program_state.h"
 #include "app/shell_services_win.h"
-#include "app/win_util_win.h"
-#include "app/window_base_win.h"
-#include "capture/gdi_raii_win.h"
-#include "config/options_dialog_win.h"
+#include "config/form_option_win.h"
+#include "measurement/log_view.h"
 #include "measurement/measurement_engine.h"
 #include "measurement/measurement_timing.h"
+#include "measurement/program_state.h"
 #include "measurement/status_panel.h"
 #include "services/debug_log.h"
 #include "services/file_launcher_win.h"
 #include "services/form_popup_win.h"
 #include "services/form_version_win.h"
+#include "win/base_window_win.h"
+#include "win/busy_cursor_win.h"
+#include "win/handles_win.h"
+#include "win/ui_win.h"
 
 #include <windows.h>
 
@@ -34,7 +35,6 @@ class CaptureTimer {
     void SetInterval(std::int32_t milliseconds);
     void SetEnabled(bool enabled);
     bool Enabled() const { return enabled_; }
-    std::int32_t Interval() const { return interval_; }
 
   private:
     HWND owner_ = nullptr;
@@ -105,6 +105,7 @@ class FormMain : public BaseWindow<FormMain>,
     void OnCommand(WORD id);
 
     MainWindowServices svc_;
+    BusyCursor busyCursor_;
     CaptureTimer timCaptureInterval_;
     GdiObject<HFONT> font_, boldFont_, headingFont_;
     std::array<std::array<UniqueBitmap, 11>, 2> patternBitmaps_;
@@ -121,7 +122,7 @@ class FormMain : public BaseWindow<FormMain>,
     HWND frame1_ = nullptr;
     std::array<HWND, 4> lines_{}; // Line1..Line4
     std::array<HWND, 5> panelLabels_{};
-    std::array<HWND, 2> lblCapture_t_{}, lblCapture_{};
+    std::array<HWND, 2> lblCapture_{};
     HWND txtLog_ = nullptr;
     std::array<std::array<HWND, 11>, 2> picPattern_{}; // picPattern1, picPattern2
     int resizeDepth_ = 0;

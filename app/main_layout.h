@@ -2,6 +2,8 @@
 // bottom (two rows of glyph pictures above the window's bottom edge, the log box above them).
 #pragma once
 
+#include "win/twips.h"
+
 #include <array>
 
 namespace qv {
@@ -9,12 +11,7 @@ namespace qv {
 inline constexpr int kMinClientSize = 256;
 inline constexpr int kMinOuterHeightTwips = 4530;
 inline constexpr int kMinOuterWidthTwips = 3960;
-inline constexpr int kTwipsPerPixel = 15; // at 96 dpi
 inline constexpr int kGlyphCount = 11;
-
-constexpr int TwipsToPixels(int twips) {
-    return twips / kTwipsPerPixel;
-}
 
 // What the resize handler does with a client size: snap the outer size back when the
 // client area is below the minimum, and lay out with the clamped values.

@@ -3,7 +3,7 @@
 // dispatches events, so each handler may be re-entered by a tick, a menu command or a close.
 #pragma once
 
-#include "app/program_state.h"
+#include "measurement/program_state.h"
 #include "measurement/measurement_host.h"
 
 #include <array>
@@ -50,7 +50,8 @@ class MeasurementEngine {
     void Stop();
     void GameMissing();
     void HandleFall(const std::wstring& stampText);
-    void SaveSnapshot(const std::wstring& fileName);
+    // Saves one snapshot; false when the program began to end, so the level-up stops there.
+    bool SaveSnapshot(const std::wstring& fileName);
     void ScheduleCaptureIn(std::int32_t milliseconds);
     void UpdateStatusPanel(std::wstring_view mode);
     void WriteDebugOnly(std::wstring_view message);

@@ -7,7 +7,7 @@
 #include <array>
 #include <optional>
 
-#include "capture/gdi_raii_win.h"
+#include "win/handles_win.h"
 #include "recognition/glyph_pattern_table.h"
 
 namespace qv {

@@ -47,9 +47,9 @@ std::wstring FileNotFoundMessage(std::wstring_view target) {
 }
 
 LaunchOutcome LaunchFile(std::wstring_view target, std::int32_t waitMilliseconds,
-                         LauncherHost& host) {
+                         LauncherHost& host, Waiter& waiter, MessageSink& messages) {
     if (!IsWebAddress(target) && !host.FileExists(target)) {
-        host.ShowMessage(FileNotFoundMessage(target), kLaunchErrorTitle);
+        messages.ShowMessage(FileNotFoundMessage(target), kLaunchErrorTitle);
         host.WriteDebugLog(std::wstring(L"Execution File Not Find  ") + std::wstring(target));
         return LaunchOutcome::NotFound;
     }
@@ -57,7 +57,7 @@ LaunchOutcome LaunchFile(std::wstring_view target, std::int32_t waitMilliseconds
     host.SetBusyCursor(true);
     host.ShellOpen(target);
     // The busy cursor stays while the other program starts.
-    const bool elapsed = host.WaitMilliseconds(waitMilliseconds);
+    const bool elapsed = waiter.WaitMilliseconds(waitMilliseconds) == WaitResult::Elapsed;
     host.SetBusyCursor(false);
     if (!elapsed) {
         return LaunchOutcome::QuitRequested;

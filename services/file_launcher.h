@@ -2,6 +2,9 @@
 // busy cursor while the other program starts; a missing file is reported instead.
 #pragma once
 
+#include "services/message_sink.h"
+#include "services/waiter.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,9 +34,6 @@ class LauncherHost {
     virtual void ShellOpen(std::wstring_view target) = 0;
     // The application-wide mouse cursor: the hourglass or the default.
     virtual void SetBusyCursor(bool busy) = 0;
-    // The event-processing wait; false once the program began to quit.
-    [[nodiscard]] virtual bool WaitMilliseconds(std::int32_t milliseconds) = 0;
-    virtual void ShowMessage(std::wstring_view text, std::wstring_view title) = 0;
     virtual void WriteDebugLog(std::wstring_view message) = 0;
 };
 
@@ -43,7 +43,8 @@ enum class LaunchOutcome {
     QuitRequested, // the program began to quit during the wait: nothing more was done
 };
 
+// The wait and the message box are the program's shared ports.
 LaunchOutcome LaunchFile(std::wstring_view target, std::int32_t waitMilliseconds,
-                         LauncherHost& host);
+                         LauncherHost& host, Waiter& waiter, MessageSink& messages);
 
 } // namespace qv

@@ -1,10 +1,9 @@
 #include "services/form_version_win.h"
 
-#include "app/win_util_win.h"
-#include "capture/message_wait_win.h"
+#include "win/ui_win.h"
+#include "win/message_pump_win.h"
 #include "resources/resource_ids.h"
 #include "services/about_info.h"
-#include "services/app_cursor_win.h"
 
 #include <commctrl.h>
 
@@ -20,10 +19,6 @@ constexpr int kClientWidthTwips = 5790, kClientHeightTwips = 1335;
 
 enum ControlId : int { IDC_IMG_PROFILE = 100, IDC_LABEL1, IDC_LBL_VER, IDC_LABEL3, IDC_LABEL4 };
 
-constexpr int Px(int twips) {
-    return TwipsToDialogPixels(twips);
-}
-
 bool MouseIsOver(HWND control) {
     POINT p{};
     return GetCursorPos(&p) && WindowFromPoint(p) == control;
@@ -31,30 +26,26 @@ bool MouseIsOver(HWND control) {
 
 } // namespace
 
+FormVersion::FormVersion(LauncherHost& launcher, Waiter& waiter, MessageSink& messages,
+                         const BusyCursor& busyCursor)
+    : launcher_(launcher), waiter_(waiter), messages_(messages), busyCursor_(busyCursor) {
+    OnClick(kLinkId, [this] { lblHomePage_Click(); });
+    OnClick(IDCANCEL, [this] { Unload(); }); // Esc, as the close box
+}
+
 void FormVersion::ShowModal(HWND owner) {
     if (!IsOpen()) {
         owner_ = owner;
         if (!CreateDialogWindow(owner, kTitle)) {
             return;
         }
-        PlaceDialog(hwnd_, owner, Px(kClientWidthTwips), Px(kClientHeightTwips));
-    }
-    MessagePump& pump = MessagePump::Instance();
-    pump.AddDialog(hwnd_);
-    if (owner_ != nullptr) {
-        EnableWindow(owner_, FALSE);
+        PlaceDialog(hwnd_, owner, TwipsToPixels(kClientWidthTwips),
+                    TwipsToPixels(kClientHeightTwips));
     }
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd_);
     // The owner's timer ticks and every other message go on being dispatched meanwhile.
-    while (IsOpen() && pump.ProcessPending()) {
-        if (IsOpen()) {
-            WaitMessage();
-        }
-    }
-    if (owner_ != nullptr && IsWindow(owner_)) {
-        EnableWindow(owner_, TRUE);
-    }
+    (void)MessagePump::Instance().RunModal(hwnd_, owner_);
 }
 
 INT_PTR FormVersion::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -69,18 +60,10 @@ INT_PTR FormVersion::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         }
         return FALSE;
-    case WM_COMMAND:
-        if (LOWORD(wp) == kLinkId && HIWORD(wp) == STN_CLICKED) {
-            lblHomePage_Click();
-        } else if (LOWORD(wp) == IDCANCEL) {
-            Unload(); // Esc, as the close box
-        }
-        return TRUE;
     case WM_CLOSE:
         Unload();
         return TRUE;
     case WM_DESTROY:
-        MessagePump::Instance().RemoveDialog(hwnd_);
         lblHomePage_ = nullptr;
         return FALSE;
     default:
@@ -102,8 +85,8 @@ void FormVersion::CreateControls() {
                                                        0, 0, LR_DEFAULTCOLOR)));
     }
     // The picture control takes the picture's size.
-    HWND image = AddControl(hwnd_, WC_STATICW, L"", SS_BITMAP, 0, Px(120), Px(120), Px(1845),
-                            Px(1110), IDC_IMG_PROFILE, nullptr);
+    HWND image = AddControl(hwnd_, WC_STATICW, L"", SS_BITMAP, 0, TwipsToPixels(120), TwipsToPixels(120), TwipsToPixels(1845),
+                            TwipsToPixels(1110), IDC_IMG_PROFILE, nullptr);
     SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
 
     struct Label {
@@ -123,7 +106,7 @@ void FormVersion::CreateControls() {
     for (const Label& l : labels) {
         HWND label =
             AddControl(hwnd_, WC_STATICW, l.text, SS_LEFTNOWORDWRAP | SS_NOPREFIX | l.style, 0,
-                       Px(l.left), Px(l.top), Px(l.width), Px(l.height), l.id, l.font);
+                       TwipsToPixels(l.left), TwipsToPixels(l.top), TwipsToPixels(l.width), TwipsToPixels(l.height), l.id, l.font);
         if (!l.text.empty()) {
             FitLabelToText(label); // a substituted font must not clip the text
         }
@@ -143,7 +126,7 @@ bool FormVersion::OnSetCursor(HWND under, UINT mouseMessage) {
             return true;
         }
     }
-    return ShowApplicationBusyCursor();
+    return busyCursor_.ShowIfBusy();
 }
 
 // Every click opens the page once; a click while it is being opened is not another one.
@@ -157,15 +140,13 @@ void FormVersion::lblHomePage_Click() {
         SetCursor(homePageCursor_);
     }
     // A quit during the launcher's wait needs nothing more here: the state is reset either way.
-    (void)LaunchFile(kHomePageAddress, kLinkBusyMilliseconds, launcher_);
+    (void)LaunchFile(kHomePageAddress, kLinkBusyMilliseconds, launcher_, waiter_, messages_);
     homePageCursor_ = nullptr;
     linkState_ = false;
 }
 
 void FormVersion::Unload() {
-    if (owner_ != nullptr && IsWindow(owner_)) {
-        EnableWindow(owner_, TRUE); // before the dialog goes, so the owner gets the activation
-    }
+    MessagePump::Instance().EndModal(hwnd_);
     DestroyWindow(hwnd_);
 }
 

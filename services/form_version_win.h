@@ -3,9 +3,12 @@
 // which unloads it, so each opening builds it again.
 #pragma once
 
-#include "capture/gdi_raii_win.h"
-#include "config/dialog_base_win.h"
+#include "win/handles_win.h"
+#include "win/dialog_base_win.h"
 #include "services/file_launcher.h"
+#include "services/message_sink.h"
+#include "services/waiter.h"
+#include "win/busy_cursor_win.h"
 
 #include <windows.h>
 
@@ -16,7 +19,8 @@ class FormVersion : public DialogBase<FormVersion> {
     static constexpr int kLinkId = 105;
     static constexpr std::int32_t kLinkBusyMilliseconds = 500;
 
-    explicit FormVersion(LauncherHost& launcher) : launcher_(launcher) {}
+    FormVersion(LauncherHost& launcher, Waiter& waiter, MessageSink& messages,
+                const BusyCursor& busyCursor);
 
     // Builds the dialog and returns when it has been closed (or the program began to quit).
     // The owner is disabled meanwhile; its timers keep running.
@@ -35,6 +39,9 @@ class FormVersion : public DialogBase<FormVersion> {
     void Unload();
 
     LauncherHost& launcher_;
+    Waiter& waiter_;
+    MessageSink& messages_;
+    const BusyCursor& busyCursor_;
     HWND owner_ = nullptr;
     HWND lblHomePage_ = nullptr;
     HCURSOR homePageCursor_ = nullptr; // the label's own cursor; none: the default

@@ -52,7 +52,8 @@ TEST(FileLauncherTest, FileNameOfPath) {
     }
 }
 
-class FakeLauncherHost : public LauncherHost {
+// The system, the wait and the message box in one, so the events keep their order.
+class FakeLauncherHost : public LauncherHost, public Waiter, public MessageSink {
   public:
     std::set<std::wstring> files;
     std::vector<std::wstring> events; // everything the launcher did, in order
@@ -66,9 +67,9 @@ class FakeLauncherHost : public LauncherHost {
         events.push_back(L"open " + std::wstring(target));
     }
     void SetBusyCursor(bool busy) override { events.push_back(busy ? L"busy" : L"default"); }
-    bool WaitMilliseconds(std::int32_t ms) override {
-        events.push_back(L"wait " + std::to_wstring(ms));
-        return !quit;
+    WaitResult WaitMilliseconds(double ms) override {
+        events.push_back(L"wait " + std::to_wstring(static_cast<int>(ms)));
+        return quit ? WaitResult::QuitRequested : WaitResult::Elapsed;
     }
     void ShowMessage(std::wstring_view text, std::wstring_view title) override {
         events.push_back(L"box " + std::wstring(title) + L": " + std::wstring(text));
@@ -80,7 +81,7 @@ class FakeLauncherHost : public LauncherHost {
 
 TEST(FileLauncherTest, WebAddressGoesToTheShellWithoutALookAtTheDisk) {
     FakeLauncherHost host;
-    EXPECT_EQ(LaunchFile(L"https://quorvane.example.org/", 500, host), LaunchOutcome::Opened);
+    EXPECT_EQ(LaunchFile(L"https://quorvane.example.org/", 500, host, host, host), LaunchOutcome::Opened);
     EXPECT_EQ(host.events, (std::vector<std::wstring>{
                                L"log Execution File Start ･･･  https://quorvane.example.org/",
                                L"busy", L"open https://quorvane.example.org/", L"wait 500",
@@ -90,7 +91,7 @@ TEST(FileLauncherTest, WebAddressGoesToTheShellWithoutALookAtTheDisk) {
 TEST(FileLauncherTest, ExistingFileOpensAndAZeroWaitStillPassesThroughTheWait) {
     FakeLauncherHost host;
     host.files.insert(L"C:\\games\\readme.txt");
-    EXPECT_EQ(LaunchFile(L"C:\\games\\readme.txt", 0, host), LaunchOutcome::Opened);
+    EXPECT_EQ(LaunchFile(L"C:\\games\\readme.txt", 0, host, host, host), LaunchOutcome::Opened);
     EXPECT_EQ(host.events,
               (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt",
                                          L"log Execution File Start ･･･  C:\\games\\readme.txt",
@@ -100,7 +101,7 @@ TEST(FileLauncherTest, ExistingFileOpensAndAZeroWaitStillPassesThroughTheWait) {
 
 TEST(FileLauncherTest, MissingFileIsReportedByNameAndRecordedByFullPath) {
     FakeLauncherHost host;
-    EXPECT_EQ(LaunchFile(L"C:\\games\\readme.txt", 500, host), LaunchOutcome::NotFound);
+    EXPECT_EQ(LaunchFile(L"C:\\games\\readme.txt", 500, host, host, host), LaunchOutcome::NotFound);
     EXPECT_EQ(host.events,
               (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt",
                                          L"box 実行エラー: readme.txtファイルが見つかりません。",
@@ -110,7 +111,7 @@ TEST(FileLauncherTest, MissingFileIsReportedByNameAndRecordedByFullPath) {
 TEST(FileLauncherTest, QuitDuringTheWaitRestoresTheCursorAndWritesNoFinish) {
     FakeLauncherHost host;
     host.quit = true;
-    EXPECT_EQ(LaunchFile(L"https://quorvane.example.org/", 500, host),
+    EXPECT_EQ(LaunchFile(L"https://quorvane.example.org/", 500, host, host, host),
               LaunchOutcome::QuitRequested);
     ASSERT_FALSE(host.events.empty());
     EXPECT_EQ(host.events.back(), L"default");

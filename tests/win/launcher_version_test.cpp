@@ -1,8 +1,9 @@
 // The file launcher on the real system (a missing file's message box and record) and the
 // version dialog in-process (its texts, its link, its close box). Modal loops run here, so
 // the steps come from a thread timer that every message loop of this thread dispatches.
-#include "app/win_util_win.h"
-#include "capture/message_wait_win.h"
+#include "app/shell_services_win.h"
+#include "win/ui_win.h"
+#include "win/message_pump_win.h"
 #include "services/ansi_text.h"
 #include "services/file_launcher_win.h"
 #include "services/form_version_win.h"
@@ -56,9 +57,10 @@ bool Contains(const std::vector<std::wstring>& texts, const std::wstring& text) 
 
 using qv::TimerScript;
 
-class FixedHost : public qv::DebugLogHost {
+class FixedHost : public qv::Clock, public qv::DebugLogHost {
   public:
     qv::LocalTime Now() override { return qv::LocalTime{2024, 10, 2, 18, 4, 19, 0}; }
+    std::uint32_t Milliseconds() override { return 0; }
     qv::MemoryStatus QueryMemoryStatus() override { return {}; }
     std::wstring SystemDescription() override { return L""; }
 };
@@ -81,9 +83,11 @@ TEST(FileLauncherWin, MissingFileShowsItsNameInAMessageBoxAndRecordsTheFullPath)
     const fs::path folder = FreshFolder("qv_launcher_missing");
     FixedHost host;
     qv::MessageBoxSink messages;
-    qv::DebugLog log(folder, host, messages);
+    qv::DebugLog log(folder, host, host, messages);
     ASSERT_TRUE(log.Write(L"test begins", L"INIT"));
-    qv::Win32Launcher launcher(log, messages);
+    qv::BusyCursor cursor;
+    qv::Win32Launcher launcher(log, cursor);
+    qv::PumpWaiter waiter;
     const std::wstring target = (folder / L"無い資料.txt").wstring();
 
     std::wstring boxText;
@@ -100,7 +104,7 @@ TEST(FileLauncherWin, MissingFileShowsItsNameInAMessageBoxAndRecordsTheFullPath)
             PostMessageW(box, WM_COMMAND, IDOK, 0);
             return true;
         }},
-        [&] { EXPECT_EQ(qv::LaunchFile(target, 500, launcher), qv::LaunchOutcome::NotFound); },
+        [&] { EXPECT_EQ(qv::LaunchFile(target, 500, launcher, waiter, messages), qv::LaunchOutcome::NotFound); },
         [] {
             if (HWND box = OwnDialog(L"実行エラー")) {
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -114,20 +118,20 @@ TEST(FileLauncherWin, MissingFileShowsItsNameInAMessageBoxAndRecordsTheFullPath)
     fs::remove_all(folder, ignored);
 }
 
-// Records what the dialog asks of the launcher; its wait is the real one.
-class RecordingLauncher : public qv::LauncherHost {
+// Records what the dialog asks of the launcher and of the wait; the wait is the real one.
+class RecordingLauncher : public qv::LauncherHost, public qv::Waiter, public qv::MessageSink {
   public:
     std::vector<std::wstring> opened;
     std::function<void()> duringWait;
     bool FileExists(std::wstring_view) override { return false; }
     void ShellOpen(std::wstring_view target) override { opened.emplace_back(target); }
     void SetBusyCursor(bool) override {}
-    bool WaitMilliseconds(std::int32_t ms) override {
-        waits.push_back(ms);
+    qv::WaitResult WaitMilliseconds(double ms) override {
+        waits.push_back(static_cast<std::int32_t>(ms));
         if (duringWait) {
             duringWait();
         }
-        return qv::WaitMilliseconds(ms);
+        return qv::WaitMilliseconds(ms) ? qv::WaitResult::Elapsed : qv::WaitResult::QuitRequested;
     }
     void ShowMessage(std::wstring_view, std::wstring_view) override {}
     void WriteDebugLog(std::wstring_view) override {}
@@ -146,7 +150,8 @@ void ClickLink(HWND dialog) {
 
 TEST(FormVersionWin, ShowsItsTextsOpensTheHomePageOncePerClickAndClosesWithItsCloseBox) {
     RecordingLauncher launcher;
-    qv::FormVersion form(launcher);
+    qv::BusyCursor cursor;
+    qv::FormVersion form(launcher, launcher, launcher, cursor);
     std::vector<std::wstring> texts;
     bool openingDuringWait = false;
     // A second click while the page is being opened is not another opening.

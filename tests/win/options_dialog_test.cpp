@@ -2,9 +2,10 @@
 // mouse messages on the value labels, button clicks, typed characters and message boxes.
 // The input dialog and the message boxes are modal, so the steps run from a thread timer,
 // which every message loop of this thread (the modal ones too) dispatches.
-#include "config/input_check_dialog_win.h"
-#include "config/options_dialog_win.h"
+#include "config/form_input_check_win.h"
+#include "config/form_option_win.h"
 #include "services/ansi_text.h"
+#include "win/message_pump_win.h"
 
 #include "tests/win/timer_script.h"
 
@@ -107,9 +108,10 @@ void CloseLeftoverInputWindows() {
 
 using Script = qv::TimerScript;
 
-class FixedHost : public qv::DebugLogHost {
+class FixedHost : public qv::Clock, public qv::DebugLogHost {
   public:
     qv::LocalTime Now() override { return qv::LocalTime{2024, 10, 2, 18, 4, 19, 0}; }
+    std::uint32_t Milliseconds() override { return 0; }
     qv::MemoryStatus QueryMemoryStatus() override { return {}; }
     std::wstring SystemDescription() override { return L""; }
 };
@@ -130,12 +132,18 @@ std::string ReadBytes(const fs::path& path) {
 class OptionsDialog : public ::testing::Test {
   protected:
     OptionsDialog()
-        : folder_(MakeFolder()), log_(folder_, host_, sink_),
+        : folder_(MakeFolder()), log_(folder_, host_, host_, sink_),
           form_(qv::OptionDialogServices{settings_, folder_, sink_, log_, [this] { ++layouts_; },
                                          [this] { ++bufferResizes_; },
                                          [this] { ++intervalChanges_; }, [this] { ++mainToFront_; },
-                                         [this](HWND h) { pumped_.push_back(h); },
-                                         [this](HWND h) { std::erase(pumped_, h); }}) {}
+                                         [this](HWND h) {
+                                             pumped_.push_back(h);
+                                             qv::MessagePump::Instance().AddDialog(h);
+                                         },
+                                         [this](HWND h) {
+                                             std::erase(pumped_, h);
+                                             qv::MessagePump::Instance().RemoveDialog(h);
+                                         }}) {}
 
     ~OptionsDialog() override {
         if (form_.Handle() != nullptr) {
@@ -159,7 +167,7 @@ class OptionsDialog : public ::testing::Test {
         return script.Run(
             std::move(steps),
             [&] {
-                script.PumpUntilDone([this](MSG& msg) { return form_.IsDialogMessageFor(msg); });
+                script.PumpUntilDone();
             },
             CloseLeftoverInputWindows);
     }

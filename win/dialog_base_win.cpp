@@ -1,7 +1,6 @@
-#include "config/dialog_base_win.h"
+#include "win/dialog_base_win.h"
 
 #include <cstring>
-#include <string>
 #include <vector>
 
 namespace qv {
@@ -27,23 +26,6 @@ std::vector<DWORD> BuildTemplate(std::wstring_view title) {
     std::memcpy(aligned.data(), words.data(), words.size() * sizeof(WORD));
     return aligned;
 }
-
-class WindowDc {
-  public:
-    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    ~WindowDc() {
-        if (dc_ != nullptr) {
-            ReleaseDC(hwnd_, dc_);
-        }
-    }
-    HDC Get() const { return dc_; }
-
-  private:
-    HWND hwnd_;
-    HDC dc_;
-};
 
 } // namespace
 
@@ -71,47 +53,6 @@ void PlaceDialog(HWND dialog, HWND owner, int clientWidth, int clientHeight) {
     x = x < 0 ? 0 : x;
     y = y < 0 ? 0 : y;
     SetWindowPos(dialog, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-HWND AddControl(HWND parent, const wchar_t* className, std::wstring_view text, DWORD style,
-                DWORD exStyle, int x, int y, int width, int height, int id, HFONT font) {
-    HWND child = CreateWindowExW(exStyle, className, std::wstring(text).c_str(),
-                                 WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleW(nullptr), nullptr);
-    if (child != nullptr && font != nullptr) {
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    }
-    return child;
-}
-
-void FitLabelToText(HWND label) {
-    if (label == nullptr) {
-        return;
-    }
-    const int length = GetWindowTextLengthW(label);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(label, text.data(), length + 1)));
-    WindowDc dc(label);
-    if (dc.Get() == nullptr) {
-        return;
-    }
-    auto* font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
-    const HGDIOBJ previous = font != nullptr ? SelectObject(dc.Get(), font) : nullptr;
-    RECT r{0, 0, 0, 0};
-    // An empty caption still keeps one line's height, as an auto-sized label does.
-    DrawTextW(dc.Get(), text.empty() ? L" " : text.c_str(), -1, &r,
-              DT_CALCRECT | DT_NOPREFIX | DT_LEFT | DT_EXPANDTABS);
-    if (previous != nullptr) {
-        SelectObject(dc.Get(), previous);
-    }
-    SetWindowPos(label, nullptr, 0, 0, text.empty() ? 0 : r.right, r.bottom,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(label, nullptr, TRUE);
-}
-
-void SetText(HWND control, std::wstring_view text) {
-    SetWindowTextW(control, std::wstring(text).c_str());
 }
 
 } // namespace qv
