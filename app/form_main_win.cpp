@@ -123,8 +123,8 @@ FormMain::FormMain(MainWindowServices services)
           },
           [this] { BringToFront(); }, [](HWND h) { MessagePump::Instance().AddDialog(h); },
           [](HWND h) { MessagePump::Instance().RemoveDialog(h); }}),
-      launcher_(svc_.debugLog, busyCursor_),
-      formVersion_(launcher_, waiter_, svc_.messages, busyCursor_) {}
+      launcher_(busyCursor_),
+      formVersion_(launcher_, waiter_, svc_.messages, svc_.debugLog, busyCursor_) {}
 
 std::wstring FormMain::CaptionText() {
     return std::wstring(L"Quorvane  for ") + kGameTitle + L"    " + kProgramVersion;

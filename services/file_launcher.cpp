@@ -47,13 +47,14 @@ std::wstring FileNotFoundMessage(std::wstring_view target) {
 }
 
 LaunchOutcome LaunchFile(std::wstring_view target, std::int32_t waitMilliseconds,
-                         LauncherHost& host, Waiter& waiter, MessageSink& messages) {
+                         LauncherHost& host, Waiter& waiter, MessageSink& messages,
+                         DebugLog& debugLog) {
     if (!IsWebAddress(target) && !host.FileExists(target)) {
         messages.ShowMessage(FileNotFoundMessage(target), kLaunchErrorTitle);
-        host.WriteDebugLog(std::wstring(L"Execution File Not Find  ") + std::wstring(target));
+        debugLog.Write(std::wstring(L"Execution File Not Find  ") + std::wstring(target));
         return LaunchOutcome::NotFound;
     }
-    host.WriteDebugLog(std::wstring(L"Execution File Start ･･･  ") + std::wstring(target));
+    debugLog.Write(std::wstring(L"Execution File Start ･･･  ") + std::wstring(target));
     host.SetBusyCursor(true);
     host.ShellOpen(target);
     // The busy cursor stays while the other program starts.
@@ -62,7 +63,7 @@ LaunchOutcome LaunchFile(std::wstring_view target, std::int32_t waitMilliseconds
     if (!elapsed) {
         return LaunchOutcome::QuitRequested;
     }
-    host.WriteDebugLog(L"Execution File Finish");
+    debugLog.Write(L"Execution File Finish");
     return LaunchOutcome::Opened;
 }
 

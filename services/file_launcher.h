@@ -2,6 +2,7 @@
 // busy cursor while the other program starts; a missing file is reported instead.
 #pragma once
 
+#include "services/debug_log.h"
 #include "services/message_sink.h"
 #include "services/waiter.h"
 
@@ -34,7 +35,6 @@ class LauncherHost {
     virtual void ShellOpen(std::wstring_view target) = 0;
     // The application-wide mouse cursor: the hourglass or the default.
     virtual void SetBusyCursor(bool busy) = 0;
-    virtual void WriteDebugLog(std::wstring_view message) = 0;
 };
 
 enum class LaunchOutcome {
@@ -43,8 +43,9 @@ enum class LaunchOutcome {
     QuitRequested, // the program began to quit during the wait: nothing more was done
 };
 
-// The wait and the message box are the program's shared ports.
+// The wait, the message box and the debug log are the program's shared ones.
 LaunchOutcome LaunchFile(std::wstring_view target, std::int32_t waitMilliseconds,
-                         LauncherHost& host, Waiter& waiter, MessageSink& messages);
+                         LauncherHost& host, Waiter& waiter, MessageSink& messages,
+                         DebugLog& debugLog);
 
 } // namespace qv

@@ -22,8 +22,4 @@ void Win32Launcher::SetBusyCursor(bool busy) {
     cursor_.Set(busy);
 }
 
-void Win32Launcher::WriteDebugLog(std::wstring_view message) {
-    debugLog_.Write(message);
-}
-
 } // namespace qv

@@ -27,8 +27,9 @@ bool MouseIsOver(HWND control) {
 } // namespace
 
 FormVersion::FormVersion(LauncherHost& launcher, Waiter& waiter, MessageSink& messages,
-                         const BusyCursor& busyCursor)
-    : launcher_(launcher), waiter_(waiter), messages_(messages), busyCursor_(busyCursor) {
+                         DebugLog& debugLog, const BusyCursor& busyCursor)
+    : launcher_(launcher), waiter_(waiter), messages_(messages), debugLog_(debugLog),
+      busyCursor_(busyCursor) {
     OnClick(kLinkId, [this] { lblHomePage_Click(); });
     OnClick(IDCANCEL, [this] { Unload(); }); // Esc, as the close box
 }
@@ -140,7 +141,7 @@ void FormVersion::lblHomePage_Click() {
         SetCursor(homePageCursor_);
     }
     // A quit during the launcher's wait needs nothing more here: the state is reset either way.
-    (void)LaunchFile(kHomePageAddress, kLinkBusyMilliseconds, launcher_, waiter_, messages_);
+    (void)LaunchFile(kHomePageAddress, kLinkBusyMilliseconds, launcher_, waiter_, messages_, debugLog_);
     homePageCursor_ = nullptr;
     linkState_ = false;
 }

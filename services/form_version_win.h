@@ -5,6 +5,7 @@
 
 #include "win/handles_win.h"
 #include "win/dialog_base_win.h"
+#include "services/debug_log.h"
 #include "services/file_launcher.h"
 #include "services/message_sink.h"
 #include "services/waiter.h"
@@ -19,7 +20,7 @@ class FormVersion : public DialogBase<FormVersion> {
     static constexpr int kLinkId = 105;
     static constexpr std::int32_t kLinkBusyMilliseconds = 500;
 
-    FormVersion(LauncherHost& launcher, Waiter& waiter, MessageSink& messages,
+    FormVersion(LauncherHost& launcher, Waiter& waiter, MessageSink& messages, DebugLog& debugLog,
                 const BusyCursor& busyCursor);
 
     // Builds the dialog and returns when it has been closed (or the program began to quit).
@@ -41,6 +42,7 @@ class FormVersion : public DialogBase<FormVersion> {
     LauncherHost& launcher_;
     Waiter& waiter_;
     MessageSink& messages_;
+    DebugLog& debugLog_;
     const BusyCursor& busyCursor_;
     HWND owner_ = nullptr;
     HWND lblHomePage_ = nullptr;

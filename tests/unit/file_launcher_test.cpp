@@ -2,6 +2,8 @@
 // busy cursor around the shell's start.
 #include "services/file_launcher.h"
 
+#include "measurement_fakes.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -74,47 +76,52 @@ class FakeLauncherHost : public LauncherHost, public Waiter, public MessageSink 
     void ShowMessage(std::wstring_view text, std::wstring_view title) override {
         events.push_back(L"box " + std::wstring(title) + L": " + std::wstring(text));
     }
-    void WriteDebugLog(std::wstring_view message) override {
-        events.push_back(L"log " + std::wstring(message));
-    }
 };
 
-TEST(FileLauncherTest, WebAddressGoesToTheShellWithoutALookAtTheDisk) {
+// The records go to the program's real debug log.
+class LaunchTest : public testing_fakes::MeasurementFixture {
+  protected:
+    LaunchOutcome Launch(std::wstring_view target, std::int32_t ms) {
+        return LaunchFile(target, ms, host, host, host, debugLog);
+    }
     FakeLauncherHost host;
-    EXPECT_EQ(LaunchFile(L"https://quorvane.example.org/", 500, host, host, host), LaunchOutcome::Opened);
-    EXPECT_EQ(host.events, (std::vector<std::wstring>{
-                               L"log Execution File Start ･･･  https://quorvane.example.org/",
-                               L"busy", L"open https://quorvane.example.org/", L"wait 500",
-                               L"default", L"log Execution File Finish"}));
+};
+
+TEST_F(LaunchTest, WebAddressGoesToTheShellWithoutALookAtTheDisk) {
+    EXPECT_EQ(Launch(L"https://quorvane.example.org/", 500), LaunchOutcome::Opened);
+    EXPECT_EQ(host.events, (std::vector<std::wstring>{L"busy", L"open https://quorvane.example.org/",
+                                                      L"wait 500", L"default"}));
+    EXPECT_EQ(Records(), (std::vector<std::wstring>{
+                             L"Execution File Start ･･･  https://quorvane.example.org/",
+                             L"Execution File Finish"}));
 }
 
-TEST(FileLauncherTest, ExistingFileOpensAndAZeroWaitStillPassesThroughTheWait) {
-    FakeLauncherHost host;
+TEST_F(LaunchTest, ExistingFileOpensAndAZeroWaitStillPassesThroughTheWait) {
     host.files.insert(L"C:\\games\\readme.txt");
-    EXPECT_EQ(LaunchFile(L"C:\\games\\readme.txt", 0, host, host, host), LaunchOutcome::Opened);
-    EXPECT_EQ(host.events,
-              (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt",
-                                         L"log Execution File Start ･･･  C:\\games\\readme.txt",
-                                         L"busy", L"open C:\\games\\readme.txt", L"wait 0",
-                                         L"default", L"log Execution File Finish"}));
+    EXPECT_EQ(Launch(L"C:\\games\\readme.txt", 0), LaunchOutcome::Opened);
+    EXPECT_EQ(host.events, (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt", L"busy",
+                                                      L"open C:\\games\\readme.txt", L"wait 0",
+                                                      L"default"}));
+    EXPECT_EQ(Records(), (std::vector<std::wstring>{
+                             L"Execution File Start ･･･  C:\\games\\readme.txt",
+                             L"Execution File Finish"}));
 }
 
-TEST(FileLauncherTest, MissingFileIsReportedByNameAndRecordedByFullPath) {
-    FakeLauncherHost host;
-    EXPECT_EQ(LaunchFile(L"C:\\games\\readme.txt", 500, host, host, host), LaunchOutcome::NotFound);
+TEST_F(LaunchTest, MissingFileIsReportedByNameAndRecordedByFullPath) {
+    EXPECT_EQ(Launch(L"C:\\games\\readme.txt", 500), LaunchOutcome::NotFound);
     EXPECT_EQ(host.events,
               (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt",
-                                         L"box 実行エラー: readme.txtファイルが見つかりません。",
-                                         L"log Execution File Not Find  C:\\games\\readme.txt"}));
+                                         L"box 実行エラー: readme.txtファイルが見つかりません。"}));
+    EXPECT_EQ(Records(),
+              std::vector<std::wstring>{L"Execution File Not Find  C:\\games\\readme.txt"});
 }
 
-TEST(FileLauncherTest, QuitDuringTheWaitRestoresTheCursorAndWritesNoFinish) {
-    FakeLauncherHost host;
+TEST_F(LaunchTest, QuitDuringTheWaitRestoresTheCursorAndWritesNoFinish) {
     host.quit = true;
-    EXPECT_EQ(LaunchFile(L"https://quorvane.example.org/", 500, host, host, host),
-              LaunchOutcome::QuitRequested);
+    EXPECT_EQ(Launch(L"https://quorvane.example.org/", 500), LaunchOutcome::QuitRequested);
     ASSERT_FALSE(host.events.empty());
     EXPECT_EQ(host.events.back(), L"default");
+    EXPECT_EQ(Records().size(), 1u); // the start only
 }
 
 } // namespace

@@ -86,7 +86,7 @@ TEST(FileLauncherWin, MissingFileShowsItsNameInAMessageBoxAndRecordsTheFullPath)
     qv::DebugLog log(folder, host, host, messages);
     ASSERT_TRUE(log.Write(L"test begins", L"INIT"));
     qv::BusyCursor cursor;
-    qv::Win32Launcher launcher(log, cursor);
+    qv::Win32Launcher launcher(cursor);
     qv::PumpWaiter waiter;
     const std::wstring target = (folder / L"無い資料.txt").wstring();
 
@@ -104,7 +104,7 @@ TEST(FileLauncherWin, MissingFileShowsItsNameInAMessageBoxAndRecordsTheFullPath)
             PostMessageW(box, WM_COMMAND, IDOK, 0);
             return true;
         }},
-        [&] { EXPECT_EQ(qv::LaunchFile(target, 500, launcher, waiter, messages), qv::LaunchOutcome::NotFound); },
+        [&] { EXPECT_EQ(qv::LaunchFile(target, 500, launcher, waiter, messages, log), qv::LaunchOutcome::NotFound); },
         [] {
             if (HWND box = OwnDialog(L"実行エラー")) {
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -134,7 +134,6 @@ class RecordingLauncher : public qv::LauncherHost, public qv::Waiter, public qv:
         return qv::WaitMilliseconds(ms) ? qv::WaitResult::Elapsed : qv::WaitResult::QuitRequested;
     }
     void ShowMessage(std::wstring_view, std::wstring_view) override {}
-    void WriteDebugLog(std::wstring_view) override {}
     std::vector<std::int32_t> waits;
 };
 
@@ -150,8 +149,10 @@ void ClickLink(HWND dialog) {
 
 TEST(FormVersionWin, ShowsItsTextsOpensTheHomePageOncePerClickAndClosesWithItsCloseBox) {
     RecordingLauncher launcher;
+    FixedHost host;
+    qv::DebugLog log(FreshFolder("qv_version_dialog"), host, host, launcher);
     qv::BusyCursor cursor;
-    qv::FormVersion form(launcher, launcher, launcher, cursor);
+    qv::FormVersion form(launcher, launcher, launcher, log, cursor);
     std::vector<std::wstring> texts;
     bool openingDuringWait = false;
     // A second click while the page is being opened is not another opening.
