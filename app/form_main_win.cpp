@@ -112,9 +112,9 @@ void CaptureTimer::SetEnabled(bool enabled) {
 
 FormMain::FormMain(MainWindowServices services)
     : svc_(std::move(services)), desktop_(svc_.state.captureBuffer),
-      popup_(svc_.state.popupShown, waiter_),
-      popupPresenter_(popup_), recognition_(svc_.state, svc_.debugLog,
-                                            [this](std::wstring_view t) { SetCaptureCaption(t); }),
+      popup_(svc_.state.popupShown, waiter_), popupPresenter_(popup_),
+      recognition_(svc_.state, svc_.debugLog,
+                   [this](std::wstring_view t) { SetCaptureCaption(t); }),
       formOption_(OptionDialogServices{
           svc_.state.settings, svc_.folder, svc_.messages, svc_.debugLog,
           [this] { RelayoutDebugArea(); }, [this] { UpdateCaptureBufferSize(); },
@@ -216,10 +216,10 @@ void FormMain::CreateControls() {
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
     frame1_ = AddControl(hwnd_, WC_BUTTONW, L"測定状況", BS_GROUPBOX, 0, kFrameLeft, kFrameTop, 265,
-                        85, IDC_FRAME1, font_.get());
+                         85, IDC_FRAME1, font_.get());
     for (std::size_t i = 0; i < std::size(kLines); ++i) {
         lines_[i] = AddControl(hwnd_, WC_STATICW, L"", SS_LEFT, 0, kFrameLeft + 8,
-                              kFrameTop + kLines[i].y, 248, 1, kLines[i].id, nullptr);
+                               kFrameTop + kLines[i].y, 248, 1, kLines[i].id, nullptr);
     }
     for (const LabelSpec& s : kLabels) {
         const int x = s.inFrame ? kFrameLeft + s.x : s.x;
@@ -229,7 +229,7 @@ void FormMain::CreateControls() {
                                                 : font_.get();
         // SS_NOTIFY: a click on a label belongs to the label, not to the window background.
         HWND label = AddControl(hwnd_, WC_STATICW, s.text, s.align | SS_NOTIFY | SS_NOPREFIX, 0, x,
-                               y, s.w, s.h, s.id, f);
+                                y, s.w, s.h, s.id, f);
         for (std::size_t i = 0; i < std::size(kPanelLabelIds); ++i) {
             if (kPanelLabelIds[i] == s.id) {
                 panelLabels_[i] = label;
@@ -240,9 +240,9 @@ void FormMain::CreateControls() {
         }
     }
     txtLog_ = AddControl(hwnd_, WC_EDITW, L"",
-                        ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
-                            WS_HSCROLL,
-                        WS_EX_CLIENTEDGE, kLogLeft, kLogTop, 265, 61, IDC_TXT_LOG, font_.get());
+                         ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
+                             WS_HSCROLL,
+                         WS_EX_CLIENTEDGE, kLogLeft, kLogTop, 265, 61, IDC_TXT_LOG, font_.get());
     SendMessageW(txtLog_, EM_SETLIMITTEXT, 0, 0);
 }
 

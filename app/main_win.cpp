@@ -2,10 +2,10 @@
 #include "app/form_main_win.h"
 #include "app/shell_services_win.h"
 #include "measurement/program_state.h"
-#include "win/message_pump_win.h"
-#include "win/ui_win.h"
 #include "services/debug_log.h"
 #include "services/system_info_win.h"
+#include "win/message_pump_win.h"
+#include "win/ui_win.h"
 
 #include <commctrl.h>
 #include <windows.h>

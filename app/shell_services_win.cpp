@@ -1,9 +1,9 @@
 #include "app/shell_services_win.h"
 
-#include "win/message_pump_win.h"
 #include "capture/screen_capture_win.h"
 #include "capture/window_picture_win.h"
 #include "services/system_info_win.h"
+#include "win/message_pump_win.h"
 
 namespace qv {
 

@@ -3,8 +3,8 @@
 // surroundings.
 #pragma once
 
-#include "measurement/program_state.h"
 #include "measurement/measurement_host.h"
+#include "measurement/program_state.h"
 #include "recognition/exp_recognizer.h"
 #include "services/form_popup_win.h"
 #include "services/local_time.h"

@@ -1,8 +1,8 @@
 #include "capture/window_picture_win.h"
 
 #include "capture/bmp_file.h"
-#include "win/handles_win.h"
 #include "capture/screen_capture_win.h"
+#include "win/handles_win.h"
 
 #include <cstdint>
 #include <vector>

@@ -49,7 +49,8 @@ FormOption::FormOption(OptionDialogServices services) : svc_(std::move(services)
     };
     for (const auto& [field, handler] : regionLabels) {
         for (int region = 0; region < 2; ++region) {
-            OnClick(RegionLabelId(field, region), [this, handler, region] { (this->*handler)(region); });
+            OnClick(RegionLabelId(field, region),
+                    [this, handler, region] { (this->*handler)(region); });
         }
     }
     OnClick(IDC_LBL_CAPTURE_INTERVAL, [this] { lblCaptureInterval_Click(); });
@@ -92,8 +93,9 @@ bool FormOption::Load(HWND owner) {
 
 HWND FormOption::AddLabel(std::wstring_view text, int leftTwips, int topTwips, int widthTwips,
                           int heightTwips, int id) {
-    HWND label = AddControl(hwnd_, WC_STATICW, text, SS_LEFT | SS_NOPREFIX, 0, TwipsToPixels(leftTwips),
-                            TwipsToPixels(topTwips), TwipsToPixels(widthTwips), TwipsToPixels(heightTwips), id, font_.get());
+    HWND label = AddControl(hwnd_, WC_STATICW, text, SS_LEFT | SS_NOPREFIX, 0,
+                            TwipsToPixels(leftTwips), TwipsToPixels(topTwips),
+                            TwipsToPixels(widthTwips), TwipsToPixels(heightTwips), id, font_.get());
     if (widthTwips == 0) {
         FitLabelToText(label); // an auto-sized caption
     }
@@ -102,8 +104,9 @@ HWND FormOption::AddLabel(std::wstring_view text, int leftTwips, int topTwips, i
 
 // SS_NOTIFY: the value labels are clicked to edit their setting.
 HWND FormOption::AddValueLabel(int leftTwips, int topTwips, int id) {
-    return AddControl(hwnd_, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0, TwipsToPixels(leftTwips),
-                      TwipsToPixels(topTwips), 0, TwipsToPixels(195), id, font_.get());
+    return AddControl(hwnd_, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0,
+                      TwipsToPixels(leftTwips), TwipsToPixels(topTwips), 0, TwipsToPixels(195), id,
+                      font_.get());
 }
 
 void FormOption::CreateControls() {
@@ -113,35 +116,40 @@ void FormOption::CreateControls() {
     constexpr DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
 
     AddLabel(L"キャプチャ周期", 240, 210, 1260, 195);
-    AddControl(hwnd_, WC_STATICW, L"", frame, 0, TwipsToPixels(1680), TwipsToPixels(120), TwipsToPixels(975), TwipsToPixels(375), -1, f);
+    AddControl(hwnd_, WC_STATICW, L"", frame, 0, TwipsToPixels(1680), TwipsToPixels(120),
+               TwipsToPixels(975), TwipsToPixels(375), -1, f);
     lblCaptureInterval_ = AddValueLabel(2115, 210, IDC_LBL_CAPTURE_INTERVAL);
     AddLabel(L"秒", 2760, 210, 180, 195);
-    chkBeepBeep_ = AddControl(hwnd_, WC_BUTTONW, L"キャプチャ時に音をならす", checkBox, 0, TwipsToPixels(3120),
-                              TwipsToPixels(120), TwipsToPixels(2655), TwipsToPixels(315), IDC_CHK_BEEP, f);
-    AddControl(hwnd_, WC_BUTTONW, L"保 存", button, 0, TwipsToPixels(6000), TwipsToPixels(120), TwipsToPixels(855), TwipsToPixels(435),
-               IDC_CMD_SAVE, f);
-    AddControl(hwnd_, WC_BUTTONW, L"戻 る", button, 0, TwipsToPixels(7080), TwipsToPixels(120), TwipsToPixels(855), TwipsToPixels(435),
-               IDC_CMD_END, f);
-    chkAutoStart_ = AddControl(hwnd_, WC_BUTTONW, L"起動と同時にロギング開始", checkBox, 0, TwipsToPixels(240),
-                               TwipsToPixels(630), TwipsToPixels(2655), TwipsToPixels(315), IDC_CHK_AUTO_START, f);
+    chkBeepBeep_ =
+        AddControl(hwnd_, WC_BUTTONW, L"キャプチャ時に音をならす", checkBox, 0, TwipsToPixels(3120),
+                   TwipsToPixels(120), TwipsToPixels(2655), TwipsToPixels(315), IDC_CHK_BEEP, f);
+    AddControl(hwnd_, WC_BUTTONW, L"保 存", button, 0, TwipsToPixels(6000), TwipsToPixels(120),
+               TwipsToPixels(855), TwipsToPixels(435), IDC_CMD_SAVE, f);
+    AddControl(hwnd_, WC_BUTTONW, L"戻 る", button, 0, TwipsToPixels(7080), TwipsToPixels(120),
+               TwipsToPixels(855), TwipsToPixels(435), IDC_CMD_END, f);
+    chkAutoStart_ = AddControl(hwnd_, WC_BUTTONW, L"起動と同時にロギング開始", checkBox, 0,
+                               TwipsToPixels(240), TwipsToPixels(630), TwipsToPixels(2655),
+                               TwipsToPixels(315), IDC_CHK_AUTO_START, f);
     AddLabel(L"遅延時間", 3120, 690, 720, 195);
-    AddControl(hwnd_, WC_STATICW, L"", frame, 0, TwipsToPixels(3960), TwipsToPixels(600), TwipsToPixels(975), TwipsToPixels(375), -1, f);
+    AddControl(hwnd_, WC_STATICW, L"", frame, 0, TwipsToPixels(3960), TwipsToPixels(600),
+               TwipsToPixels(975), TwipsToPixels(375), -1, f);
     lblStartDelay_ = AddValueLabel(4350, 690, IDC_LBL_START_DELAY);
     AddLabel(L"秒", 5040, 690, 180, 195);
     AddLabel(L"保存しないと次回起動時に", 5880, 720, 0, 0);
     AddLabel(L"設定が引継がれません。", 5880, 960, 0, 0);
-    chkDebug_ = AddControl(hwnd_, WC_BUTTONW, L"デバッグモード(遅くなります)", checkBox, 0, TwipsToPixels(240),
-                           TwipsToPixels(1200), TwipsToPixels(1575), TwipsToPixels(375), IDC_CHK_DEBUG, f);
+    chkDebug_ = AddControl(hwnd_, WC_BUTTONW, L"デバッグモード(遅くなります)", checkBox, 0,
+                           TwipsToPixels(240), TwipsToPixels(1200), TwipsToPixels(1575),
+                           TwipsToPixels(375), IDC_CHK_DEBUG, f);
     CreateRegionGroup(0);
     CreateRegionGroup(1);
     // The test capture and its pictures have no behaviour; they are shown as designed.
-    AddControl(hwnd_, WC_BUTTONW, L"テスト", button, 0, TwipsToPixels(4680), TwipsToPixels(2040), TwipsToPixels(975), TwipsToPixels(435),
-               IDC_CMD_CAPTURE, f);
+    AddControl(hwnd_, WC_BUTTONW, L"テスト", button, 0, TwipsToPixels(4680), TwipsToPixels(2040),
+               TwipsToPixels(975), TwipsToPixels(435), IDC_CMD_CAPTURE, f);
     AddLabel(L"10秒後にキャプチャ", 5760, 2160, 0, 0);
-    AddControl(hwnd_, WC_STATICW, L"", SS_LEFT, WS_EX_CLIENTEDGE, TwipsToPixels(4680), TwipsToPixels(2640), TwipsToPixels(3255),
-               TwipsToPixels(795), -1, f);
-    AddControl(hwnd_, WC_STATICW, L"", SS_LEFT, WS_EX_CLIENTEDGE, TwipsToPixels(4680), TwipsToPixels(3600), TwipsToPixels(3255),
-               TwipsToPixels(795), -1, f);
+    AddControl(hwnd_, WC_STATICW, L"", SS_LEFT, WS_EX_CLIENTEDGE, TwipsToPixels(4680),
+               TwipsToPixels(2640), TwipsToPixels(3255), TwipsToPixels(795), -1, f);
+    AddControl(hwnd_, WC_STATICW, L"", SS_LEFT, WS_EX_CLIENTEDGE, TwipsToPixels(4680),
+               TwipsToPixels(3600), TwipsToPixels(3255), TwipsToPixels(795), -1, f);
     controlsReady_ = true;
 }
 
@@ -167,10 +175,10 @@ void FormOption::CreateRegionGroup(int i) {
         AddLabel(row.title, 1080, row.top + dy, 0, 0);
         AddLabel(L"X：", 1920, row.top + dy, 0, 0);
         AddLabel(L"Y：", 3120, row.top + dy, 0, 0);
-        AddControl(hwnd_, WC_STATICW, L"", SS_BLACKFRAME, 0, TwipsToPixels(2160), TwipsToPixels(row.frameTop + dy),
-                   TwipsToPixels(735), TwipsToPixels(375), -1, f);
-        AddControl(hwnd_, WC_STATICW, L"", SS_BLACKFRAME, 0, TwipsToPixels(3360), TwipsToPixels(row.frameTop + dy),
-                   TwipsToPixels(735), TwipsToPixels(375), -1, f);
+        AddControl(hwnd_, WC_STATICW, L"", SS_BLACKFRAME, 0, TwipsToPixels(2160),
+                   TwipsToPixels(row.frameTop + dy), TwipsToPixels(735), TwipsToPixels(375), -1, f);
+        AddControl(hwnd_, WC_STATICW, L"", SS_BLACKFRAME, 0, TwipsToPixels(3360),
+                   TwipsToPixels(row.frameTop + dy), TwipsToPixels(735), TwipsToPixels(375), -1, f);
         (*row.firstLabels)[i] = AddValueLabel(2400, row.top + dy, RegionLabelId(row.first, i));
         (*row.secondLabels)[i] =
             AddValueLabel(row.secondLeft, row.top + dy, RegionLabelId(row.second, i));

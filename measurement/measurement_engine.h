@@ -3,8 +3,8 @@
 // dispatches events, so each handler may be re-entered by a tick, a menu command or a close.
 #pragma once
 
-#include "measurement/program_state.h"
 #include "measurement/measurement_host.h"
+#include "measurement/program_state.h"
 
 #include <array>
 #include <cstdint>

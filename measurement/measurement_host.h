@@ -2,8 +2,8 @@
 // the main window, the desktop and the message loop; tests use fakes.
 #pragma once
 
-#include "measurement/log_view.h"
 #include "capture/capture_region.h"
+#include "measurement/log_view.h"
 #include "measurement/status_panel.h"
 #include "services/debug_log.h"
 #include "services/local_time.h"

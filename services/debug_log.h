@@ -62,8 +62,7 @@ class DebugLog {
     static constexpr std::wstring_view kStartTag = L"INIT";
 
     // The log files live in `folder` (the program's folder); records are stamped by `clock`.
-    DebugLog(std::filesystem::path folder, Clock& clock, DebugLogHost& host,
-             MessageSink& messages);
+    DebugLog(std::filesystem::path folder, Clock& clock, DebugLogHost& host, MessageSink& messages);
 
     // Tag exactly "INIT": keep the previous file as debugBackUp.txt and start debug.txt afresh
     // with the header and the message. Any other tag: append "timestamp message" when debug.txt

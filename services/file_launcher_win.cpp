@@ -1,6 +1,5 @@
 #include "services/file_launcher_win.h"
 
-
 #include <shellapi.h>
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "services/form_popup_win.h"
 
-#include "win/ui_win.h"
 #include "services/popup_layout.h"
+#include "win/ui_win.h"
 
 #include <commctrl.h>
 

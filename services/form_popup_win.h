@@ -2,10 +2,10 @@
 // hides. A user's close attempt is refused and answered by the close-request script.
 #pragma once
 
-#include "win/base_window_win.h"
-#include "win/handles_win.h"
 #include "services/popup_script.h"
 #include "services/waiter.h"
+#include "win/base_window_win.h"
+#include "win/handles_win.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
 #include "services/form_version_win.h"
 
-#include "win/ui_win.h"
-#include "win/message_pump_win.h"
 #include "resources/resource_ids.h"
 #include "services/about_info.h"
+#include "win/message_pump_win.h"
+#include "win/ui_win.h"
 
 #include <commctrl.h>
 
@@ -86,8 +86,9 @@ void FormVersion::CreateControls() {
                                                        0, 0, LR_DEFAULTCOLOR)));
     }
     // The picture control takes the picture's size.
-    HWND image = AddControl(hwnd_, WC_STATICW, L"", SS_BITMAP, 0, TwipsToPixels(120), TwipsToPixels(120), TwipsToPixels(1845),
-                            TwipsToPixels(1110), IDC_IMG_PROFILE, nullptr);
+    HWND image =
+        AddControl(hwnd_, WC_STATICW, L"", SS_BITMAP, 0, TwipsToPixels(120), TwipsToPixels(120),
+                   TwipsToPixels(1845), TwipsToPixels(1110), IDC_IMG_PROFILE, nullptr);
     SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
 
     struct Label {
@@ -107,7 +108,8 @@ void FormVersion::CreateControls() {
     for (const Label& l : labels) {
         HWND label =
             AddControl(hwnd_, WC_STATICW, l.text, SS_LEFTNOWORDWRAP | SS_NOPREFIX | l.style, 0,
-                       TwipsToPixels(l.left), TwipsToPixels(l.top), TwipsToPixels(l.width), TwipsToPixels(l.height), l.id, l.font);
+                       TwipsToPixels(l.left), TwipsToPixels(l.top), TwipsToPixels(l.width),
+                       TwipsToPixels(l.height), l.id, l.font);
         if (!l.text.empty()) {
             FitLabelToText(label); // a substituted font must not clip the text
         }
@@ -141,7 +143,8 @@ void FormVersion::lblHomePage_Click() {
         SetCursor(homePageCursor_);
     }
     // A quit during the launcher's wait needs nothing more here: the state is reset either way.
-    (void)LaunchFile(kHomePageAddress, kLinkBusyMilliseconds, launcher_, waiter_, messages_, debugLog_);
+    (void)LaunchFile(kHomePageAddress, kLinkBusyMilliseconds, launcher_, waiter_, messages_,
+                     debugLog_);
     homePageCursor_ = nullptr;
     linkState_ = false;
 }

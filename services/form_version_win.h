@@ -3,13 +3,13 @@
 // which unloads it, so each opening builds it again.
 #pragma once
 
-#include "win/handles_win.h"
-#include "win/dialog_base_win.h"
 #include "services/debug_log.h"
 #include "services/file_launcher.h"
 #include "services/message_sink.h"
 #include "services/waiter.h"
 #include "win/busy_cursor_win.h"
+#include "win/dialog_base_win.h"
+#include "win/handles_win.h"
 
 #include <windows.h>
 

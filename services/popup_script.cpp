@@ -201,7 +201,8 @@ bool CloseRequestScript::PlayCloseRequestStep(PopupScriptHost& host, Waiter& wai
     const CloseRequestStep step = CloseRequestStepFor(attempts_);
     for (std::size_t i = 0; i < step.texts.size(); ++i) {
         host.SetLabelText(step.texts[i]);
-        if (i < step.waits.size() && waiter.WaitMilliseconds(step.waits[i]) != WaitResult::Elapsed) {
+        if (i < step.waits.size() &&
+            waiter.WaitMilliseconds(step.waits[i]) != WaitResult::Elapsed) {
             return false;
         }
     }

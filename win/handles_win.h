@@ -138,7 +138,8 @@ class ObjectSelection {
 // Selects a palette into a DC and the previous palette back on destruction.
 class PaletteSelection {
   public:
-    PaletteSelection(HDC dc, HPALETTE palette) : dc_(dc), previous_(SelectPalette(dc, palette, FALSE)) {}
+    PaletteSelection(HDC dc, HPALETTE palette)
+        : dc_(dc), previous_(SelectPalette(dc, palette, FALSE)) {}
     ~PaletteSelection() { Restore(); }
     PaletteSelection(const PaletteSelection&) = delete;
     PaletteSelection& operator=(const PaletteSelection&) = delete;

@@ -24,8 +24,9 @@ class MessagePump {
     int Run();
 
     // The one modal loop, for a dialog already shown: `owner` is disabled (its timers keep
-    // running) and every message is dispatched until `dialog` is hidden or destroyed. False when the program began to quit
-    // meanwhile; the dialog is then left as it is for the caller to close.
+    // running) and every message is dispatched until `dialog` is hidden or destroyed. False when
+    // the program began to quit meanwhile; the dialog is then left as it is for the caller to
+    // close.
     bool RunModal(HWND dialog, HWND owner);
     // Enables the owner again before the modal dialog goes, so that the owner, not some other
     // program, becomes the active window. RunModal does it too when the dialog did not.

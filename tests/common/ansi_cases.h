@@ -23,7 +23,7 @@ inline const std::array<AnsiCase, 8> kAnsiCases = {{
     {L"･･･End ", "\xa5\xa5\xa5"
                  "End "},
     {L"デバッグログ（debug.txt）", "\x83\x66\x83\x6f\x83\x62\x83\x4f\x83\x8d\x83\x4f\x81\x69"
-                                  "debug.txt\x81\x6a"},
+                                   "debug.txt\x81\x6a"},
     {std::wstring(L"a\0b", 3), std::string("a\0b", 3)},
 }};
 

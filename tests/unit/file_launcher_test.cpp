@@ -89,22 +89,23 @@ class LaunchTest : public testing_fakes::MeasurementFixture {
 
 TEST_F(LaunchTest, WebAddressGoesToTheShellWithoutALookAtTheDisk) {
     EXPECT_EQ(Launch(L"https://quorvane.example.org/", 500), LaunchOutcome::Opened);
-    EXPECT_EQ(host.events, (std::vector<std::wstring>{L"busy", L"open https://quorvane.example.org/",
-                                                      L"wait 500", L"default"}));
-    EXPECT_EQ(Records(), (std::vector<std::wstring>{
-                             L"Execution File Start ･･･  https://quorvane.example.org/",
-                             L"Execution File Finish"}));
+    EXPECT_EQ(host.events,
+              (std::vector<std::wstring>{L"busy", L"open https://quorvane.example.org/",
+                                         L"wait 500", L"default"}));
+    EXPECT_EQ(Records(),
+              (std::vector<std::wstring>{L"Execution File Start ･･･  https://quorvane.example.org/",
+                                         L"Execution File Finish"}));
 }
 
 TEST_F(LaunchTest, ExistingFileOpensAndAZeroWaitStillPassesThroughTheWait) {
     host.files.insert(L"C:\\games\\readme.txt");
     EXPECT_EQ(Launch(L"C:\\games\\readme.txt", 0), LaunchOutcome::Opened);
-    EXPECT_EQ(host.events, (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt", L"busy",
-                                                      L"open C:\\games\\readme.txt", L"wait 0",
-                                                      L"default"}));
-    EXPECT_EQ(Records(), (std::vector<std::wstring>{
-                             L"Execution File Start ･･･  C:\\games\\readme.txt",
-                             L"Execution File Finish"}));
+    EXPECT_EQ(host.events,
+              (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt", L"busy",
+                                         L"open C:\\games\\readme.txt", L"wait 0", L"default"}));
+    EXPECT_EQ(Records(),
+              (std::vector<std::wstring>{L"Execution File Start ･･･  C:\\games\\readme.txt",
+                                         L"Execution File Finish"}));
 }
 
 TEST_F(LaunchTest, MissingFileIsReportedByNameAndRecordedByFullPath) {

@@ -2,11 +2,11 @@
 // version dialog in-process (its texts, its link, its close box). Modal loops run here, so
 // the steps come from a thread timer that every message loop of this thread dispatches.
 #include "app/shell_services_win.h"
-#include "win/ui_win.h"
-#include "win/message_pump_win.h"
 #include "services/ansi_text.h"
 #include "services/file_launcher_win.h"
 #include "services/form_version_win.h"
+#include "win/message_pump_win.h"
+#include "win/ui_win.h"
 
 #include "tests/win/timer_script.h"
 
@@ -104,7 +104,10 @@ TEST(FileLauncherWin, MissingFileShowsItsNameInAMessageBoxAndRecordsTheFullPath)
             PostMessageW(box, WM_COMMAND, IDOK, 0);
             return true;
         }},
-        [&] { EXPECT_EQ(qv::LaunchFile(target, 500, launcher, waiter, messages, log), qv::LaunchOutcome::NotFound); },
+        [&] {
+            EXPECT_EQ(qv::LaunchFile(target, 500, launcher, waiter, messages, log),
+                      qv::LaunchOutcome::NotFound);
+        },
         [] {
             if (HWND box = OwnDialog(L"実行エラー")) {
                 PostMessageW(box, WM_COMMAND, IDOK, 0);

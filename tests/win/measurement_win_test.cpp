@@ -22,20 +22,20 @@
 #include "tests/win/test_pixels.h"
 #include "tests/win/test_window.h"
 
-#include "measurement/program_state.h"
 #include "app/shell_services_win.h"
-#include "win/ui_win.h"
 #include "capture/bmp_file.h"
-#include "win/message_pump_win.h"
 #include "capture/screen_capture_win.h"
 #include "capture/window_picture_win.h"
 #include "config/settings.h"
 #include "measurement/measurement_engine.h"
+#include "measurement/program_state.h"
 #include "recognition/glyph_images.h"
 #include "recognition/glyph_pattern_table.h"
 #include "recognition/glyph_render.h"
 #include "services/form_popup_win.h"
 #include "services/system_info_win.h"
+#include "win/message_pump_win.h"
+#include "win/ui_win.h"
 
 namespace qv {
 namespace {

@@ -165,11 +165,7 @@ class OptionsDialog : public ::testing::Test {
     bool Run(std::vector<Script::Step> steps) {
         Script script;
         return script.Run(
-            std::move(steps),
-            [&] {
-                script.PumpUntilDone();
-            },
-            CloseLeftoverInputWindows);
+            std::move(steps), [&] { script.PumpUntilDone(); }, CloseLeftoverInputWindows);
     }
 
     HWND Dialog() const { return form_.Handle(); }
