@@ -8,6 +8,7 @@
 #include "win/message_pump_win.h"
 #include "win/ui_win.h"
 
+#include "tests/win/fixed_log_host.h"
 #include "tests/win/timer_script.h"
 
 #include <gtest/gtest.h>
@@ -57,13 +58,7 @@ bool Contains(const std::vector<std::wstring>& texts, const std::wstring& text) 
 
 using qv::TimerScript;
 
-class FixedHost : public qv::Clock, public qv::DebugLogHost {
-  public:
-    qv::LocalTime Now() override { return qv::LocalTime{2024, 10, 2, 18, 4, 19, 0}; }
-    std::uint32_t Milliseconds() override { return 0; }
-    qv::MemoryStatus QueryMemoryStatus() override { return {}; }
-    std::wstring SystemDescription() override { return L""; }
-};
+using qv::FixedHost;
 
 fs::path FreshFolder(const char* name) {
     fs::path folder = fs::temp_directory_path() / name;

@@ -7,6 +7,7 @@
 #include "services/ansi_text.h"
 #include "win/message_pump_win.h"
 
+#include "tests/win/fixed_log_host.h"
 #include "tests/win/timer_script.h"
 
 #include <gtest/gtest.h>
@@ -108,13 +109,7 @@ void CloseLeftoverInputWindows() {
 
 using Script = qv::TimerScript;
 
-class FixedHost : public qv::Clock, public qv::DebugLogHost {
-  public:
-    qv::LocalTime Now() override { return qv::LocalTime{2024, 10, 2, 18, 4, 19, 0}; }
-    std::uint32_t Milliseconds() override { return 0; }
-    qv::MemoryStatus QueryMemoryStatus() override { return {}; }
-    std::wstring SystemDescription() override { return L""; }
-};
+using qv::FixedHost;
 
 class RecordingSink : public qv::MessageSink {
   public:
