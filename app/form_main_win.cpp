@@ -38,6 +38,7 @@ enum ControlId : int {
     IDC_LBL_CAPTURE1,
     IDC_LBL_LOG_T,
     IDC_TXT_LOG,
+    IDC_LBL_EXP_PER_HOUR,
     IDC_PIC_PATTERN1 = 200, // 200..210
     IDC_PIC_PATTERN2 = 220, // 220..230
 };
@@ -64,6 +65,7 @@ constexpr LabelSpec kLabels[] = {
     {IDC_LBL_END_TIME, L"", 56, 48, 127, 13, true, SS_CENTER, FontKind::Normal},
     {IDC_LBL_END_EXP, L"", 187, 48, 66, 13, true, SS_RIGHT, FontKind::Normal},
     {IDC_LBL_ELAPSE_EXP, L"", 187, 68, 66, 13, true, SS_RIGHT, FontKind::Normal},
+    {IDC_LBL_EXP_PER_HOUR, L"", 56, 68, 127, 13, true, SS_CENTER, FontKind::Normal},
     {IDC_LBL_CAPTURE_T1, L"Exp読込→", 64, 100, 54, 13, false, SS_LEFTNOWORDWRAP, FontKind::Normal},
     {IDC_LBL_CAPTURE1, L"", 120, 100, 123, 13, false, SS_LEFTNOWORDWRAP, FontKind::Normal},
     {IDC_LBL_LOG_T, L"測定結果", 8, 128, 64, 18, false, SS_LEFTNOWORDWRAP, FontKind::Heading},
@@ -80,8 +82,8 @@ constexpr LineSpec kLines[] = {{IDC_LINE1, 28, COLOR_3DSHADOW},
                                {IDC_LINE3, 64, COLOR_3DSHADOW},
                                {IDC_LINE4, 65, COLOR_3DHILIGHT}};
 
-constexpr int kPanelLabelIds[] = {IDC_LBL_START_TIME, IDC_LBL_START_EXP, IDC_LBL_END_TIME,
-                                  IDC_LBL_END_EXP, IDC_LBL_ELAPSE_EXP};
+constexpr int kPanelLabelIds[] = {IDC_LBL_START_TIME, IDC_LBL_START_EXP,  IDC_LBL_END_TIME,
+                                  IDC_LBL_END_EXP,    IDC_LBL_ELAPSE_EXP, IDC_LBL_EXP_PER_HOUR};
 
 int OuterHeight(HWND hwnd) {
     RECT r{};

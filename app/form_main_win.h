@@ -121,7 +121,7 @@ class FormMain : public BaseWindow<FormMain>,
 
     HWND frame1_ = nullptr;
     std::array<HWND, 4> lines_{}; // Line1..Line4
-    std::array<HWND, 5> panelLabels_{};
+    std::array<HWND, kPanelLabels.size()> panelLabels_{};
     std::array<HWND, 2> lblCapture_{};
     HWND txtLog_ = nullptr;
     std::array<std::array<HWND, 11>, 2> picPattern_{}; // picPattern1, picPattern2

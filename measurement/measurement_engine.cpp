@@ -14,7 +14,11 @@ SnapshotStatus SaveForegroundSnapshot(Desktop& desktop, Waiter& waiter,
 }
 
 MeasurementEngine::MeasurementEngine(ProgramState& state, MeasurementHost host)
-    : state_(state), host_(std::move(host)) {}
+    : state_(state), host_(std::move(host)), journal_(host_.folder, host_.debugLog) {}
+
+void MeasurementEngine::AddReadingListener(ReadingListener& listener) {
+    listeners_.push_back(&listener);
+}
 
 WaitResult MeasurementEngine::SetMeasurementState(std::wstring_view mode) {
     if (mode == L"RUN") {
@@ -50,6 +54,7 @@ void MeasurementEngine::Stop() {
     m.logMark.clear();
     m.previousExp = 0;
     m.previousSecond = 0;
+    m.gain.Reset();
 }
 
 void MeasurementEngine::menuRun_Click() {

@@ -3,6 +3,7 @@
 // dispatches events, so each handler may be re-entered by a tick, a menu command or a close.
 #pragma once
 
+#include "measurement/exp_journal.h"
 #include "measurement/measurement_host.h"
 #include "measurement/program_state.h"
 
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qv {
 
@@ -44,12 +46,18 @@ class MeasurementEngine {
     void WatchAndCapture();
     // Interprets ProgramState::expReading against the measurement's history.
     void EvaluateReading();
+    // `listener` hears every evaluated capture after the panel and the journal; it must
+    // outlive the engine.
+    void AddReadingListener(ReadingListener& listener);
 
   private:
     WaitResult Run();
     void Stop();
     void GameMissing();
     void HandleFall(const std::wstring& stampText);
+    // The one place an evaluated capture goes: the panel's increase and rate, the journal,
+    // then the listeners.
+    void PublishReading(const LocalTime& time, double reading);
     // Saves one snapshot; false when the program began to end, so the level-up stops there.
     bool SaveSnapshot(const std::wstring& fileName);
     void ScheduleCaptureIn(std::int32_t milliseconds);
@@ -60,6 +68,8 @@ class MeasurementEngine {
 
     ProgramState& state_;
     MeasurementHost host_;
+    ExpJournal journal_;
+    std::vector<ReadingListener*> listeners_;
 };
 
 } // namespace qv

@@ -1,6 +1,8 @@
 // The record of the running measurement.
 #pragma once
 
+#include "measurement/exp_gain.h"
+
 #include <cstdint>
 #include <string>
 
@@ -24,6 +26,8 @@ struct MeasurementState {
     std::int32_t currentSecond = 0;
     // The same at the previous reading; 0 while no reading has been taken since the start.
     std::int32_t previousSecond = 0;
+    // The increase and rate of the measurement, reset with the history.
+    ExpGainTracker gain;
 };
 
 } // namespace qv

@@ -13,12 +13,14 @@ constexpr wchar_t kLogOpenMark[] = L"open";
 } // namespace
 
 void MeasurementEngine::EvaluateReading() {
-    const std::wstring stampText = FormatLogLineTime(host_.clock.Now());
+    const LocalTime now = host_.clock.Now();
+    const std::wstring stampText = FormatLogLineTime(now);
     const double reading = state_.expReading.value_or(0);
     MeasurementState& m = state_.measurement;
     if (reading == 0 || !std::isfinite(reading)) {
         // Nothing read: the next attempt counts from the end of this one.
         ScheduleCaptureIn(SecondsToMilliseconds(state_.settings.captureInterval));
+        PublishReading(now, reading);
         return;
     }
     m.currentSecond = static_cast<std::int32_t>(host_.clock.Milliseconds() / 1000);
@@ -27,10 +29,13 @@ void MeasurementEngine::EvaluateReading() {
         m.previousExp = reading;
         m.previousSecond = m.currentSecond;
         m.logMark = kLogOpenMark;
+        m.gain.Reset();
         UpdateStatusPanel(L"FAST");
+        PublishReading(now, reading);
         host_.debugLog.Write(L"Fast ImageRecognition");
         return;
     }
+    PublishReading(now, reading);
     if (reading == m.previousExp) {
         m.previousSecond = m.currentSecond;
         return;
@@ -42,6 +47,20 @@ void MeasurementEngine::EvaluateReading() {
         return;
     }
     HandleFall(stampText);
+}
+
+void MeasurementEngine::PublishReading(const LocalTime& time, double reading) {
+    const std::optional<EvaluatedReading> evaluated =
+        state_.measurement.gain.Evaluate(time, host_.clock.Milliseconds(), reading);
+    if (!evaluated) {
+        return;
+    }
+    host_.panel.SetCaption(PanelLabel::ElapseExp, PlainNumberText(evaluated->increase));
+    host_.panel.SetCaption(PanelLabel::ExpPerHour, ExpPerHourCaption(evaluated->expPerHour));
+    journal_.OnReading(*evaluated);
+    for (ReadingListener* listener : listeners_) {
+        listener->OnReading(*evaluated);
+    }
 }
 
 // A fall is a level-up or a death. The history is already updated, so a tick or a stop

@@ -13,10 +13,11 @@
 
 namespace qv {
 
-enum class PanelLabel { StartTime, StartExp, EndTime, EndExp, ElapseExp };
-inline constexpr std::array<PanelLabel, 5> kPanelLabels = {
-    PanelLabel::StartTime, PanelLabel::StartExp, PanelLabel::EndTime, PanelLabel::EndExp,
-    PanelLabel::ElapseExp};
+// ExpPerHour is the hourly rate in the increase row's time column.
+enum class PanelLabel { StartTime, StartExp, EndTime, EndExp, ElapseExp, ExpPerHour };
+inline constexpr std::array<PanelLabel, 6> kPanelLabels = {
+    PanelLabel::StartTime, PanelLabel::StartExp,  PanelLabel::EndTime,
+    PanelLabel::EndExp,    PanelLabel::ElapseExp, PanelLabel::ExpPerHour};
 
 // The panel's value labels are the only store of the start and end values.
 class StatusPanelView {

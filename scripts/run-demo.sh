@@ -24,12 +24,21 @@ if [ ! -f "$run/QvanConfig.ini" ]; then
   cp "$root/tools/demo/QvanConfig.ini" "$run/QvanConfig.ini" 2>/dev/null || true
 fi
 
+started=$(date +%s)
 (cd "$run" && qv_wine Quorvane.exe) &
 qv_pid=$!
 pids=()
-# The game comes second so that it is the window in front, beside Quorvane's window.
+# The game comes second so that it is the window in front, beside Quorvane's window: it is
+# started once Quorvane has finished loading (a fixed pause is too short on a busy machine).
 if [ -f "$bin/DemoGame.exe" ]; then
-  sleep 3
+  for _ in $(seq 60); do
+    if [ "$(stat -c %Y "$run/debug.txt" 2>/dev/null || echo 0)" -ge "$started" ] &&
+      grep -aq "All Form Loading" "$run/debug.txt"; then
+      break
+    fi
+    sleep 0.5
+  done
+  sleep 1
   (cd "$run" && qv_wine "$bin/DemoGame.exe" --demo --pos 290 0) &
   pids+=($!)
 fi

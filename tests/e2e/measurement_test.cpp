@@ -46,7 +46,7 @@ bool MatchesPattern(std::wstring_view text, std::wstring_view pattern) {
 // What the main window shows, found the way a user reads it: the status panel's rows by their
 // headings, the EXP line by its caption, the log box by its kind.
 struct MainTexts {
-    std::wstring startTime, startExp, endTime, endExp, increase;
+    std::wstring startTime, startExp, endTime, endExp, increase, rate;
     std::wstring capture;
     std::wstring log;
 };
@@ -89,13 +89,21 @@ MainTexts ReadMain(HWND main) {
         t.endTime = WindowText(end[0]);
         t.endExp = WindowText(end[1]);
         // The increase sits in the EXP column, on the first row below the latest values.
+        // The hourly rate sits on the same row in the time column.
         const RECT endExp = RectOf(end[1]);
+        const RECT endTime = RectOf(end[0]);
         LONG best = LONG_MAX;
         for (const auto& w : children) {
             const RECT r = RectOf(w.hwnd);
             if (IsStatic(w) && r.left == endExp.left && r.top > endExp.top && r.top < best) {
                 best = r.top;
                 t.increase = WindowText(w.hwnd);
+            }
+        }
+        for (const auto& w : children) {
+            const RECT r = RectOf(w.hwnd);
+            if (IsStatic(w) && r.left == endTime.left && r.top == best) {
+                t.rate = WindowText(w.hwnd);
             }
         }
     }
@@ -246,6 +254,7 @@ TEST_F(MeasurementTest, FirstReadingRiseFallAndStop) {
     EXPECT_EQ(risen.startExp, L"1234567");
     EXPECT_EQ(risen.endExp, L"1234567");
     EXPECT_EQ(risen.endTime, first.startTime);
+    EXPECT_EQ(risen.increase, L"5433");
     EXPECT_EQ(risen.log, L"");
     EXPECT_TRUE(Snapshots().empty());
 
@@ -259,7 +268,7 @@ TEST_F(MeasurementTest, FirstReadingRiseFallAndStop) {
     EXPECT_EQ(fallen.startTime, first.startTime);
     EXPECT_TRUE(MatchesPattern(fallen.endTime, L"dddd/dd/dd dd:dd:dd"));
     EXPECT_GE(fallen.endTime, first.startTime);
-    EXPECT_EQ(fallen.increase, L"0");
+    EXPECT_EQ(fallen.increase, L"5433");
     ASSERT_EQ(fallen.log.size(), 11 + std::wstring_view(kFallText).size()) << Utf8(fallen.log);
     EXPECT_TRUE(MatchesPattern(fallen.log.substr(0, 11), L"dd/dd dd:dd")) << Utf8(fallen.log);
     EXPECT_EQ(fallen.log.substr(11), kFallText);
@@ -304,7 +313,7 @@ TEST_F(MeasurementTest, FirstReadingRiseFallAndStop) {
     EXPECT_NE(summary.find(L"終了時刻:" + fallen.endTime), std::wstring::npos) << Utf8(summary);
     EXPECT_NE(summary.find(L" 1,234,567 終了時刻:"), std::wstring::npos) << Utf8(summary);
     EXPECT_NE(summary.find(L" 5,000 　増加量:"), std::wstring::npos) << Utf8(summary);
-    EXPECT_TRUE(summary.ends_with(L"  Exp:" + std::wstring(12, L' ') + L"0 ")) << Utf8(summary);
+    EXPECT_TRUE(summary.ends_with(L"  Exp:" + std::wstring(8, L' ') + L"5,433 ")) << Utf8(summary);
     EXPECT_TRUE(log.ends_with(summary + L"\r\n\r\n"));
     auto run = MenuItem(main, {L"開始"});
     ASSERT_TRUE(run);
@@ -418,12 +427,137 @@ TEST_F(MeasurementTest, CloseDuringTheSnapshotPausesEndsCleanly) {
     do {
         const std::wstring name = data.cFileName;
         if (name != L"." && name != L".." && !name.starts_with(L"LvUP_") &&
-            name != L"Quorvane.exe" && name != kConfigFile && name != kDebugLog) {
+            !name.starts_with(L"ExpLog_") && name != L"Quorvane.exe" && name != kConfigFile &&
+            name != kDebugLog) {
             others.push_back(name);
         }
     } while (FindNextFileW(search, &data));
     FindClose(search);
     EXPECT_TRUE(others.empty()) << Utf8(others.empty() ? L"" : others.front());
+}
+
+// The increase, the hourly rate and the journal over a sequence with a fall and a capture that
+// reads nothing. The rate needs a minute of readings, so this scenario takes about 70 s.
+TEST_F(MeasurementTest, IncreaseRateAndJournalOfAMeasurement) {
+    HWND game = StartGame(L"--exp 1000000");
+    ASSERT_NE(game, nullptr);
+    HWND main = StartMeasuring(game);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitForMain(
+        main, [](const MainTexts& t) { return t.startExp == L"1000000"; }, kDeferredCaptureWait));
+    const auto firstSeen = std::chrono::steady_clock::now();
+    EXPECT_EQ(ReadMain(main).rate, L"");
+
+    for (std::uint64_t figure : {1000500, 1000800}) {
+        ASSERT_TRUE(SetDemoFigure(game, figure));
+        ASSERT_TRUE(WaitForCapture(main, std::to_wstring(figure)));
+    }
+    ASSERT_TRUE(SetDemoFigure(game, 200));
+    ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Print Screen･･･End "));
+    ASSERT_TRUE(SetDemoFigure(game, 0)); // a figure the program cannot tell from nothing
+    ASSERT_TRUE(WaitForCapture(main, L"認識NG"));
+    ASSERT_TRUE(SetDemoFigure(game, 400));
+    ASSERT_TRUE(WaitForMain(main, [](const MainTexts& t) { return t.increase == L"1000"; }))
+        << "increase shown: " << Utf8(ReadMain(main).increase);
+
+    // A minute after the first reading the rate appears: 1000 EXP in 60 to 80 s.
+    ASSERT_TRUE(WaitForMain(
+        main, [](const MainTexts& t) { return !t.rate.empty(); }, Millis{80000}));
+    EXPECT_GE(std::chrono::steady_clock::now() - firstSeen, std::chrono::seconds(59));
+    const MainTexts rated = ReadMain(main);
+    EXPECT_TRUE(MatchesPattern(rated.rate, L"時給 dd,ddd")) << Utf8(rated.rate);
+    std::wstring rateDigits = rated.rate.substr(3);
+    rateDigits.erase(std::remove(rateDigits.begin(), rateDigits.end(), L','), rateDigits.end());
+    EXPECT_GE(std::stoi(rateDigits), 45000);
+    EXPECT_LE(std::stoi(rateDigits), 60000);
+
+    // The stop keeps the panel; the summary carries the increase.
+    ASSERT_EQ(ChooseMenu(main, {L"停止"}), MenuResult::Chosen);
+    ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Loging Stop･･･End "));
+    const MainTexts stopped = ReadMain(main);
+    EXPECT_EQ(stopped.increase, L"1000");
+    EXPECT_FALSE(stopped.rate.empty());
+    EXPECT_NE(stopped.log.find(L"  Exp:" + std::wstring(8, L' ') + L"1,000 \r\n\r\n"),
+              std::wstring::npos)
+        << Utf8(stopped.log);
+
+    // The journal: one file, named after the first reading, one line per capture.
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(File(L"ExpLog_*.csv").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE) << "no journal";
+    const std::wstring journal = found.cFileName;
+    EXPECT_FALSE(FindNextFileW(search, &found)) << "a second journal";
+    FindClose(search);
+    ASSERT_TRUE(MatchesPattern(journal, L"ExpLog_dddddddddddddd.csv")) << Utf8(journal);
+    const auto bytes = Bytes(journal);
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_TRUE(bytes->starts_with(AnsiBytes(L"時刻,Exp,増減,増加量,時給,出来事\r\n")));
+    const auto lines = SplitLines(*Text(journal));
+    ASSERT_GE(lines.size(), 7u);
+    // The lines whose figure changed (or was not read), without their timestamps.
+    std::vector<std::wstring> changes;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        ASSERT_TRUE(MatchesPattern(lines[i].substr(0, 20), L"dddd/dd/dd dd:dd:dd,"))
+            << Utf8(lines[i]);
+        const std::wstring rest = lines[i].substr(20);
+        const std::size_t comma = rest.find(L',');
+        if (rest.compare(comma, 3, L",0,") != 0) {
+            changes.push_back(rest);
+        }
+    }
+    const std::wstring& t = lines[1];
+    EXPECT_EQ(journal.substr(7, 14), t.substr(0, 4) + t.substr(5, 2) + t.substr(8, 2) +
+                                         t.substr(11, 2) + t.substr(14, 2) + t.substr(17, 2));
+    ASSERT_GE(changes.size(), 6u);
+    EXPECT_EQ(changes[0], L"1000000,,0,,開始");
+    EXPECT_EQ(changes[1], L"1000500,+500,500,,");
+    EXPECT_EQ(changes[2], L"1000800,+300,800,,");
+    EXPECT_EQ(changes[3], L"200,-1000600,800,,LvUP or Dead");
+    EXPECT_EQ(changes[4], L",,800,,認識NG");
+    EXPECT_EQ(changes.back(), L"400,+200,1000,,");
+    // The last line's rate is the panel's.
+    EXPECT_TRUE(lines.back().ends_with(L",1000," + rateDigits + L",")) << Utf8(lines.back());
+
+    ASSERT_TRUE(RequestClose(main));
+    ExpectCleanExit();
+}
+
+// A journal that cannot be written (a folder stands where each file would go) leaves the
+// measurement running and is recorded in the debug log once.
+TEST_F(MeasurementTest, UnwritableJournalLetsTheMeasurementRun) {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    FILETIME base{};
+    SystemTimeToFileTime(&now, &base);
+    for (int second = -5; second < 60; ++second) {
+        ULARGE_INTEGER t{{base.dwLowDateTime, base.dwHighDateTime}};
+        t.QuadPart += static_cast<ULONGLONG>(second) * 10'000'000;
+        const FILETIME f{t.LowPart, t.HighPart};
+        SYSTEMTIME s{};
+        FileTimeToSystemTime(&f, &s);
+        wchar_t name[64];
+        swprintf(name, 64, L"ExpLog_%04u%02u%02u%02u%02u%02u.csv", s.wYear, s.wMonth, s.wDay,
+                 s.wHour, s.wMinute, s.wSecond);
+        ASSERT_TRUE(CreateDirectoryW(File(name).c_str(), nullptr));
+    }
+    HWND game = StartGame(L"--exp 5000");
+    ASSERT_NE(game, nullptr);
+    HWND main = StartMeasuring(game);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitForMain(
+        main, [](const MainTexts& t) { return t.startExp == L"5000"; }, kDeferredCaptureWait));
+    ASSERT_TRUE(SetDemoFigure(game, 6000));
+    ASSERT_TRUE(WaitForCapture(main, L"6000"));
+    ASSERT_TRUE(SetDemoFigure(game, 100));
+    ASSERT_TRUE(WaitForMain(main, [](const MainTexts& t) { return t.endExp == L"100"; }));
+    EXPECT_EQ(ReadMain(main).increase, L"1000");
+    ASSERT_EQ(Snapshots().size(), 4u);
+    ASSERT_EQ(ChooseMenu(main, {L"停止"}), MenuResult::Chosen);
+    ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Loging Stop･･･End "));
+    EXPECT_EQ(CountRecords(L"Journal write failed: ExpLog_"), 1);
+    EXPECT_EQ(VisiblePopups(program_->Id()), 0);
+    ASSERT_TRUE(RequestClose(main));
+    ExpectCleanExit();
 }
 
 } // namespace

@@ -60,7 +60,7 @@ TEST_F(MeasurementEvaluation, WorkedExampleOfGainSameAndFall) {
     EXPECT_EQ(Count(L"Print Screen･･･End "), 1);
     EXPECT_EQ(window.captions[PanelLabel::StartExp], L"1000");
     EXPECT_EQ(window.captions[PanelLabel::EndExp], L"1200");
-    EXPECT_EQ(window.captions[PanelLabel::ElapseExp], L"0");
+    EXPECT_EQ(window.captions[PanelLabel::ElapseExp], L"500");
     EXPECT_FALSE(state.measurement.logMark.empty());
 }
 

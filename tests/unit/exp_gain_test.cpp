@@ -1,0 +1,163 @@
+// The increase, the hourly rate and the journal of a measurement.
+#include "measurement/exp_gain.h"
+#include "measurement/exp_journal.h"
+#include "measurement_fakes.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace qv {
+namespace {
+
+constexpr double kNotRead = 0;
+constexpr double kStop = -1; // marks a stop between two measurements in a sequence
+
+struct IncreaseCase {
+    const char* name;
+    std::vector<double> readings;
+    double increase;
+};
+
+TEST(ExpGain, IncreaseIsTheSumOfTheRises) {
+    const IncreaseCase cases[] = {
+        {"first reading", {5000}, 0},
+        {"rises only", {1000, 1500, 1500, 2100}, 1100},
+        {"one fall", {1000, 1500, 300, 800}, 1000},
+        {"several falls", {900, 1000, 10, 50, 5, 45, 40}, 180},
+        {"unread between", {1000, kNotRead, 1400, kNotRead, kNotRead, 1300, 1700}, 800},
+        {"unread before the first", {kNotRead, 1000, 1200}, 200},
+        {"worked example", {1000, 1500, 1800, 200, kNotRead, 400}, 1000},
+        {"restart after a stop", {1000, 3000, kStop, 100, 150}, 50},
+    };
+    for (const IncreaseCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExpGainTracker tracker;
+        std::optional<EvaluatedReading> last;
+        std::uint32_t clock = 0;
+        for (double reading : c.readings) {
+            if (reading == kStop) {
+                tracker.Reset();
+                continue;
+            }
+            last = tracker.Evaluate(LocalTime{}, clock += 1000, reading);
+        }
+        ASSERT_TRUE(last.has_value());
+        EXPECT_EQ(last->increase, c.increase);
+    }
+}
+
+TEST(ExpGain, NothingIsRecordedBeforeTheFirstReading) {
+    ExpGainTracker tracker;
+    EXPECT_FALSE(tracker.Evaluate(LocalTime{}, 1000, kNotRead).has_value());
+    EXPECT_FALSE(tracker.Started());
+    EXPECT_EQ(tracker.Evaluate(LocalTime{}, 2000, 70)->event, ReadingEvent::Start);
+}
+
+TEST(ExpGain, ElapsedTimeSurvivesTheCounterWrap) {
+    ExpGainTracker tracker;
+    tracker.Evaluate(LocalTime{}, 0xFFFF0000u, 1000);
+    const auto later = tracker.Evaluate(LocalTime{}, 0x0000EA60u, 1600);
+    EXPECT_EQ(later->elapsedMilliseconds, 0x10000u + 0xEA60u);
+}
+
+TEST(ExpGain, HourlyRate) {
+    struct Case {
+        double increase;
+        std::uint64_t ms;
+        std::optional<double> rate;
+        const wchar_t* caption;
+    };
+    const Case cases[] = {
+        {1000, 59'999, std::nullopt, L""},
+        {1000, 60'000, 60'000, L"時給 60,000"},
+        {1000, 7'000'000, 514, L"時給 514"}, // 514.28... rounded down
+        {123'456'789, 3'600'001, 123'456'754, L"時給 123,456,754"},
+        {0, 120'000, 0, L"時給 0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ms);
+        EXPECT_EQ(HourlyRate(c.increase, c.ms), c.rate);
+        EXPECT_EQ(ExpPerHourCaption(HourlyRate(c.increase, c.ms)), c.caption);
+    }
+}
+
+class ExpJournalTest : public testing_fakes::MeasurementFixture {
+  protected:
+    // A capture read `reading` at `seconds` after the fixture's start.
+    void ReadAt(std::uint32_t seconds, double reading) {
+        clock.Advance(start_ + seconds * 1000 - clock.ms);
+        state.expReading = reading;
+        engine.EvaluateReading();
+    }
+    std::vector<std::filesystem::path> Journals() const {
+        std::vector<std::filesystem::path> found;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            if (entry.path().filename().string().starts_with("ExpLog_")) {
+                found.push_back(entry.path());
+            }
+        }
+        return found;
+    }
+    std::uint32_t start_ = clock.ms;
+};
+
+TEST_F(ExpJournalTest, WorkedExampleOnThePanelAndInTheJournal) {
+    StartMeasurement();
+    ReadAt(0, 1000);
+    ReadAt(20, 1500);
+    ReadAt(40, 1800);
+    EXPECT_EQ(window.captions[PanelLabel::ExpPerHour], L"");
+    ReadAt(60, 200);
+    EXPECT_EQ(window.captions[PanelLabel::ExpPerHour], L"時給 48,000");
+    ReadAt(80, kNotRead);
+    ReadAt(100, 400);
+    EXPECT_EQ(window.captions[PanelLabel::ElapseExp], L"1000");
+    EXPECT_EQ(window.captions[PanelLabel::ExpPerHour], L"時給 36,000");
+    engine.menuStop_Click();
+    EXPECT_EQ(window.captions[PanelLabel::ExpPerHour], L"時給 36,000") << "kept after a stop";
+    const std::wstring summaryEnd =
+        L"　増加量:" + std::wstring(21, L' ') + L"Exp:" + std::wstring(8, L' ') + L"1,000 ";
+    EXPECT_NE(window.logText.find(summaryEnd), std::wstring::npos)
+        << "summary: " << testing::PrintToString(window.logText);
+
+    // A run without a reading writes no journal.
+    StartMeasurement();
+    ReadAt(120, kNotRead);
+    engine.menuStop_Click();
+
+    const auto journals = Journals();
+    ASSERT_EQ(journals.size(), 1u);
+    EXPECT_EQ(journals[0].filename(), "ExpLog_20241002180409.csv");
+    std::ifstream in(journals[0], std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    const std::string expected =
+        "\x8e\x9e\x8d\x8f,Exp,\x91\x9d\x8c\xb8,\x91\x9d\x89\xc1\x97\xca,\x8e\x9e\x8b\x8b,"
+        "\x8f\x6f\x97\x88\x8e\x96\r\n"
+        "2024/10/02 18:04:09,1000,,0,,\x8a\x4a\x8e\x6e\r\n"
+        "2024/10/02 18:04:29,1500,+500,500,,\r\n"
+        "2024/10/02 18:04:49,1800,+300,800,,\r\n"
+        "2024/10/02 18:05:09,200,-1600,800,48000,LvUP or Dead\r\n"
+        "2024/10/02 18:05:29,,,800,48000,\x94\x46\x8e\xaf\x4e\x47\r\n"
+        "2024/10/02 18:05:49,400,+200,1000,36000,\r\n";
+    EXPECT_EQ(bytes.str(), expected);
+}
+
+TEST_F(ExpJournalTest, EachMeasurementStartsItsOwnFileAndAFailureIsRecordedOnce) {
+    std::filesystem::create_directory(folder / "ExpLog_20241002180409.csv"); // cannot be a file
+    StartMeasurement();
+    ReadAt(0, 1000);
+    ReadAt(1, 1100);
+    EXPECT_EQ(window.captions[PanelLabel::ElapseExp], L"100");
+    engine.menuStop_Click();
+    StartMeasurement();
+    ReadAt(5, 700);
+    const auto records = Records();
+    EXPECT_EQ(std::count(records.begin(), records.end(),
+                         L"Journal write failed: ExpLog_20241002180409.csv"),
+              1);
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "ExpLog_20241002180414.csv"));
+}
+
+} // namespace
+} // namespace qv
