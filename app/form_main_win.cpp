@@ -9,11 +9,15 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace qv {
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuorvaneFormMain";
+// Shows the message about the first picture that could not be saved.
+constexpr UINT WM_APP_SAVE_FAILED = WM_APP + 1;
 constexpr int kDesignClientWidth = 280;
 constexpr int kDesignClientHeight = 270;
 constexpr int kFrameLeft = 8, kFrameTop = 4;
@@ -85,6 +89,10 @@ constexpr LineSpec kLines[] = {{IDC_LINE1, 28, COLOR_3DSHADOW},
 constexpr int kPanelLabelIds[] = {IDC_LBL_START_TIME, IDC_LBL_START_EXP,  IDC_LBL_END_TIME,
                                   IDC_LBL_END_EXP,    IDC_LBL_ELAPSE_EXP, IDC_LBL_EXP_PER_HOUR};
 
+POINT PointOf(LPARAM lp) {
+    return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+}
+
 int OuterHeight(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
@@ -113,18 +121,23 @@ void CaptureTimer::SetEnabled(bool enabled) {
 }
 
 FormMain::FormMain(MainWindowServices services)
-    : svc_(std::move(services)), desktop_(svc_.state.captureBuffer),
+    : svc_(std::move(services)),
+      desktop_(svc_.state.captureBuffer,
+               [this](const std::wstring& name) { OnPictureSaveFailed(name); }),
       popup_(svc_.state.popupShown, waiter_), popupPresenter_(popup_),
       recognition_(svc_.state, svc_.debugLog,
                    [this](std::wstring_view t) { SetCaptureCaption(t); }),
-      formOption_(OptionDialogServices{
-          svc_.state.settings, svc_.folder, svc_.messages, svc_.debugLog,
-          [this] { RelayoutDebugArea(); }, [this] { UpdateCaptureBufferSize(); },
-          [this] {
-              SetCaptureTimerPeriod(CaptureTimerPeriod(svc_.state.settings.captureInterval));
-          },
-          [this] { BringToFront(); }, [](HWND h) { MessagePump::Instance().AddDialog(h); },
-          [](HWND h) { MessagePump::Instance().RemoveDialog(h); }}),
+      formOption_(
+          OptionDialogServices{
+              svc_.state.settings, svc_.folder, svc_.messages, svc_.debugLog,
+              [this] { RelayoutDebugArea(); }, [this] { UpdateCaptureBufferSize(); },
+              [this] {
+                  SetCaptureTimerPeriod(CaptureTimerPeriod(svc_.state.settings.captureInterval));
+              },
+              [this] { BringToFront(); }, [](HWND h) { MessagePump::Instance().AddDialog(h); },
+              [](HWND h) { MessagePump::Instance().RemoveDialog(h); }},
+          CaptureTestServices{svc_.state.glyphs, [this] { return FindGame(); },
+                              std::wstring(kGameTitle) + kGameMissingSuffix}),
       launcher_(busyCursor_),
       formVersion_(launcher_, waiter_, svc_.messages, svc_.debugLog, busyCursor_) {}
 
@@ -142,7 +155,6 @@ bool FormMain::Form_Load() {
         return false;
     }
     svc_.messages.SetOwner(hwnd_);
-    popup_.SetOwner(hwnd_);
     engine_.emplace(svc_.state,
                     MeasurementHost{*this, *this, *this, desktop_, waiter_, popupPresenter_,
                                     recognition_, svc_.clock, svc_.debugLog, svc_.folder});
@@ -272,6 +284,11 @@ void FormMain::SetCaptureCaption(std::wstring_view text) {
     RedrawWindow(lblCapture_[1], nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
+HWND FormMain::FindGame() {
+    const std::optional<WindowId> game = desktop_.FindWindowByTitle(kGameTitle);
+    return game ? reinterpret_cast<HWND>(*game) : nullptr;
+}
+
 void FormMain::UpdateCaptureBufferSize() {
     qv::UpdateCaptureBufferSize(svc_.state.settings.captureRegions, svc_.state.glyphs,
                                 svc_.state.captureBuffer);
@@ -329,16 +346,35 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         }
         return DefWindowProcW(hwnd_, msg, wp, lp);
+    case WM_LBUTTONDOWN:
+        backgroundPressed_ = IsBareBackground(PointOf(lp));
+        return 0;
     case WM_LBUTTONUP:
-        Form_Click(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+        // A click is a press and a release on the background, not a release alone (the end of a
+        // title-bar double click, a press that started on a control).
+        if (std::exchange(backgroundPressed_, false) && IsBareBackground(PointOf(lp))) {
+            Form_Click();
+        }
         return 0;
     case WM_TIMER:
         if (wp == CaptureTimer::kId && timCaptureInterval_.Enabled()) {
             engine_->timCaptureInterval_Timer();
         }
         return 0;
+    case WM_APP_SAVE_FAILED:
+        ShowPictureSaveFailure();
+        return 0;
     case WM_CLOSE:
         Form_QueryUnload();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // The session ends: the same closing as the close box. Windows may end the process as
+        // soon as this returns, so the closing runs here, without waiting for anything.
+        if (wp != FALSE && !svc_.state.shuttingDown) {
+            Form_QueryUnload();
+        }
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -389,19 +425,17 @@ void FormMain::Form_Resize() {
     }
     RECT client{};
     GetClientRect(hwnd_, &client);
-    const ClientSizeDecision size = ClampClientSize(client.right, client.bottom);
+    ClientSizeDecision size = ClampClientSize(client.right, client.bottom);
     // Snapping the outer size raises this handler again, nested; the guard keeps a frame that
     // cannot reach the minimum from recursing forever.
     if ((size.snapHeight || size.snapWidth) && resizeDepth_ < 2) {
         ++resizeDepth_;
-        RECT outer{};
-        GetWindowRect(hwnd_, &outer);
-        const int w =
-            size.snapWidth ? TwipsToPixels(kMinOuterWidthTwips) : outer.right - outer.left;
-        const int h =
-            size.snapHeight ? TwipsToPixels(kMinOuterHeightTwips) : outer.bottom - outer.top;
-        SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SnapToMinimumClientSize(size.snapWidth, size.snapHeight);
         --resizeDepth_;
+        // Lay out for the size the window really has now.
+        GetClientRect(hwnd_, &client);
+        size.width = client.right;
+        size.height = client.bottom;
     }
     InvalidateRect(hwnd_, nullptr, FALSE); // the etched rule under the menu bar
     for (HWND line : lines_) {
@@ -411,6 +445,31 @@ void FormMain::Form_Resize() {
                  SWP_NOMOVE | SWP_NOZORDER);
     LayoutDebugArea(size.height);
     svc_.debugLog.Write(L"Resaizing Form ･･･End ");
+}
+
+// The outer size follows from the frame the window has now: caption, borders and a menu bar
+// that may wrap onto more lines when the window is narrow. The width goes first, because the
+// menu bar's height depends on it.
+void FormMain::SnapToMinimumClientSize(bool width, bool height) {
+    const auto frameOf = [this] {
+        RECT outer{}, client{};
+        GetWindowRect(hwnd_, &outer);
+        GetClientRect(hwnd_, &client);
+        return std::pair{SIZE{outer.right - outer.left, outer.bottom - outer.top},
+                         SIZE{client.right, client.bottom}};
+    };
+    constexpr UINT kFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+    if (width) {
+        const auto [outer, client] = frameOf();
+        SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx - client.cx + kMinClientSize, outer.cy, kFlags);
+    }
+    if (height) {
+        const auto [outer, client] = frameOf();
+        if (client.cy < kMinClientSize) {
+            SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy - client.cy + kMinClientSize,
+                         kFlags);
+        }
+    }
 }
 
 void FormMain::LayoutDebugArea(int clientHeight) {
@@ -447,13 +506,13 @@ void FormMain::Form_Paint() {
     EndPaint(hwnd_, &ps);
 }
 
-void FormMain::Form_Click(POINT pt) {
-    RECT frame{};
-    GetWindowRect(frame1_, &frame);
-    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&frame), 2);
-    if (PtInRect(&frame, pt)) {
-        return; // a click on the status panel's frame is not a background click
-    }
+// No visible control under the point: the status panel's frame, a label, the log box or a
+// pattern picture takes the click even when the control itself lets it through.
+bool FormMain::IsBareBackground(POINT pt) const {
+    return ChildWindowFromPointEx(hwnd_, pt, CWP_SKIPINVISIBLE) == hwnd_;
+}
+
+void FormMain::Form_Click() {
     RedrawWindow(frame1_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     UpdateStatusPanel(L"");
@@ -470,16 +529,43 @@ void FormMain::Form_QueryUnload() {
     DestroyWindow(hwnd_);
 }
 
+// The message comes from the message loop, not from inside the save: the remaining pictures
+// of a fall keep their timing while the box waits for the user.
+void FormMain::OnPictureSaveFailed(const std::wstring& fileName) {
+    if (firstSaveFailure_ || svc_.state.shuttingDown) {
+        return;
+    }
+    firstSaveFailure_ = fileName;
+    PostMessageW(hwnd_, WM_APP_SAVE_FAILED, 0, 0);
+}
+
+void FormMain::ShowPictureSaveFailure() {
+    if (firstSaveFailure_ && !svc_.state.shuttingDown) {
+        svc_.messages.ShowMessage(L"画像を保存できませんでした。\r\n" + *firstSaveFailure_,
+                                  kErrorTitle);
+    }
+}
+
 void FormMain::menuOption_Click() {
     formOption_.Show(hwnd_);
 }
 
-// Chosen again during its own wait, each choice saves its own file when its wait ends.
+// One print at a time: a second one would save in the same second under the same name, so
+// the item stays disabled until the waiting print has saved.
 void FormMain::menuPrtScr_Click() {
+    if (screenPrintWaiting_) {
+        return;
+    }
+    screenPrintWaiting_ = true;
+    EnableMenuItem(GetMenu(hwnd_), IDM_PRTSCR, MF_BYCOMMAND | MF_GRAYED);
     // A quit during the wait ends it without saving; nothing more to do here either way.
     (void)PrintScreenDelayed(ScreenPrintContext{desktop_, waiter_, svc_.clock, svc_.debugLog,
                                                 svc_.state.settings, svc_.folder,
                                                 [this] { BringToFront(); }});
+    screenPrintWaiting_ = false;
+    if (hwnd_ != nullptr) {
+        EnableMenuItem(GetMenu(hwnd_), IDM_PRTSCR, MF_BYCOMMAND | MF_ENABLED);
+    }
 }
 
 void FormMain::menuVersion_Click() {

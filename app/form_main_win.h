@@ -90,11 +90,15 @@ class FormMain : public BaseWindow<FormMain>,
     void UpdateStatusPanel(std::wstring_view mode);
     void UpdateCaptureBufferSize();
     void SetCaptureCaption(std::wstring_view text);
+    // The game's window as the measurement finds it, nullptr when it is not running.
+    HWND FindGame();
 
     void Form_Resize();
+    void SnapToMinimumClientSize(bool width, bool height);
     void Form_Paint();
     void Form_QueryUnload();
-    void Form_Click(POINT pt);
+    void Form_Click();
+    bool IsBareBackground(POINT pt) const;
     void menuEnd_Click();
     void menuOption_Click();
     void menuPrtScr_Click();
@@ -103,6 +107,8 @@ class FormMain : public BaseWindow<FormMain>,
     void BringToFront();
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
     void OnCommand(WORD id);
+    void OnPictureSaveFailed(const std::wstring& fileName);
+    void ShowPictureSaveFailure();
 
     MainWindowServices svc_;
     BusyCursor busyCursor_;
@@ -126,6 +132,10 @@ class FormMain : public BaseWindow<FormMain>,
     HWND txtLog_ = nullptr;
     std::array<std::array<HWND, 11>, 2> picPattern_{}; // picPattern1, picPattern2
     int resizeDepth_ = 0;
+    // The first picture of the run that could not be saved; later failures are only recorded.
+    std::optional<std::wstring> firstSaveFailure_;
+    bool backgroundPressed_ = false; // the left button went down on the bare background
+    bool screenPrintWaiting_ = false;
     KernelHandle instanceMutex_;
 };
 

@@ -2,19 +2,15 @@
 // bottom (two rows of glyph pictures above the window's bottom edge, the log box above them).
 #pragma once
 
-#include "win/twips.h"
-
 #include <array>
 
 namespace qv {
 
 inline constexpr int kMinClientSize = 256;
-inline constexpr int kMinOuterHeightTwips = 4530;
-inline constexpr int kMinOuterWidthTwips = 3960;
 inline constexpr int kGlyphCount = 11;
 
-// What the resize handler does with a client size: snap the outer size back when the
-// client area is below the minimum, and lay out with the clamped values.
+// What the resize handler does with a client size: snap the outer size back so that the
+// client area is at least the minimum when it is below, and lay out with the clamped values.
 struct ClientSizeDecision {
     bool snapHeight = false;
     bool snapWidth = false;

@@ -24,7 +24,14 @@ void Win32Desktop::CaptureWindowRegion(WindowId window, const CaptureRegion& reg
 }
 
 bool Win32Desktop::SaveForegroundWindowBitmap(const std::filesystem::path& path) {
-    return qv::SaveForegroundWindowBitmap(path);
+    if (qv::SaveForegroundWindowBitmap(path)) {
+        return true;
+    }
+    // Nothing is pumped in here, so a false is always a file that could not be written.
+    if (saveFailed_) {
+        saveFailed_(path.filename().wstring());
+    }
+    return false;
 }
 
 void Win32Desktop::Beep() {

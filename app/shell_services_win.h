@@ -19,7 +19,9 @@ namespace qv {
 
 class Win32Desktop : public Desktop {
   public:
-    explicit Win32Desktop(CaptureBuffer& buffer) : buffer_(buffer) {}
+    // `saveFailed` hears of every picture that could not be saved, with its file name.
+    Win32Desktop(CaptureBuffer& buffer, std::function<void(const std::wstring&)> saveFailed)
+        : buffer_(buffer), saveFailed_(std::move(saveFailed)) {}
     std::optional<WindowId> FindWindowByTitle(std::wstring_view title) override;
     WindowId ForegroundWindow() override;
     void CaptureWindowRegion(WindowId window, const CaptureRegion& region, int slot) override;
@@ -28,6 +30,7 @@ class Win32Desktop : public Desktop {
 
   private:
     CaptureBuffer& buffer_;
+    std::function<void(const std::wstring&)> saveFailed_;
 };
 
 class PumpWaiter : public Waiter {

@@ -21,7 +21,7 @@ if(NOT MSVC)
 endif()
 file(GLOB QV_GLYPH_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/recognition/glyphs/*.bmp)
 set_source_files_properties(resources/quorvane.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quorvane.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_SOURCE_DIR}/resources/profile.bmp;${QV_GLYPH_FILES}")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quorvane.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_SOURCE_DIR}/resources/profile.bmp;${CMAKE_SOURCE_DIR}/resources/link.cur;${QV_GLYPH_FILES}")
 set_target_properties(Quorvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # GoogleTest from Debian's source package (or a vendored copy), built for Windows.
@@ -65,7 +65,7 @@ endfunction()
 # Windows-side tests: one executable, run under Wine through the cross-compiling emulator.
 file(GLOB QV_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 if(QV_WIN_TESTS)
-  qv_win_test_exe(qv_win_tests ${QV_WIN_TESTS})
+  qv_win_test_exe(qv_win_tests ${QV_WIN_TESTS} tests/win/test_resources.rc)
   qv_add_tests_per_file(qv_win_tests win win 600 ${QV_WIN_TESTS})
 endif()
 

@@ -21,6 +21,8 @@ enum ControlId : int {
     IDC_CMD_CAPTURE,
     IDC_LBL_CAPTURE_INTERVAL,
     IDC_LBL_START_DELAY,
+    IDC_PIC_CAPTURE_0, // picCapture(0) and (1)
+    IDC_PIC_CAPTURE_1,
     // Region value labels: base + 2 * (x, y, width, height) + region index.
     IDC_LBL_REGION_BASE = 200,
 };
@@ -39,8 +41,10 @@ bool IsTicked(HWND box) {
 
 } // namespace
 
-// Enter and Escape (IDOK, IDCANCEL) and cmdCapture have no behaviour and stay unbound.
-FormOption::FormOption(OptionDialogServices services) : svc_(std::move(services)) {
+// Enter and Escape (IDOK, IDCANCEL) have no behaviour and stay unbound.
+FormOption::FormOption(OptionDialogServices services, CaptureTestServices captureTest)
+    : svc_(std::move(services)),
+      captureTest_(svc_.settings, svc_.debugLog, std::move(captureTest)) {
     const std::pair<OptionField, void (FormOption::*)(int)> regionLabels[] = {
         {OptionField::RegionX, &FormOption::lblCapture_sx_Click},
         {OptionField::RegionY, &FormOption::lblCapture_sy_Click},
@@ -60,6 +64,7 @@ FormOption::FormOption(OptionDialogServices services) : svc_(std::move(services)
     OnClick(IDC_CHK_DEBUG, [this] { chkDebug_Click(); });
     OnClick(IDC_CMD_SAVE, [this] { cmdSave_Click(); });
     OnClick(IDC_CMD_END, [this] { cmdEnd_Click(); });
+    OnClick(IDC_CMD_CAPTURE, [this] { cmdCapture_Click(); });
 }
 
 bool FormOption::Show(HWND owner) {
@@ -142,14 +147,17 @@ void FormOption::CreateControls() {
                            TwipsToPixels(375), IDC_CHK_DEBUG, f);
     CreateRegionGroup(0);
     CreateRegionGroup(1);
-    // The test capture and its pictures have no behaviour; they are shown as designed.
-    AddControl(hwnd_, WC_BUTTONW, L"テスト", button, 0, TwipsToPixels(4680), TwipsToPixels(2040),
-               TwipsToPixels(975), TwipsToPixels(435), IDC_CMD_CAPTURE, f);
+    HWND cmdCapture = AddControl(hwnd_, WC_BUTTONW, L"テスト", button, 0, TwipsToPixels(4680), TwipsToPixels(2040),
+                                 TwipsToPixels(975), TwipsToPixels(435), IDC_CMD_CAPTURE, f);
     AddLabel(L"10秒後にキャプチャ", 5760, 2160, 0, 0);
-    AddControl(hwnd_, WC_STATICW, L"", SS_LEFT, WS_EX_CLIENTEDGE, TwipsToPixels(4680),
-               TwipsToPixels(2640), TwipsToPixels(3255), TwipsToPixels(795), -1, f);
-    AddControl(hwnd_, WC_STATICW, L"", SS_LEFT, WS_EX_CLIENTEDGE, TwipsToPixels(4680),
-               TwipsToPixels(3600), TwipsToPixels(3255), TwipsToPixels(795), -1, f);
+    // Drawn by CaptureTest; their window text is the line drawn in them.
+    std::array<HWND, 2> picCapture{};
+    for (int i = 0; i < 2; ++i) {
+        picCapture[static_cast<std::size_t>(i)] =
+            AddControl(hwnd_, WC_STATICW, L"", SS_OWNERDRAW, WS_EX_CLIENTEDGE, TwipsToPixels(4680),
+                       TwipsToPixels(2640 + 960 * i), TwipsToPixels(3255), TwipsToPixels(795), IDC_PIC_CAPTURE_0 + i, f);
+    }
+    captureTest_.Attach(hwnd_, cmdCapture, picCapture, f);
     controlsReady_ = true;
 }
 
@@ -293,6 +301,7 @@ void FormOption::cmdSave_Click() {
 }
 
 void FormOption::cmdEnd_Click() {
+    captureTest_.Cancel();
     ShowWindow(hwnd_, SW_HIDE);
     if (svc_.bringMainToFront) {
         svc_.bringMainToFront();
@@ -302,7 +311,15 @@ void FormOption::cmdEnd_Click() {
     }
 }
 
-INT_PTR FormOption::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM) {
+void FormOption::cmdCapture_Click() {
+    captureTest_.Start();
+}
+
+void FormOption::timCaptureTest_Timer() {
+    captureTest_.Tick();
+}
+
+INT_PTR FormOption::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_INITDIALOG:
         CreateControls();
@@ -315,11 +332,20 @@ INT_PTR FormOption::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM) {
     case WM_PAINT:
         Form_Paint();
         return TRUE;
+    case WM_TIMER:
+        if (wp == CaptureTest::kTimerId) {
+            timCaptureTest_Timer();
+        }
+        return TRUE;
+    case WM_DRAWITEM:
+        return captureTest_.DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp)) ? TRUE
+                                                                                      : FALSE;
     case WM_CLOSE:
         Form_QueryUnload();
         return TRUE;
     case WM_DESTROY:
         controlsReady_ = false;
+        captureTest_.Cancel();
         if (svc_.unregisterDialog) {
             svc_.unregisterDialog(hwnd_);
         }

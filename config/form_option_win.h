@@ -1,6 +1,7 @@
 // "オプション": the modeless dialog in which the user views and changes the settings.
 #pragma once
 
+#include "config/capture_test_win.h"
 #include "config/option_items.h"
 #include "config/settings.h"
 #include "services/debug_log.h"
@@ -39,7 +40,7 @@ struct OptionDialogServices {
 
 class FormOption : public DialogBase<FormOption> {
   public:
-    explicit FormOption(OptionDialogServices services);
+    FormOption(OptionDialogServices services, CaptureTestServices captureTest);
 
     // menuOption_Click: builds the window on first use (and after a close through its frame),
     // shows it filled from the settings and brings it to the front.
@@ -73,6 +74,8 @@ class FormOption : public DialogBase<FormOption> {
     void chkDebug_Click();
     void cmdSave_Click();
     void cmdEnd_Click();
+    void cmdCapture_Click();
+    void timCaptureTest_Timer();
 
     OptionDialogServices svc_;
     GdiObject<HFONT> font_;
@@ -81,6 +84,7 @@ class FormOption : public DialogBase<FormOption> {
     HWND lblCaptureInterval_ = nullptr, lblStartDelay_ = nullptr;
     HWND chkBeepBeep_ = nullptr, chkAutoStart_ = nullptr, chkDebug_ = nullptr;
     std::array<HWND, 2> lblCapture_sx_{}, lblCapture_sy_{}, lblCapture_ex_{}, lblCapture_ey_{};
+    CaptureTest captureTest_;
 };
 
 } // namespace qv

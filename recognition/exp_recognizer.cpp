@@ -13,7 +13,6 @@ namespace qv {
 namespace {
 
 constexpr std::wstring_view kRecognizing = L"認識中…";
-constexpr std::wstring_view kNotRecognized = L"認識NG";
 constexpr std::wstring_view kResult = L" 認識結果:";
 constexpr std::wstring_view kResultDelimiter = L"デリミタ";
 constexpr std::wstring_view kResultNone = L"なし";

@@ -41,6 +41,8 @@ constexpr int kRecognitionGlyphSet = 1;
 constexpr int kRecognitionSlot = 1;
 constexpr int kPixelTolerance = 72; // largest brightness difference that still matches
 constexpr int kAcceptScore = 9800;  // a glyph is accepted above this score (of 10000)
+// The caption when nothing usable was read.
+inline constexpr std::wstring_view kNotRecognized = L"認識NG";
 
 // Scans slot 1 of `buffer` (captured from `region`, the EXP capture region) left to right,
 // collects the digits up to the delimiter and sets `expReading` and the caption. Writes the

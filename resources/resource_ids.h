@@ -18,3 +18,6 @@
 
 // The picture of the version dialog.
 #define IDB_PROFILE 300
+
+// The cursor of the version dialog's link (made by tools/make_link_cursor.py).
+#define IDC_LINK_CURSOR 310

@@ -24,8 +24,8 @@ bool FormPopup::EnsureWindow() {
     RECT r{0, 0, kClientWidth, kClientHeight};
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     AdjustWindowRectEx(&r, style, FALSE, 0);
-    if (!CreateTopLevel(kClassName, kDefaultTitle, style, 0, r.right - r.left, r.bottom - r.top,
-                        nullptr, owner_)) {
+    if (!CreateTopLevel(kClassName, kDefaultTitle, style, WS_EX_APPWINDOW, r.right - r.left,
+                        r.bottom - r.top, nullptr, nullptr)) {
         return false;
     }
     windowFont_.reset(CreateTerminalFont(FontHeightForPoints(10)));
@@ -42,7 +42,9 @@ void FormPopup::ShowPopupMessage(std::wstring_view text, std::wstring_view title
     SetWindowTextW(hwnd_, title.empty() ? kDefaultTitle : std::wstring(title).c_str());
     SetFontSize(fontSize);
     SetMessage(text);
+    // In front of the other windows, but the keyboard stays where the user has it.
     ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     shown_ = true;
 }
 

@@ -1,5 +1,7 @@
 // The message popup: a small non-modal window with one large message that only the program
-// hides. A user's close attempt is refused and answered by the close-request script.
+// hides. A user's close attempt is refused and answered by the close-request script. It is a
+// top-level window of its own with a taskbar button, so minimising or hiding the main window
+// leaves the notice in sight.
 #pragma once
 
 #include "services/popup_script.h"
@@ -19,8 +21,6 @@ class FormPopup : public BaseWindow<FormPopup>, private PopupScriptHost {
     // `shown` is the program-wide PopupShown flag this window keeps up to date; the answers to
     // a close attempt wait through `waiter`.
     FormPopup(bool& shown, Waiter& waiter) : shown_(shown), waiter_(waiter) {}
-    // The window the popup stays above (set before the first show).
-    void SetOwner(HWND owner) { owner_ = owner; }
 
     void ShowPopupMessage(std::wstring_view text, std::wstring_view title, int fontSize);
     void HidePopupMessage();
@@ -40,7 +40,6 @@ class FormPopup : public BaseWindow<FormPopup>, private PopupScriptHost {
     void SetLabelText(std::wstring_view text) override { SetMessage(text); }
     void RepaintLabel() override;
 
-    HWND owner_ = nullptr;
     bool& shown_;
     Waiter& waiter_;
     HWND lblPopUpMsg_ = nullptr;

@@ -19,6 +19,13 @@ constexpr int kClientWidthTwips = 5790, kClientHeightTwips = 1335;
 
 enum ControlId : int { IDC_IMG_PROFILE = 100, IDC_LABEL1, IDC_LBL_VER, IDC_LABEL3, IDC_LABEL4 };
 
+// The link's own cursor from the program's resources; shared, so never destroyed.
+HCURSOR LinkCursor() {
+    return static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr),
+                                           MAKEINTRESOURCEW(IDC_LINK_CURSOR), IMAGE_CURSOR, 0, 0,
+                                           LR_SHARED));
+}
+
 bool MouseIsOver(HWND control) {
     POINT p{};
     return GetCursorPos(&p) && WindowFromPoint(p) == control;
@@ -73,14 +80,17 @@ INT_PTR FormVersion::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void FormVersion::Form_Load() {
-    SetText(GetDlgItem(hwnd_, IDC_LBL_VER), kVersionText);
+    HWND version = GetDlgItem(hwnd_, IDC_LBL_VER);
+    SetText(version, kVersionText);
+    FitLabelToText(version); // a substituted font must not clip it either
 }
 
 void FormVersion::CreateControls() {
     if (!font_) {
-        font_.reset(CreateTerminalFont(13, FW_NORMAL, false));     // 9.75 pt
-        authorFont_.reset(CreateTerminalFont(18, FW_BOLD, false)); // 13.5 pt bold
-        linkFont_.reset(CreateTerminalFont(13, FW_NORMAL, true));
+        // 9.75 pt, 13.5 pt bold and the underlined 9.75 pt link, as character heights.
+        font_.reset(CreateTerminalFont(FontHeightForHundredthsOfPoint(975), FW_NORMAL, false));
+        authorFont_.reset(CreateTerminalFont(FontHeightForHundredthsOfPoint(1350), FW_BOLD, false));
+        linkFont_.reset(CreateTerminalFont(FontHeightForHundredthsOfPoint(975), FW_NORMAL, true));
         picture_.reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
                                                        MAKEINTRESOURCEW(IDB_PROFILE), IMAGE_BITMAP,
                                                        0, 0, LR_DEFAULTCOLOR)));
@@ -122,7 +132,7 @@ void FormVersion::CreateControls() {
 bool FormVersion::OnSetCursor(HWND under, UINT mouseMessage) {
     if (under == lblHomePage_ && lblHomePage_ != nullptr) {
         if (mouseMessage == WM_MOUSEMOVE && !linkState_) {
-            homePageCursor_ = LoadCursorW(nullptr, IDC_HAND);
+            homePageCursor_ = LinkCursor();
         }
         if (homePageCursor_ != nullptr) {
             SetCursor(homePageCursor_);

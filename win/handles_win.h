@@ -157,6 +157,24 @@ class PaletteSelection {
     HPALETTE previous_;
 };
 
+// Saves a DC's state (colours, modes, selections) and restores it on destruction, for a DC
+// that belongs to someone else (WM_DRAWITEM's, say).
+class SavedDcState {
+  public:
+    explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDcState() {
+        if (saved_ != 0) {
+            RestoreDC(dc_, saved_);
+        }
+    }
+    SavedDcState(const SavedDcState&) = delete;
+    SavedDcState& operator=(const SavedDcState&) = delete;
+
+  private:
+    HDC dc_;
+    int saved_;
+};
+
 // Switches the calling thread's DPI awareness for the lifetime of the object and restores
 // the previous awareness afterwards. The program itself is DPI-unaware (its windows keep
 // their pixel layout); captures run per-monitor aware so that window coordinates, device

@@ -41,8 +41,12 @@ HFONT CreateTerminalFont(int height, int weight, bool underline) {
 }
 
 int FontHeightForPoints(int points) {
+    return FontHeightForHundredthsOfPoint(points * 100);
+}
+
+int FontHeightForHundredthsOfPoint(int hundredths) {
     WindowDc screen(nullptr);
-    return -MulDiv(points, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+    return -MulDiv(hundredths, GetDeviceCaps(screen.get(), LOGPIXELSY), 7200);
 }
 
 HWND AddControl(HWND parent, const wchar_t* className, std::wstring_view text, DWORD style,

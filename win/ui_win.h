@@ -23,8 +23,10 @@ void SetText(HWND control, std::wstring_view text);
 // the raster font does; a negative one is the character height.
 HFONT CreateTerminalFont(int height, int weight = FW_NORMAL, bool underline = false);
 
-// The character height of a point size on this screen, as a negative font height.
+// The character height of a point size on this screen, as a negative font height; the second
+// takes hundredths of a point (975 for 9.75 pt).
 int FontHeightForPoints(int points);
+int FontHeightForHundredthsOfPoint(int hundredths);
 
 // A child control with the given font; WS_CHILD | WS_VISIBLE are added to `style`.
 HWND AddControl(HWND parent, const wchar_t* className, std::wstring_view text, DWORD style,

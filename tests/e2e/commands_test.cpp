@@ -82,6 +82,72 @@ TEST_F(CommandTest, ScreenPrintSavesTheWindowBroughtToTheFrontDuringItsWait) {
     EXPECT_TRUE(processes_.front().WaitForExit());
 }
 
+TEST_F(CommandTest, ScreenPrintItemIsDisabledWhileAPrintWaits) {
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    const MenuPath item{L"ファイル", L"プリントスクリーン"};
+    ASSERT_EQ(ChooseMenu(main, item), MenuResult::Chosen);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const auto state = MenuItem(main, item);
+            return state && !state->enabled;
+        },
+        Millis(3000)));
+    EXPECT_EQ(ChooseMenu(main, item), MenuResult::Disabled);
+
+    ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Print Screen･･･End ", Millis(20000)));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const auto state = MenuItem(main, item);
+            return state && state->enabled;
+        },
+        Millis(3000)));
+    EXPECT_EQ(FilesMatching(File(L"PrtScr_*")).size(), 1u);
+    ASSERT_TRUE(RequestClose(main));
+    EXPECT_TRUE(processes_.front().WaitForExit());
+}
+
+// "PrtScr_yyyymmddhhmmss.bmp" for the local time `seconds` from now.
+std::wstring ScreenPrintNameIn(int seconds) {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    FILETIME file{};
+    SystemTimeToFileTime(&now, &file);
+    ULARGE_INTEGER ticks{};
+    ticks.LowPart = file.dwLowDateTime;
+    ticks.HighPart = file.dwHighDateTime;
+    ticks.QuadPart += static_cast<ULONGLONG>(seconds) * 10000000ULL;
+    file.dwLowDateTime = ticks.LowPart;
+    file.dwHighDateTime = ticks.HighPart;
+    SYSTEMTIME at{};
+    FileTimeToSystemTime(&file, &at);
+    wchar_t name[40];
+    swprintf(name, 40, L"PrtScr_%04u%02u%02u%02u%02u%02u.bmp", at.wYear, at.wMonth, at.wDay,
+             at.wHour, at.wMinute, at.wSecond);
+    return name;
+}
+
+TEST_F(CommandTest, ScreenPrintThatCannotBeSavedShowsAnErrorBox) {
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    // A folder under every name the print can take when its wait ends: the save cannot write.
+    for (int s = 8; s <= 20; ++s) {
+        ASSERT_TRUE(CreateDirectoryW(File(ScreenPrintNameIn(s)).c_str(), nullptr));
+    }
+    ASSERT_EQ(ChooseMenu(main, {L"ファイル", L"プリントスクリーン"}), MenuResult::Chosen);
+    const auto box = WaitForMessageBox(L"エラー", Millis(20000), processes_.back().Id());
+    ASSERT_TRUE(box.has_value());
+    EXPECT_TRUE(box->text.starts_with(L"画像を保存できませんでした。")) << Utf8(box->text);
+    const std::size_t name = box->text.find(L"PrtScr_");
+    ASSERT_NE(name, std::wstring::npos) << Utf8(box->text);
+    EXPECT_TRUE(IsScreenPrintName(box->text.substr(name))) << Utf8(box->text);
+    // The program goes on behind the box.
+    EXPECT_TRUE(WaitForLineEnding(File(kDebugLog), L"Print Screen･･･End ", Millis(5000)));
+    EXPECT_TRUE(PressButton(box->hwnd));
+    ASSERT_TRUE(RequestClose(main));
+    EXPECT_TRUE(processes_.front().WaitForExit());
+}
+
 TEST_F(CommandTest, VersionDialogShowsTheVersionAndClosesWithItsCloseBox) {
     HWND main = Start();
     ASSERT_NE(main, nullptr);
@@ -155,6 +221,20 @@ TEST_F(PopupTest, UserCloseIsRefusedAndAnsweredThenTheMessageReturns) {
         EXPECT_LE(held, std::chrono::milliseconds(2500));
         EXPECT_TRUE(IsWindow(popup) && IsWindowVisible(popup));
     }
+    ASSERT_TRUE(RequestClose(main_));
+    EXPECT_TRUE(processes_.front().WaitForExit());
+}
+
+TEST_F(PopupTest, StaysVisibleOnItsOwnWhenTheMainWindowIsMinimised) {
+    HWND popup = StartWithPopup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(GetWindow(popup, GW_OWNER), nullptr);
+    EXPECT_NE(GetWindowLongPtrW(popup, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0) << "no taskbar button";
+    PostMessageW(main_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(main_) != FALSE; }));
+    Sleep(1500); // some capture ticks
+    EXPECT_TRUE(IsWindowVisible(popup));
+    EXPECT_FALSE(IsIconic(popup));
     ASSERT_TRUE(RequestClose(main_));
     EXPECT_TRUE(processes_.front().WaitForExit());
 }

@@ -390,6 +390,27 @@ TEST_F(MeasurementTest, GameMissingComingBackAndGoingBehind) {
     ExpectCleanExit();
 }
 
+TEST_F(MeasurementTest, SessionEndClosesLikeTheCloseBox) {
+    HWND game = StartGame(L"--exp 2000000");
+    ASSERT_NE(game, nullptr);
+    HWND main = StartMeasuring(game);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitForMain(
+        main, [](const MainTexts& t) { return t.startExp == L"2000000"; }, kDeferredCaptureWait));
+
+    // What Windows sends at a log-off; it may end the process as soon as the second returns.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK,
+                                    5000, &answer));
+    EXPECT_NE(answer, 0u) << "the session end was refused";
+    ASSERT_TRUE(SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 5000,
+                                    &answer));
+    const auto messages = Messages();
+    EXPECT_NE(std::find(messages.begin(), messages.end(), L"測定終了表示完了"), messages.end());
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back(), L"End of the Program");
+}
+
 TEST_F(MeasurementTest, CloseDuringTheSnapshotPausesEndsCleanly) {
     HWND game = StartGame(L"--exp 2000000");
     ASSERT_NE(game, nullptr);

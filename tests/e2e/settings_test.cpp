@@ -408,6 +408,141 @@ TEST_F(SettingsTest, TooSmallWindowSnapsBackAndMinimisingLaysNothingOut) {
     EXPECT_EQ(OuterSize(main).cy, 400) << "restored to its size before";
 }
 
+// Today's thicker caption, menu bar and borders, set for the programs started meanwhile.
+class ThickFrameMetrics {
+  public:
+    ThickFrameMetrics() {
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop\\WindowMetrics", 0, nullptr, 0,
+                        KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
+        for (const auto& [name, value] : kThick) {
+            wchar_t old[32] = {};
+            DWORD size = sizeof(old);
+            const bool had = RegQueryValueExW(key_, name, nullptr, nullptr,
+                                              reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+            saved_.push_back({name, had ? std::wstring(old) : std::wstring()});
+            Set(name, value);
+        }
+    }
+    ~ThickFrameMetrics() {
+        for (const auto& [name, old] : saved_) {
+            if (old.empty()) {
+                RegDeleteValueW(key_, name);
+            } else {
+                Set(name, old.c_str());
+            }
+        }
+        RegCloseKey(key_);
+    }
+
+  private:
+    void Set(const wchar_t* name, const wchar_t* value) {
+        RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                       static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+    }
+    static constexpr std::pair<const wchar_t*, const wchar_t*> kThick[] = {
+        {L"CaptionHeight", L"-450"},
+        {L"MenuHeight", L"-375"},
+        {L"BorderWidth", L"-120"},
+        {L"PaddedBorderWidth", L"-120"}};
+    HKEY key_ = nullptr;
+    std::vector<std::pair<const wchar_t*, std::wstring>> saved_;
+};
+
+TEST_F(SettingsTest, MinimumSizeKeepsTheWholeClientAreaWithThickFrames) {
+    ThickFrameMetrics metrics;
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    SetWindowPos(main, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitUntil([&] {
+        const SIZE c = ClientSize(main);
+        return c.cx >= 256 && c.cy >= 256;
+    })) << "client size "
+        << ClientSize(main).cx << " x " << ClientSize(main).cy;
+    // The log box is laid out for the client area the window really has.
+    std::this_thread::sleep_for(Millis(300));
+    const RECT log = PlaceOf(ChildOfClass(main, L"Edit"));
+    EXPECT_EQ(log.bottom, ClientSize(main).cy - 8);
+    EXPECT_EQ(log.right, ClientSize(main).cx - 8);
+}
+
+// The mouse as the system sees it: moved to a screen point, the left button pressed and/or
+// released there, hit-tested like a user's hand.
+void MouseAt(POINT screen, DWORD buttons) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &in, sizeof(in));
+    std::this_thread::sleep_for(Millis(100));
+}
+
+RECT RectOf(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+POINT CentreOf(HWND hwnd) {
+    const RECT r = RectOf(hwnd);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+TEST_F(SettingsTest, OnlyAClickOnTheBareBackgroundRefreshesTheEndValues) {
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    HWND options = OpenOptions(main);
+    ASSERT_NE(options, nullptr);
+    ClickButton(options, kDebugBox); // shows the pattern pictures
+    const auto pictures = PatternPictures(main);
+    ASSERT_TRUE(WaitUntil([&] { return VisibleCount(pictures) == 22; }));
+    ClickButton(options, kReturnButton);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(options); }));
+    ASSERT_TRUE(BringToFront(main));
+
+    // The end time's label: the first static right of "最終：" on its row.
+    HWND heading = FindChildByText(main, L"最終：");
+    ASSERT_NE(heading, nullptr);
+    HWND endTime = nullptr;
+    for (const auto& w : ChildWindows(main)) {
+        const RECT r = RectOf(w.hwnd), h = RectOf(heading);
+        if (w.hwnd != heading && r.top == h.top && r.left >= h.right &&
+            (endTime == nullptr || r.left < RectOf(endTime).left)) {
+            endTime = w.hwnd;
+        }
+    }
+    ASSERT_NE(endTime, nullptr);
+    ASSERT_EQ(WindowText(endTime), L"");
+
+    POINT background{200, 140}; // right of "測定結果", above the log box
+    ClientToScreen(main, &background);
+    struct Target {
+        const char* what;
+        POINT down, up;
+        DWORD downFlag;
+    };
+    const Target notClicks[] = {
+        {"a label", CentreOf(FindChildByText(main, L"測定結果")),
+         CentreOf(FindChildByText(main, L"測定結果")), MOUSEEVENTF_LEFTDOWN},
+        {"a pattern picture", CentreOf(pictures[3]), CentreOf(pictures[3]), MOUSEEVENTF_LEFTDOWN},
+        {"the status panel", CentreOf(heading), CentreOf(heading), MOUSEEVENTF_LEFTDOWN},
+        {"a label, released over the background", CentreOf(FindChildByText(main, L"測定結果")),
+         background, MOUSEEVENTF_LEFTDOWN},
+        {"a stray button-up", background, background, 0},
+    };
+    for (const Target& t : notClicks) {
+        SCOPED_TRACE(t.what);
+        MouseAt(t.down, t.downFlag);
+        MouseAt(t.up, MOUSEEVENTF_LEFTUP);
+        std::this_thread::sleep_for(Millis(300));
+        EXPECT_EQ(WindowText(endTime), L"");
+    }
+    // A press and release on the bare background is a click.
+    MouseAt(background, MOUSEEVENTF_LEFTDOWN);
+    MouseAt(background, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitUntil([&] { return !WindowText(endTime).empty(); }, Millis(2000)));
+}
+
 TEST_F(SettingsTest, ClosingTheMainWindowWhileTheInputIsUpEndsTheProgram) {
     HWND main = Start();
     ASSERT_NE(main, nullptr);

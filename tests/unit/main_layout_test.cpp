@@ -61,8 +61,6 @@ TEST(MainLayout, SmallClientAreaSnapsToTheMinimumAndLaysOutAt256) {
         EXPECT_EQ(d.width, c.outW);
         EXPECT_EQ(d.height, c.outH);
     }
-    EXPECT_EQ(TwipsToPixels(kMinOuterHeightTwips), 302);
-    EXPECT_EQ(TwipsToPixels(kMinOuterWidthTwips), 264);
 }
 
 TEST(MainLayout, MinimumHeightLeavesTheLogBoxPositive) {

@@ -4,7 +4,10 @@
 #include "app/shell_services_win.h"
 #include "services/ansi_text.h"
 #include "services/file_launcher_win.h"
+#include "services/form_popup_win.h"
 #include "services/form_version_win.h"
+#include "win/busy_cursor_win.h"
+#include "win/handles_win.h"
 #include "win/message_pump_win.h"
 #include "win/ui_win.h"
 
@@ -211,6 +214,90 @@ TEST(FormVersionWin, ShowsItsTextsOpensTheHomePageOncePerClickAndClosesWithItsCl
          closeBox},
         [&] { form.ShowModal(nullptr); }, abort));
     EXPECT_TRUE(Contains(texts, L"Ver.0.02"));
+}
+
+// The link's own cursor (linked into this test from the program's resources), the version
+// label fitted to its text, and the labels' point sizes as character heights.
+TEST(FormVersionWin, LinkCursorVersionLabelAndFonts) {
+    RecordingLauncher launcher;
+    FixedHost host;
+    qv::DebugLog log(FreshFolder("qv_version_cursor"), host, host, launcher);
+    qv::BusyCursor busy;
+    qv::FormVersion form(launcher, launcher, launcher, log, busy);
+    ICONINFO cursor{};
+    BITMAP mask{};
+    LOGFONTW versionFont{};
+    SIZE versionText{};
+    RECT versionLabel{};
+    TimerScript script;
+    const bool completed = script.Run(
+        {[&] {
+            HWND dialog = VersionDialog();
+            if (dialog == nullptr) {
+                return false;
+            }
+            HWND link = GetDlgItem(dialog, qv::FormVersion::kLinkId);
+            SendMessageW(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
+                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            if (GetIconInfo(GetCursor(), &cursor)) {
+                GetObjectW(cursor.hbmMask, sizeof(mask), &mask);
+            }
+            HWND ver = nullptr;
+            for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+                 child = GetWindow(child, GW_HWNDNEXT)) {
+                ver = TextOf(child) == L"Ver.0.02" ? child : ver;
+            }
+            if (ver != nullptr) {
+                auto* font = reinterpret_cast<HFONT>(SendMessageW(ver, WM_GETFONT, 0, 0));
+                GetObjectW(font, sizeof(versionFont), &versionFont);
+                const qv::WindowDc dc(ver);
+                const qv::ObjectSelection selected(dc.get(), font);
+                GetTextExtentPoint32W(dc.get(), L"Ver.0.02", 8, &versionText);
+                GetClientRect(ver, &versionLabel);
+            }
+            PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return true;
+        }},
+        [&] { form.ShowModal(nullptr); },
+        [] {
+            if (HWND dialog = VersionDialog()) {
+                DestroyWindow(dialog);
+            }
+        });
+    ASSERT_TRUE(completed);
+    EXPECT_FALSE(cursor.fIcon);
+    EXPECT_EQ(cursor.xHotspot, 12u);
+    EXPECT_EQ(cursor.yHotspot, 1u);
+    EXPECT_EQ(mask.bmWidth, 32);
+    if (cursor.hbmMask != nullptr) {
+        DeleteObject(cursor.hbmMask);
+    }
+    if (cursor.hbmColor != nullptr) {
+        DeleteObject(cursor.hbmColor);
+    }
+    EXPECT_GE(versionLabel.right, versionText.cx) << "Ver.0.02 clipped";
+    const qv::WindowDc screen(nullptr);
+    EXPECT_EQ(versionFont.lfHeight, -MulDiv(975, GetDeviceCaps(screen.get(), LOGPIXELSY), 7200));
+}
+
+// During the launcher's busy half second every window of the program shows the hourglass,
+// the popup included.
+TEST(AppCursorWin, BusyCursorOverEveryWindowOfTheProgram) {
+    bool shown = false;
+    qv::PumpWaiter waiter;
+    qv::FormPopup popup(shown, waiter);
+    popup.ShowPopupMessage(L"MapleStoryが起動していません", L"エラー", 14);
+    ASSERT_NE(popup.Handle(), nullptr);
+    qv::BusyCursor cursor;
+    cursor.Set(true);
+    SendMessageW(popup.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(popup.Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+    cursor.Set(false);
+    SendMessageW(popup.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(popup.Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+    DestroyWindow(popup.Handle());
 }
 
 } // namespace

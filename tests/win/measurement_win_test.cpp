@@ -413,7 +413,7 @@ class CaptureTickRig {
     TestWindow game_;
     ProgramState state_;
     MemoryMainWindow window_;
-    Win32Desktop desktop_{state_.captureBuffer};
+    Win32Desktop desktop_{state_.captureBuffer, nullptr};
     PumpWaiter waiter_;
     NoPopup popup_{state_.popupShown};
     SystemClock clock_;

@@ -138,7 +138,8 @@ class OptionsDialog : public ::testing::Test {
                                          [this](HWND h) {
                                              std::erase(pumped_, h);
                                              qv::MessagePump::Instance().RemoveDialog(h);
-                                         }}) {}
+                                         }},
+                qv::CaptureTestServices{glyphs_, [] { return HWND{}; }, L"no game"}) {}
 
     ~OptionsDialog() override {
         if (form_.Handle() != nullptr) {
@@ -200,6 +201,7 @@ class OptionsDialog : public ::testing::Test {
 
     fs::path folder_;
     qv::Settings settings_ = qv::DefaultSettings();
+    qv::GlyphPatternTable glyphs_;
     FixedHost host_;
     RecordingSink sink_;
     qv::DebugLog log_;
