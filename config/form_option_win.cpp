@@ -147,15 +147,17 @@ void FormOption::CreateControls() {
                            TwipsToPixels(375), IDC_CHK_DEBUG, f);
     CreateRegionGroup(0);
     CreateRegionGroup(1);
-    HWND cmdCapture = AddControl(hwnd_, WC_BUTTONW, L"テスト", button, 0, TwipsToPixels(4680), TwipsToPixels(2040),
-                                 TwipsToPixels(975), TwipsToPixels(435), IDC_CMD_CAPTURE, f);
+    HWND cmdCapture =
+        AddControl(hwnd_, WC_BUTTONW, L"テスト", button, 0, TwipsToPixels(4680),
+                   TwipsToPixels(2040), TwipsToPixels(975), TwipsToPixels(435), IDC_CMD_CAPTURE, f);
     AddLabel(L"10秒後にキャプチャ", 5760, 2160, 0, 0);
     // Drawn by CaptureTest; their window text is the line drawn in them.
     std::array<HWND, 2> picCapture{};
     for (int i = 0; i < 2; ++i) {
         picCapture[static_cast<std::size_t>(i)] =
             AddControl(hwnd_, WC_STATICW, L"", SS_OWNERDRAW, WS_EX_CLIENTEDGE, TwipsToPixels(4680),
-                       TwipsToPixels(2640 + 960 * i), TwipsToPixels(3255), TwipsToPixels(795), IDC_PIC_CAPTURE_0 + i, f);
+                       TwipsToPixels(2640 + 960 * i), TwipsToPixels(3255), TwipsToPixels(795),
+                       IDC_PIC_CAPTURE_0 + i, f);
     }
     captureTest_.Attach(hwnd_, cmdCapture, picCapture, f);
     controlsReady_ = true;
