@@ -160,11 +160,13 @@ bool FormMain::Form_Load() {
                                     recognition_, svc_.clock, svc_.debugLog, svc_.folder});
     SetWindowTextW(hwnd_, CaptionText().c_str());
     SetWindowTextW(txtLog_, L"");
-    UpdateStatusPanel(L"INIT");
+    UpdateStatusPanel(PanelMode::INIT);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
-    ProcessConfigFile(L"READ", ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
-                                                 [this] { UpdateCaptureBufferSize(); }});
+    // Whatever the outcome the settings hold usable values, and a failed write has been shown.
+    static_cast<void>(ProcessConfigFile(
+        ConfigFileMode::READ, ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
+                                                [this] { UpdateCaptureBufferSize(); }}));
     svc_.debugLog.Write(L"Reading ConfigFile･･･End ");
     if (!BuildGlyphPatterns()) {
         ShowGlyphBuildFailure(svc_.messages);
@@ -178,7 +180,7 @@ bool FormMain::Form_Load() {
     SetStopMenuEnabled(false);
     svc_.debugLog.Write(L"All Form Loading･･･End ");
     if (svc_.state.settings.autoStart) {
-        if (engine_->SetMeasurementState(L"RUN") == WaitResult::Elapsed &&
+        if (engine_->SetMeasurementState(MeasurementMode::RUN) == WaitResult::Elapsed &&
             !svc_.state.shuttingDown) {
             svc_.debugLog.Write(L"Log AutoStart･･･ ");
         }
@@ -265,7 +267,7 @@ void FormMain::CreateGlyphPictures() {
     constexpr int kRowTop[2] = {220, 252};
     constexpr int kRowControlBase[2] = {IDC_PIC_PATTERN1, IDC_PIC_PATTERN2};
     for (int set = 0; set < 2; ++set) {
-        for (int k = 0; k < kGlyphCount; ++k) {
+        for (int k = 0; k < kGlyphsPerSet; ++k) {
             patternBitmaps_[set][k] = LoadGlyphBitmap(instance, set, k);
             picPattern_[set][k] =
                 CreateGlyphPicture(hwnd_, kRowControlBase[set] + k, patternBitmaps_[set][k].get(),
@@ -290,8 +292,12 @@ HWND FormMain::FindGame() {
 }
 
 void FormMain::UpdateCaptureBufferSize() {
-    qv::UpdateCaptureBufferSize(svc_.state.settings.captureRegions, svc_.state.glyphs,
-                                svc_.state.captureBuffer);
+    // The settings are checked where they enter, so this fails only on an extent no buffer
+    // can hold; the buffer then keeps its size and captures are clipped to it.
+    if (!qv::UpdateCaptureBufferSize(svc_.state.settings.captureRegions, svc_.state.glyphs,
+                                     svc_.state.captureBuffer)) {
+        svc_.debugLog.Write(L"Capture buffer not resized");
+    }
 }
 
 void FormMain::SetRunMenu(bool enabled, std::wstring_view caption) {
@@ -314,7 +320,7 @@ void FormMain::SetCaptureTimerPeriod(std::int32_t milliseconds) {
     timCaptureInterval_.SetInterval(milliseconds);
 }
 
-void FormMain::UpdateStatusPanel(std::wstring_view mode) {
+void FormMain::UpdateStatusPanel(PanelMode mode) {
     StatusPanelContext context{*this,
                                *this,
                                svc_.clock,
@@ -473,14 +479,14 @@ void FormMain::SnapToMinimumClientSize(bool width, bool height) {
 }
 
 void FormMain::LayoutDebugArea(int clientHeight) {
-    std::array<int, kGlyphCount> heights1{}, heights2{};
-    for (int k = 0; k < kGlyphCount; ++k) {
+    std::array<int, kGlyphsPerSet> heights1{}, heights2{};
+    for (int k = 0; k < kGlyphsPerSet; ++k) {
         heights1[k] = OuterHeight(picPattern_[0][k]);
         heights2[k] = OuterHeight(picPattern_[1][k]);
     }
     const DebugAreaLayout layout =
         ComputeDebugArea(clientHeight, svc_.state.settings.debugMode, kLogTop, heights1, heights2);
-    for (int k = 0; k < kGlyphCount; ++k) {
+    for (int k = 0; k < kGlyphsPerSet; ++k) {
         const int show = layout.patternsVisible ? SW_SHOW : SW_HIDE;
         ShowWindow(picPattern_[0][k], show);
         ShowWindow(picPattern_[1][k], show);
@@ -515,12 +521,12 @@ bool FormMain::IsBareBackground(POINT pt) const {
 void FormMain::Form_Click() {
     RedrawWindow(frame1_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    UpdateStatusPanel(L"");
+    UpdateStatusPanel(PanelMode::Latest);
 }
 
 void FormMain::Form_QueryUnload() {
     svc_.state.shuttingDown = true;
-    UpdateStatusPanel(L"END");
+    UpdateStatusPanel(PanelMode::END);
     svc_.debugLog.Write(L"End of the Program");
     timCaptureInterval_.SetEnabled(false);
     if (popup_.Handle() != nullptr) {

@@ -87,7 +87,7 @@ class FormMain : public BaseWindow<FormMain>,
     HMENU BuildMenu();
     void CreateGlyphPictures();
     bool BuildGlyphPatterns();
-    void UpdateStatusPanel(std::wstring_view mode);
+    void UpdateStatusPanel(PanelMode mode);
     void UpdateCaptureBufferSize();
     void SetCaptureCaption(std::wstring_view text);
     // The game's window as the measurement finds it, nullptr when it is not running.
@@ -114,7 +114,7 @@ class FormMain : public BaseWindow<FormMain>,
     BusyCursor busyCursor_;
     CaptureTimer timCaptureInterval_;
     GdiObject<HFONT> font_, boldFont_, headingFont_;
-    std::array<std::array<UniqueBitmap, 11>, 2> patternBitmaps_;
+    std::array<std::array<UniqueBitmap, kGlyphsPerSet>, kGlyphSetCount> patternBitmaps_;
     Win32Desktop desktop_;
     PumpWaiter waiter_;
     FormPopup popup_;
@@ -130,7 +130,8 @@ class FormMain : public BaseWindow<FormMain>,
     std::array<HWND, kPanelLabels.size()> panelLabels_{};
     std::array<HWND, 2> lblCapture_{};
     HWND txtLog_ = nullptr;
-    std::array<std::array<HWND, 11>, 2> picPattern_{}; // picPattern1, picPattern2
+    std::array<std::array<HWND, kGlyphsPerSet>, kGlyphSetCount>
+        picPattern_{}; // picPattern1, picPattern2
     int resizeDepth_ = 0;
     // The first picture of the run that could not be saved; later failures are only recorded.
     std::optional<std::wstring> firstSaveFailure_;

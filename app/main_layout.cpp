@@ -16,8 +16,8 @@ ClientSizeDecision ClampClientSize(int width, int height) {
 }
 
 DebugAreaLayout ComputeDebugArea(int clientHeight, bool debugMode, int logTop,
-                                 const std::array<int, kGlyphCount>& row1Heights,
-                                 const std::array<int, kGlyphCount>& row2Heights) {
+                                 const std::array<int, kGlyphsPerSet>& row1Heights,
+                                 const std::array<int, kGlyphsPerSet>& row2Heights) {
     DebugAreaLayout layout;
     // Both rows plus 8 pixels under each: the space the debug area takes from the log box.
     const int stack = row1Heights[0] + row2Heights[0] + 8 + 8;
@@ -26,7 +26,7 @@ DebugAreaLayout ComputeDebugArea(int clientHeight, bool debugMode, int logTop,
         return layout;
     }
     layout.patternsVisible = true;
-    for (int k = 0; k < kGlyphCount; ++k) {
+    for (int k = 0; k < kGlyphsPerSet; ++k) {
         layout.row1Top[k] = clientHeight - stack;
         // The second row sits under the first row's picture of the same index.
         layout.row2Top[k] = clientHeight - row1Heights[k] - 8;

@@ -4,10 +4,11 @@
 
 #include <array>
 
+#include "recognition/glyph_images.h"
+
 namespace qv {
 
 inline constexpr int kMinClientSize = 256;
-inline constexpr int kGlyphCount = 11;
 
 // What the resize handler does with a client size: snap the outer size back so that the
 // client area is at least the minimum when it is below, and lay out with the clamped values.
@@ -26,14 +27,14 @@ constexpr int LogBoxWidth(int clientWidth) {
 
 struct DebugAreaLayout {
     bool patternsVisible = false;
-    std::array<int, kGlyphCount> row1Top{}; // tops of the set-0 pictures
-    std::array<int, kGlyphCount> row2Top{}; // tops of the set-1 pictures
+    std::array<int, kGlyphsPerSet> row1Top{}; // tops of the set-0 pictures
+    std::array<int, kGlyphsPerSet> row2Top{}; // tops of the set-1 pictures
     int logHeight = 0;
 };
 
 // Heights are the pictures' outer heights, indexed like the glyphs.
 DebugAreaLayout ComputeDebugArea(int clientHeight, bool debugMode, int logTop,
-                                 const std::array<int, kGlyphCount>& row1Heights,
-                                 const std::array<int, kGlyphCount>& row2Heights);
+                                 const std::array<int, kGlyphsPerSet>& row1Heights,
+                                 const std::array<int, kGlyphsPerSet>& row2Heights);
 
 } // namespace qv

@@ -70,7 +70,7 @@ void PopupPresenter::HidePopupMessage() {
 
 bool Win32Recognition::RecognizeExpReadout() {
     const RecognitionOutcome outcome = qv::RecognizeExpReadout(
-        state_.captureBuffer, state_.glyphs, state_.settings.captureRegions[1],
+        state_.captureBuffer, state_.glyphs, state_.settings.captureRegions[kExpCaptureIndex],
         state_.settings.debugMode, state_.expReading, *this);
     return outcome == RecognitionOutcome::Completed;
 }

@@ -4,6 +4,7 @@
 #include "recognition/exp_recognizer.h"
 #include "recognition/glyph_images.h"
 #include "recognition/glyph_pattern_table.h"
+#include "services/program_identity.h"
 #include "services/system_info_win.h"
 
 #include <windows.h>
@@ -31,7 +32,7 @@ std::wstring BesideThisExe(const wchar_t* name) {
 
 HWND WaitForGame() {
     for (int i = 0; i < 100; ++i) {
-        if (HWND game = FindWindowW(nullptr, L"MapleStory")) {
+        if (HWND game = FindWindowW(nullptr, qv::kGameTitle)) {
             return game;
         }
         Sleep(100);

@@ -65,11 +65,14 @@ int main(int argc, char** argv) {
         images[static_cast<std::size_t>(s)] = std::move(*loaded);
     }
     qv::GlyphPatternTable table;
-    qv::BuildGlyphPatterns({qv::PicturesFromImages(images[0]), qv::PicturesFromImages(images[1])},
-                           table);
     const std::array<qv::CaptureRegion, 2> regions{{{1, 1, 1, 1}, {463, 570, 90, 9}}};
     qv::CaptureBuffer buffer;
-    qv::UpdateCaptureBufferSize(regions, table, buffer);
+    if (!qv::BuildGlyphPatterns(
+            {qv::PicturesFromImages(images[0]), qv::PicturesFromImages(images[1])}, table) ||
+        !qv::UpdateCaptureBufferSize(regions, table, buffer)) {
+        std::fprintf(stderr, "glyph table or capture buffer not built\n");
+        return 1;
+    }
 
     std::uniform_int_distribution<int> length(1, 12), digit(0, 9), noise(-20, 20);
     std::ofstream truth(out + "/truth.txt");
@@ -92,7 +95,9 @@ int main(int argc, char** argv) {
                 }
             }
         }
-        qv::ResizeCaptureBuffer(buffer, buffer.LastColumn(), buffer.LastRow());
+        if (!qv::ResizeCaptureBuffer(buffer, buffer.LastColumn(), buffer.LastRow())) {
+            return 1;
+        }
         qv::StoreInSlot(buffer, 1, strip);
         QuietHost host;
         qv::ExpReading reading;

@@ -8,6 +8,7 @@
 #include "recognition/glyph_images.h"
 #include "recognition/glyph_pattern_table.h"
 #include "recognition/glyph_render.h"
+#include "recognition/glyph_scorer.h"
 
 namespace {
 
@@ -19,26 +20,16 @@ class QuietHost : public qv::RecognizerHost {
     bool ShuttingDown() override { return false; }
 };
 
-// Pixel comparisons of one call, counted by re-running the scan rules on the table.
+// Pixel comparisons of one call: the recognizer's scan of the strip, counted with its scorer.
 std::int64_t CountComparisons(const qv::PixelArray& strip, const qv::GlyphSetPatterns& set,
                               std::int32_t regionWidth) {
+    const qv::GlyphScorer scorer(set, strip);
     std::int64_t total = 0;
-    for (std::int32_t sx = 0; sx <= regionWidth - set.smallestWidth; ++sx) {
+    for (std::int32_t sx = 0; sx <= regionWidth - set.smallestWidth && sx < strip.Width(); ++sx) {
         for (int g = 0; g < qv::kGlyphsPerSet; ++g) {
-            std::int64_t matched = 0;
-            std::int64_t compared = 0;
-            for (std::int32_t x = 0; x < set.width[g]; ++x) {
-                for (std::int32_t y = 0; y < set.height[g]; ++y) {
-                    const int b = sx + x < strip.Width() ? strip.Brightness(sx + x, y) : 0;
-                    matched += std::abs(set.PixelSum(g, x, y) - b) <= qv::kPixelTolerance;
-                    ++compared;
-                }
-                if (compared * 0.9 > matched && compared > 20) {
-                    break;
-                }
-            }
-            total += compared;
-            if (matched * 10000 / set.width[g] / set.height[g] > qv::kAcceptScore) {
+            const qv::GlyphMatch match = scorer.Match(g, sx);
+            total += match.compared;
+            if (scorer.Accepted(g, match)) {
                 if (g == qv::kDelimiterGlyph) {
                     return total;
                 }
@@ -58,23 +49,27 @@ void Recognize(benchmark::State& state, const std::string& figure) {
         return;
     }
     qv::GlyphPatternTable table;
-    qv::BuildGlyphPatterns({qv::PicturesFromImages(*images0), qv::PicturesFromImages(*images)},
-                           table);
     const std::array<qv::CaptureRegion, 2> regions{{{1, 1, 1, 1}, {463, 570, 90, 9}}};
     qv::CaptureBuffer buffer;
-    qv::UpdateCaptureBufferSize(regions, table, buffer);
+    if (!qv::BuildGlyphPatterns({qv::PicturesFromImages(*images0), qv::PicturesFromImages(*images)},
+                                table) ||
+        !qv::UpdateCaptureBufferSize(regions, table, buffer)) {
+        state.SkipWithError("glyph table or capture buffer not built");
+        return;
+    }
     qv::StripLayout layout;
     layout.delimiter = !figure.empty();
     const qv::PixelArray strip = qv::RenderExpStrip(figure, *images, layout);
-    qv::StoreInSlot(buffer, 1, strip);
+    qv::StoreInSlot(buffer, qv::kExpCaptureIndex, strip);
 
     QuietHost host;
     qv::ExpReading reading;
     for (auto _ : state) {
-        qv::RecognizeExpReadout(buffer, table, regions[1], false, reading, host);
+        qv::RecognizeExpReadout(buffer, table, regions[qv::kExpCaptureIndex], false, reading, host);
         benchmark::DoNotOptimize(reading);
     }
-    state.counters["comparisons"] = static_cast<double>(CountComparisons(strip, table.sets[1], 90));
+    state.counters["comparisons"] = static_cast<double>(CountComparisons(
+        strip, table.sets[qv::kExpCaptureIndex], regions[qv::kExpCaptureIndex].width));
     state.SetLabel("read " + std::to_string(static_cast<long long>(reading.value_or(-1))));
 }
 

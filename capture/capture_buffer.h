@@ -35,7 +35,8 @@ class CaptureBuffer {
 // Reallocates both slots with columns 0..lastColumn and rows 0..lastRow, all black.
 // A negative bound leaves the slots empty. Returns false (and leaves the slots empty) when
 // the extent exceeds kMaxSlotPixels.
-bool ResizeCaptureBuffer(CaptureBuffer& buffer, std::int32_t lastColumn, std::int32_t lastRow);
+[[nodiscard]] bool ResizeCaptureBuffer(CaptureBuffer& buffer, std::int32_t lastColumn,
+                                       std::int32_t lastRow);
 
 // Copies pixels into the top-left corner of a slot; what falls outside the slot is dropped.
 void StoreInSlot(CaptureBuffer& buffer, int slot, const PixelArray& pixels);

@@ -14,4 +14,8 @@ struct CaptureRegion {
     friend bool operator==(const CaptureRegion&, const CaptureRegion&) = default;
 };
 
+// The EXP figure is captured from capture region 1 into buffer slot 1 and matched against
+// glyph set 1: the region, the slot and the glyph set share this index.
+inline constexpr int kExpCaptureIndex = 1;
+
 } // namespace qv

@@ -17,11 +17,12 @@ target_link_libraries(qv_win PUBLIC qv_core ${QV_WIN_LIBS})
 add_executable(Quorvane WIN32 app/main_win.cpp resources/quorvane.rc)
 target_link_libraries(Quorvane PRIVATE qv_win)
 if(NOT MSVC)
-  target_link_options(Quorvane PRIVATE -municode ${QV_STATIC_LINK})
+  # The released exe carries no symbols.
+  target_link_options(Quorvane PRIVATE -municode ${QV_STATIC_LINK} $<$<CONFIG:Release>:-s>)
 endif()
 file(GLOB QV_GLYPH_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/recognition/glyphs/*.bmp)
 set_source_files_properties(resources/quorvane.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quorvane.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_SOURCE_DIR}/resources/profile.bmp;${CMAKE_SOURCE_DIR}/resources/link.cur;${QV_GLYPH_FILES}")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quorvane.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_SOURCE_DIR}/resources/profile.bmp;${CMAKE_SOURCE_DIR}/resources/link.cur;${QV_GENERATED_DIR}/quorvane_version.h;${QV_GLYPH_FILES}")
 set_target_properties(Quorvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # GoogleTest from Debian's source package (or a vendored copy), built for Windows.

@@ -121,11 +121,13 @@ void CaptureTest::CaptureGame(HWND game) {
 // from the regions, and the recognizer scans that slot.
 std::wstring CaptureTest::ReadExpRegion(const PixelArray& captured) const {
     CaptureBuffer buffer;
-    UpdateCaptureBufferSize(settings_.captureRegions, svc_.glyphs, buffer);
-    StoreInSlot(buffer, kRecognitionSlot, captured);
+    // An extent no buffer can hold leaves the buffer empty, and the scan then reads nothing.
+    static_cast<void>(UpdateCaptureBufferSize(settings_.captureRegions, svc_.glyphs, buffer));
+    StoreInSlot(buffer, kExpCaptureIndex, captured);
     ExpReading reading;
     CaptionKeeper keeper;
-    RecognizeExpReadout(buffer, svc_.glyphs, settings_.captureRegions[1], false, reading, keeper);
+    RecognizeExpReadout(buffer, svc_.glyphs, settings_.captureRegions[kExpCaptureIndex], false,
+                        reading, keeper);
     return CaptureResultText(reading, keeper.caption);
 }
 

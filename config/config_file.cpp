@@ -313,17 +313,16 @@ ConfigFileResult Read(const ConfigFileContext& context) {
     return ResetAndSave(context);
 }
 
-ConfigFileResult RunFileWork(std::wstring_view mode, const ConfigFileContext& context) {
-    if (mode == L"READ") {
+ConfigFileResult RunFileWork(ConfigFileMode mode, const ConfigFileContext& context) {
+    switch (mode) {
+    case ConfigFileMode::READ:
         return Read(context);
-    }
-    if (mode == L"INIT") {
+    case ConfigFileMode::INIT:
         return ResetAndSave(context);
+    case ConfigFileMode::SAVE:
+        break;
     }
-    if (mode == L"SAVE") {
-        return Save(context);
-    }
-    return ConfigFileResult::NoFileWork;
+    return Save(context);
 }
 
 } // namespace
@@ -356,7 +355,7 @@ std::optional<Settings> ParseConfigFile(std::string_view bytes) {
     return s;
 }
 
-ConfigFileResult ProcessConfigFile(std::wstring_view mode, const ConfigFileContext& context) {
+ConfigFileResult ProcessConfigFile(ConfigFileMode mode, const ConfigFileContext& context) {
     const ConfigFileResult result = RunFileWork(mode, context);
     if (context.afterFileWork) {
         context.afterFileWork();

@@ -37,17 +37,20 @@ struct ConfigFileContext {
     std::function<void()> afterFileWork;
 };
 
+// The mode words of ProcessConfigFile.
+enum class ConfigFileMode { READ, INIT, SAVE };
+
 enum class ConfigFileResult {
-    NoFileWork, // unknown mode word
     Read,       // a good file was read and left as it was
     Saved,      // the file was written (after a missing or unreadable file, too)
     SaveFailed, // writing failed; the previous file, if any, is unchanged
 };
 
-// Mode "READ": read the file into the settings; a missing file silently, an unreadable one
-// after a message and a backup copy, become the defaults, which are then saved.
-// "INIT": defaults, then save. "SAVE": write the settings. Any other word: no file work.
-// The debug mode is never changed.
-ConfigFileResult ProcessConfigFile(std::wstring_view mode, const ConfigFileContext& context);
+// READ: read the file into the settings; a missing file silently, an unreadable one after a
+// message and a backup copy, become the defaults, which are then saved. INIT: defaults, then
+// save. SAVE: write the settings. A failed write has been reported to the user through the
+// message sink when this returns. The debug mode is never changed.
+[[nodiscard]] ConfigFileResult ProcessConfigFile(ConfigFileMode mode,
+                                                 const ConfigFileContext& context);
 
 } // namespace qv

@@ -297,8 +297,10 @@ void FormOption::chkDebug_Click() {
 }
 
 void FormOption::cmdSave_Click() {
-    ProcessConfigFile(L"SAVE", ConfigFileContext{svc_.settings, svc_.programFolder, svc_.messages,
-                                                 svc_.updateCaptureBufferSize});
+    // A failed write has been shown to the user; the settings stay in effect for this run.
+    static_cast<void>(ProcessConfigFile(
+        ConfigFileMode::SAVE, ConfigFileContext{svc_.settings, svc_.programFolder, svc_.messages,
+                                                svc_.updateCaptureBufferSize}));
     svc_.debugLog.Write(L"Saving ConfigFile･･･End ");
 }
 

@@ -10,7 +10,7 @@ namespace qv {
 
 // Every field is zero or false until the configuration has been read.
 struct Settings {
-    // Index 1 is the area of the game window that holds the EXP figure.
+    // Index kExpCaptureIndex is the area of the game window that holds the EXP figure.
     std::array<CaptureRegion, 2> captureRegions{};
     bool autoStart = false;
     std::int32_t captureInterval = 0; // seconds
@@ -25,7 +25,7 @@ struct Settings {
 constexpr Settings DefaultSettings() {
     Settings s;
     s.captureRegions[0] = CaptureRegion{1, 1, 1, 1};
-    s.captureRegions[1] = CaptureRegion{463, 570, 90, 9};
+    s.captureRegions[kExpCaptureIndex] = CaptureRegion{463, 570, 90, 9};
     s.autoStart = false;
     s.captureInterval = 20;
     s.beepOnCapture = false;

@@ -20,12 +20,13 @@ void MeasurementEngine::AddReadingListener(ReadingListener& listener) {
     listeners_.push_back(&listener);
 }
 
-WaitResult MeasurementEngine::SetMeasurementState(std::wstring_view mode) {
-    if (mode == L"RUN") {
+WaitResult MeasurementEngine::SetMeasurementState(MeasurementMode mode) {
+    switch (mode) {
+    case MeasurementMode::RUN:
         return Run();
-    }
-    if (mode == L"STOP") {
+    case MeasurementMode::STOP:
         Stop();
+        break;
     }
     return WaitResult::Elapsed;
 }
@@ -58,7 +59,8 @@ void MeasurementEngine::Stop() {
 }
 
 void MeasurementEngine::menuRun_Click() {
-    if (SetMeasurementState(L"RUN") == WaitResult::QuitRequested || state_.shuttingDown) {
+    if (SetMeasurementState(MeasurementMode::RUN) == WaitResult::QuitRequested ||
+        state_.shuttingDown) {
         return;
     }
     host_.debugLog.Write(L"Loging ManualStart･･･ ");
@@ -68,8 +70,8 @@ void MeasurementEngine::menuStop_Click() {
     if (state_.popupShown) {
         host_.popup.HidePopupMessage();
     }
-    UpdateStatusPanel(L"END");
-    SetMeasurementState(L"STOP");
+    UpdateStatusPanel(PanelMode::END);
+    SetMeasurementState(MeasurementMode::STOP);
     host_.debugLog.Write(L"Loging Stop･･･End ");
 }
 
@@ -101,8 +103,8 @@ void MeasurementEngine::WatchAndCapture() {
         ScheduleCaptureIn(kNotInFrontDelayMilliseconds);
         return;
     }
-    host_.desktop.CaptureWindowRegion(*game, state_.settings.captureRegions[kExpCaptureRegion],
-                                      kExpCaptureSlot);
+    host_.desktop.CaptureWindowRegion(*game, state_.settings.captureRegions[kExpCaptureIndex],
+                                      kExpCaptureIndex);
     if (!host_.recognition.RecognizeExpReadout() || state_.shuttingDown) {
         return;
     }
@@ -121,9 +123,10 @@ void MeasurementEngine::GameMissing() {
     }
     // A measurement that has readings starts afresh, so the game's next session begins with
     // a first reading of its own.
-    SetMeasurementState(L"STOP");
+    SetMeasurementState(MeasurementMode::STOP);
     WriteDebugOnly(lost + L" Then Log Stop");
-    if (SetMeasurementState(L"RUN") == WaitResult::QuitRequested || state_.shuttingDown) {
+    if (SetMeasurementState(MeasurementMode::RUN) == WaitResult::QuitRequested ||
+        state_.shuttingDown) {
         return;
     }
     WriteDebugOnly(L"Loging AutoRestart･･･ ");
@@ -133,7 +136,7 @@ void MeasurementEngine::ScheduleCaptureIn(std::int32_t milliseconds) {
     state_.measurement.nextCaptureTime = ClockAfter(host_.clock.Milliseconds(), milliseconds);
 }
 
-void MeasurementEngine::UpdateStatusPanel(std::wstring_view mode) {
+void MeasurementEngine::UpdateStatusPanel(PanelMode mode) {
     StatusPanelContext context{host_.panel,    host_.log,         host_.clock,
                                host_.debugLog, state_.expReading, state_.measurement.logMark};
     qv::UpdateStatusPanel(mode, context);

@@ -24,20 +24,24 @@ inline constexpr std::int32_t kGameMissingFontSize = 14;
 inline constexpr std::int32_t kNotInFrontDelayMilliseconds = 10000;
 // Pause between the four snapshots of a level-up or death.
 inline constexpr double kSnapshotPauseMilliseconds = 333;
-inline constexpr int kExpCaptureRegion = 1;
-inline constexpr int kExpCaptureSlot = 1;
 inline constexpr std::array<const wchar_t*, 4> kSnapshotSuffixes = {L"_a.bmp", L"_b.bmp", L"_c.bmp",
                                                                     L"_d.bmp"};
 inline constexpr wchar_t kLevelUpLineText[] = L"  LvUP or Dead 検出 \r\n";
+
+// The mode words of SetMeasurementState.
+enum class MeasurementMode {
+    RUN,  // start a measurement
+    STOP, // end one and forget the EXP history
+};
 
 class MeasurementEngine {
   public:
     MeasurementEngine(ProgramState& state, MeasurementHost host);
 
-    // "RUN" starts a measurement (menus, timer, first due time, then the start delay); "STOP"
-    // ends one and forgets the EXP history. Exact, case-sensitive words; others do nothing.
-    // QuitRequested when the program began to end during the start delay.
-    WaitResult SetMeasurementState(std::wstring_view mode);
+    // RUN starts a measurement (menus, timer, first due time, then the start delay); STOP
+    // ends one and forgets the EXP history. QuitRequested when the program began to end
+    // during the start delay.
+    WaitResult SetMeasurementState(MeasurementMode mode);
 
     void menuRun_Click();
     void menuStop_Click();
@@ -61,7 +65,7 @@ class MeasurementEngine {
     // Saves one snapshot; false when the program began to end, so the level-up stops there.
     bool SaveSnapshot(const std::wstring& fileName);
     void ScheduleCaptureIn(std::int32_t milliseconds);
-    void UpdateStatusPanel(std::wstring_view mode);
+    void UpdateStatusPanel(PanelMode mode);
     void WriteDebugOnly(std::wstring_view message);
     // Waits and tells whether the caller may go on (false once the program is ending).
     bool WaitAndGoOn(double milliseconds);

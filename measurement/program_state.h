@@ -6,13 +6,11 @@
 #include "config/settings.h"
 #include "measurement/measurement_state.h"
 #include "recognition/glyph_pattern_table.h"
+#include "services/program_identity.h"
 
 #include <optional>
 
 namespace qv {
-
-inline constexpr wchar_t kProgramVersion[] = L"Ver.0.02";
-inline constexpr wchar_t kGameTitle[] = L"MapleStory";
 
 struct ProgramState {
     Settings settings;

@@ -30,7 +30,7 @@ void MeasurementEngine::EvaluateReading() {
         m.previousSecond = m.currentSecond;
         m.logMark = kLogOpenMark;
         m.gain.Reset();
-        UpdateStatusPanel(L"FAST");
+        UpdateStatusPanel(PanelMode::FAST);
         PublishReading(now, reading);
         host_.debugLog.Write(L"Fast ImageRecognition");
         return;
@@ -80,7 +80,7 @@ void MeasurementEngine::HandleFall(const std::wstring& stampText) {
         }
     }
     AppendLog(host_.log, stampText + kLevelUpLineText, kLogLineBreakCap);
-    UpdateStatusPanel(L"");
+    UpdateStatusPanel(PanelMode::Latest);
     host_.debugLog.Write(L"Print Screen･･･End ");
 }
 

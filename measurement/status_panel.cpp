@@ -68,16 +68,16 @@ std::wstring BuildSummaryLine(std::wstring_view startTime, std::wstring_view sta
     return line;
 }
 
-void UpdateStatusPanel(std::wstring_view mode, StatusPanelContext& c) {
-    if (mode == L"END") {
+void UpdateStatusPanel(PanelMode mode, StatusPanelContext& c) {
+    if (mode == PanelMode::END) {
         if (!c.logMark.empty()) {
             WriteSummary(c);
         }
-    } else if (mode == L"INIT") {
+    } else if (mode == PanelMode::INIT) {
         for (PanelLabel label : kPanelLabels) {
             c.panel.SetCaption(label, L"");
         }
-    } else if (mode == L"FAST") {
+    } else if (mode == PanelMode::FAST) {
         const std::wstring now = CurrentTimestamp(c.clock);
         const std::wstring exp = PlainNumberText(c.expReading);
         c.panel.SetCaption(PanelLabel::StartTime, now);

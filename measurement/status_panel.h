@@ -37,9 +37,15 @@ struct StatusPanelContext {
     const std::wstring& logMark;
 };
 
-// "INIT" empties the panel, "FAST" fills it from the first reading, "END" writes the summary
-// when a measurement log is open; any other text refreshes the latest time and EXP.
-void UpdateStatusPanel(std::wstring_view mode, StatusPanelContext& context);
+// The mode words of UpdateStatusPanel.
+enum class PanelMode {
+    INIT,   // empty the panel
+    FAST,   // fill it from the first reading
+    END,    // write the summary when a measurement log is open
+    Latest, // the empty word: refresh the latest time and EXP
+};
+
+void UpdateStatusPanel(PanelMode mode, StatusPanelContext& context);
 
 // A reading as plain digits (6024300), empty when there is none yet.
 std::wstring PlainNumberText(const std::optional<double>& reading);

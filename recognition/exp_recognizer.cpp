@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdlib>
 #include <limits>
 #include <vector>
 
@@ -16,59 +15,6 @@ constexpr std::wstring_view kRecognizing = L"認識中…";
 constexpr std::wstring_view kResult = L" 認識結果:";
 constexpr std::wstring_view kResultDelimiter = L"デリミタ";
 constexpr std::wstring_view kResultNone = L"なし";
-// Early abandonment: after a full column, a glyph is dropped when fewer than 90 % of more
-// than 20 compared pixels matched.
-constexpr double kAbandonRatio = 0.9;
-constexpr int kAbandonMinCompared = 20;
-
-// Glyph columns are compared in fixed runs of kLanes rows, which the compiler turns into a
-// few vector instructions; glyphs taller than that take the plain path.
-constexpr int kLanes = 16;
-// Pattern value of the padding rows: never within the tolerance of any brightness.
-constexpr std::int16_t kNeverMatches = -2000;
-
-// The working image as brightness sums, column by column (kLanes rows per column, black
-// below the image), so a glyph column compares against a contiguous run.
-struct WorkingImage {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    std::vector<std::int16_t> brightness;
-
-    const std::int16_t* Column(std::int32_t x) const {
-        return brightness.data() + static_cast<std::size_t>(x) * kLanes;
-    }
-};
-
-// Glyph set 1 in the same column layout.
-struct PaddedGlyphs {
-    std::int32_t columns = 0;
-    std::vector<std::int16_t> sums;
-
-    const std::int16_t* Column(int glyph, std::int32_t x) const {
-        return sums.data() + (static_cast<std::size_t>(glyph) * columns + x) * kLanes;
-    }
-};
-
-bool FitsLanes(const GlyphSetPatterns& set) {
-    return std::all_of(set.height.begin(), set.height.end(),
-                       [](std::int32_t h) { return h <= kLanes; });
-}
-
-PaddedGlyphs PadGlyphs(const GlyphSetPatterns& set) {
-    PaddedGlyphs padded{set.largestWidth, {}};
-    padded.sums.assign(static_cast<std::size_t>(kGlyphsPerSet) * padded.columns * kLanes,
-                       kNeverMatches);
-    for (int g = 0; g < kGlyphsPerSet; ++g) {
-        for (std::int32_t x = 0; x < set.width[g] && x < padded.columns; ++x) {
-            auto* column =
-                padded.sums.data() + (static_cast<std::size_t>(g) * padded.columns + x) * kLanes;
-            for (std::int32_t y = 0; y < set.height[g]; ++y) {
-                column[y] = static_cast<std::int16_t>(set.PixelSum(g, x, y));
-            }
-        }
-    }
-    return padded;
-}
 
 std::int32_t ClampToInt32(std::int64_t v) {
     if (v < 0) {
@@ -86,87 +32,8 @@ PixelArray TakeWorkingPixels(const CaptureBuffer& buffer, const GlyphSetPatterns
         0, 0, ClampToInt32(std::int64_t{region.width} + set.largestWidth - set.smallestWidth),
         ClampToInt32(std::int64_t{region.height} + set.largestHeight - set.smallestHeight)};
     PixelArray pixels;
-    ExtractCaptureWindow(buffer, kRecognitionSlot, window, pixels);
+    ExtractCaptureWindow(buffer, kExpCaptureIndex, window, pixels);
     return pixels;
-}
-
-WorkingImage ToColumns(const PixelArray& pixels) {
-    WorkingImage work{pixels.Width(), pixels.Height(), {}};
-    work.brightness.assign(static_cast<std::size_t>(work.width) * kLanes, 0);
-    const std::int32_t rows = std::min(work.height, kLanes);
-    for (std::int32_t x = 0; x < work.width; ++x) {
-        auto* column = work.brightness.data() + static_cast<std::size_t>(x) * kLanes;
-        for (std::int32_t y = 0; y < rows; ++y) {
-            column[y] = static_cast<std::int16_t>(pixels.Brightness(x, y));
-        }
-    }
-    return work;
-}
-
-bool Abandon(std::int64_t compared, std::int64_t matched) {
-    return static_cast<double>(compared) * kAbandonRatio > static_cast<double>(matched) &&
-           compared > kAbandonMinCompared;
-}
-
-std::int32_t Score(std::int64_t matched, std::int32_t w, std::int32_t h) {
-    return static_cast<std::int32_t>(matched * 10000 / w / h);
-}
-
-// Score (0 to 10000) of glyph g placed at column sx, for glyphs at most kLanes rows tall.
-std::int32_t ScoreGlyph(const WorkingImage& work, const PaddedGlyphs& glyphs,
-                        const GlyphSetPatterns& set, int g, std::int32_t sx) {
-    const std::int32_t w = set.width[static_cast<std::size_t>(g)];
-    const std::int32_t h = set.height[static_cast<std::size_t>(g)];
-    if (w < 1 || h < 1) {
-        return 0;
-    }
-    std::int64_t matched = 0;
-    std::int64_t compared = 0;
-    for (std::int32_t x = 0; x < w; ++x) {
-        if (std::int64_t{sx} + x >= work.width) {
-            break;
-        }
-        const std::int16_t* pattern = glyphs.Column(g, x);
-        const std::int16_t* pixels = work.Column(sx + x);
-        int columnMatches = 0;
-        for (int y = 0; y < kLanes; ++y) {
-            const auto d = static_cast<std::uint16_t>(pattern[y] - pixels[y] + kPixelTolerance);
-            columnMatches += d <= 2 * kPixelTolerance;
-        }
-        matched += columnMatches;
-        compared += h;
-        if (Abandon(compared, matched)) {
-            break;
-        }
-    }
-    return Score(matched, w, h);
-}
-
-// The same for any glyph height, straight from the table and the pixels.
-std::int32_t ScoreTallGlyph(const PixelArray& work, const GlyphSetPatterns& set, int g,
-                            std::int32_t sx) {
-    const std::int32_t w = set.width[static_cast<std::size_t>(g)];
-    const std::int32_t h = set.height[static_cast<std::size_t>(g)];
-    if (w < 1 || h < 1) {
-        return 0;
-    }
-    std::int64_t matched = 0;
-    std::int64_t compared = 0;
-    for (std::int32_t x = 0; x < w; ++x) {
-        if (std::int64_t{sx} + x >= work.Width()) {
-            break;
-        }
-        for (std::int32_t y = 0; y < h; ++y) {
-            // Rows below the working image (a region lower than the glyph) compare as black.
-            const int b = y < work.Height() ? work.Brightness(sx + x, y) : 0;
-            matched += std::abs(set.PixelSum(g, x, y) - b) <= kPixelTolerance;
-        }
-        compared += h;
-        if (Abandon(compared, matched)) {
-            break;
-        }
-    }
-    return Score(matched, w, h);
 }
 
 // Pattern "0#": at least two digits.
@@ -213,11 +80,9 @@ RecognitionOutcome RecognizeExpReadout(const CaptureBuffer& buffer, const GlyphP
     if (debugMode) {
         host.SetCaptureCaption(kRecognizing);
     }
-    const GlyphSetPatterns& set = table.sets[kRecognitionGlyphSet];
+    const GlyphSetPatterns& set = table.sets[kExpCaptureIndex];
     const PixelArray pixels = TakeWorkingPixels(buffer, set, region);
-    const bool fast = FitsLanes(set);
-    const WorkingImage work = fast ? ToColumns(pixels) : WorkingImage{};
-    const PaddedGlyphs glyphs = fast ? PadGlyphs(set) : PaddedGlyphs{};
+    const GlyphScorer scorer(set, pixels);
 
     const std::int64_t lastPosition = std::int64_t{region.width} - set.smallestWidth;
     const std::int32_t sy = 0;
@@ -229,13 +94,11 @@ RecognitionOutcome RecognizeExpReadout(const CaptureBuffer& buffer, const GlyphP
         }
         bool accepted = false;
         for (int g = 0; g < kGlyphsPerSet && !accepted; ++g) {
-            const auto at = static_cast<std::int32_t>(sx);
-            const std::int32_t score =
-                fast ? ScoreGlyph(work, glyphs, set, g, at) : ScoreTallGlyph(pixels, set, g, at);
+            const GlyphMatch match = scorer.Match(g, static_cast<std::int32_t>(sx));
             if (debugMode) {
-                trace += L" " + std::to_wstring(g) + L":" + ScoreText(score);
+                trace += L" " + std::to_wstring(g) + L":" + ScoreText(scorer.Score(g, match));
             }
-            if (score > kAcceptScore) {
+            if (scorer.Accepted(g, match)) {
                 accepted = true;
                 if (g == kDelimiterGlyph) {
                     if (debugMode) {

@@ -9,6 +9,7 @@
 #include "capture/capture_buffer.h"
 #include "capture/capture_region.h"
 #include "recognition/glyph_pattern_table.h"
+#include "recognition/glyph_scorer.h"
 #include "services/debug_log.h"
 
 namespace qv {
@@ -36,11 +37,6 @@ enum class RecognitionOutcome {
     Abandoned, // ShuttingDown was seen during the scan; nothing but the memory line changed
 };
 
-// Matching constants of glyph set 1.
-constexpr int kRecognitionGlyphSet = 1;
-constexpr int kRecognitionSlot = 1;
-constexpr int kPixelTolerance = 72; // largest brightness difference that still matches
-constexpr int kAcceptScore = 9800;  // a glyph is accepted above this score (of 10000)
 // The caption when nothing usable was read.
 inline constexpr std::wstring_view kNotRecognized = L"認識NG";
 

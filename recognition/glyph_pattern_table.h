@@ -57,8 +57,8 @@ struct GlyphPatternTable {
 // failure; the result is false when any step failed (a missing picture, a glyph without
 // pixels, an image wider than largest width + 1 or taller than largest height + 1).
 // The caller then reports through ShowGlyphBuildFailure and ends the program.
-bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictures,
-                        GlyphPatternTable& table);
+[[nodiscard]] bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictures,
+                                      GlyphPatternTable& table);
 
 // The modal message that precedes the end of the program after a failed build.
 void ShowGlyphBuildFailure(MessageSink& sink);
@@ -66,7 +66,7 @@ void ShowGlyphBuildFailure(MessageSink& sink);
 // Resizes the capture buffer so that every capture region plus the spread of its glyph
 // set's sizes fits (region i pairs with glyph set i). False, with the buffer left as it
 // was, when the extent overflows 32 bits; false when the buffer refuses the extent.
-bool UpdateCaptureBufferSize(const std::array<CaptureRegion, 2>& regions,
-                             const GlyphPatternTable& table, CaptureBuffer& buffer);
+[[nodiscard]] bool UpdateCaptureBufferSize(const std::array<CaptureRegion, 2>& regions,
+                                           const GlyphPatternTable& table, CaptureBuffer& buffer);
 
 } // namespace qv

@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "services/program_identity.h"
+
 namespace qv {
 
 inline constexpr std::wstring_view kHomePageAddress = L"https://quorvane.example.org/";
@@ -10,6 +12,6 @@ inline constexpr std::wstring_view kHomePageName = L"凪月工房";
 inline constexpr std::wstring_view kAuthorName = L"凪月";
 inline constexpr std::wstring_view kRightsNotice = L"Copyright (C) 2024 凪月";
 // The title line of the version dialog, spaced as it has always been shown.
-inline constexpr std::wstring_view kVersionDialogName = L"Tallowick  for  MapleStory";
+inline constexpr std::wstring_view kVersionDialogName = L"Tallowick  for  " QV_GAME_TITLE;
 
 } // namespace qv

@@ -1,5 +1,4 @@
 // Code page 932 conversion through iconv, for the portable build (Linux and other POSIX systems).
-#ifndef _WIN32
 
 #include "services/ansi_text.h"
 
@@ -74,10 +73,4 @@ std::wstring FromAnsi(std::string_view bytes) {
     return out;
 }
 
-std::size_t AnsiLength(std::wstring_view text) {
-    return ToAnsi(text).size();
-}
-
 } // namespace qv
-
-#endif // _WIN32

@@ -65,8 +65,4 @@ std::wstring FromAnsi(std::string_view bytes) {
     return out;
 }
 
-std::size_t AnsiLength(std::wstring_view text) {
-    return ToAnsi(text).size();
-}
-
 } // namespace qv

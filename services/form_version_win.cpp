@@ -2,6 +2,7 @@
 
 #include "resources/resource_ids.h"
 #include "services/about_info.h"
+#include "services/program_identity.h"
 #include "win/message_pump_win.h"
 #include "win/ui_win.h"
 
@@ -14,7 +15,6 @@ namespace qv {
 namespace {
 
 constexpr wchar_t kTitle[] = L"バージョン情報";
-constexpr wchar_t kVersionText[] = L"Ver.0.02";
 constexpr int kClientWidthTwips = 5790, kClientHeightTwips = 1335;
 
 enum ControlId : int { IDC_IMG_PROFILE = 100, IDC_LABEL1, IDC_LBL_VER, IDC_LABEL3, IDC_LABEL4 };
@@ -81,7 +81,7 @@ INT_PTR FormVersion::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void FormVersion::Form_Load() {
     HWND version = GetDlgItem(hwnd_, IDC_LBL_VER);
-    SetText(version, kVersionText);
+    SetText(version, kProgramVersion);
     FitLabelToText(version); // a substituted font must not clip it either
 }
 

@@ -1,5 +1,7 @@
 #include "services/popup_script.h"
 
+#include "services/program_identity.h"
+
 #include <limits>
 #include <optional>
 #include <utility>
@@ -63,9 +65,7 @@ struct SingleTextRow {
     std::wstring_view text;
 };
 constexpr SingleTextRow kSingleTexts[] = {
-    {2, 3,
-     L"MapleStory"
-     L"を起動すれば勝手に閉じますよ"},
+    {2, 3, QV_GAME_TITLE L"を起動すれば勝手に閉じますよ"},
     {4, 5, L"それともロギング終了しても閉じますけど"},
     {6, 7, L"いっそのことTallowickを閉じるとか？"},
     {10, 11, L"ちょｗおまっｗｗしつけーってｗｗｗ"},

@@ -149,16 +149,18 @@ TEST(GlyphPatternTable, BrokenPicturesMakeTheBuildFailAfterAllSteps) {
         const char* name;
         void (*spoil)(std::array<GlyphPictureSet, 2>&);
         bool ok;
+        int healthySet; // the set the spoiling leaves intact (-1 when the build succeeds)
     };
     const Case cases[] = {
-        {"intact", [](std::array<GlyphPictureSet, 2>&) {}, true},
-        {"missing set-0 picture", [](auto& p) { p[0][4].reset(); }, false},
-        {"missing set-1 delimiter", [](auto& p) { p[1][10].reset(); }, false},
-        {"image two columns too wide", [](auto& p) { p[1][3]->image = PixelArray(9, 9); }, false},
-        {"image two rows too tall", [](auto& p) { p[0][0]->image = PixelArray(11, 15); }, false},
+        {"intact", [](std::array<GlyphPictureSet, 2>&) {}, true, -1},
+        {"missing set-0 picture", [](auto& p) { p[0][4].reset(); }, false, 1},
+        {"missing set-1 delimiter", [](auto& p) { p[1][10].reset(); }, false, 0},
+        {"image two columns too wide", [](auto& p) { p[1][3]->image = PixelArray(9, 9); }, false,
+         0},
+        {"image two rows too tall", [](auto& p) { p[0][0]->image = PixelArray(11, 15); }, false, 1},
         // One column beyond the largest width still fits the table's inclusive extent.
-        {"image one column wider", [](auto& p) { p[1][3]->image = PixelArray(8, 9); }, true},
-        {"picture without pixels", [](auto& p) { p[1][2]->outerWidth = 4; }, false},
+        {"image one column wider", [](auto& p) { p[1][3]->image = PixelArray(8, 9); }, true, -1},
+        {"picture without pixels", [](auto& p) { p[1][2]->outerWidth = 4; }, false, 0},
     };
     for (const Case& c : cases) {
         auto pictures = Pictures(images);
@@ -166,8 +168,16 @@ TEST(GlyphPatternTable, BrokenPicturesMakeTheBuildFailAfterAllSteps) {
         GlyphPatternTable table;
         EXPECT_EQ(BuildGlyphPatterns(pictures, table), c.ok) << c.name;
         if (!c.ok) {
-            // The other set is still built in full.
+            // The other set is still built in full: sizes and sums. Digit 0's top-left pixel
+            // is set 1's slate (222 to 230); in set 0, (0, 1) is the orange tile (320 to 411).
             EXPECT_EQ(table.sets[1].largestWidth + table.sets[0].largestWidth, 18) << c.name;
+            if (c.healthySet == 1) {
+                EXPECT_GE(table.sets[1].PixelSum(0, 0, 0), 222) << c.name;
+                EXPECT_LE(table.sets[1].PixelSum(0, 0, 0), 230) << c.name;
+            } else {
+                EXPECT_GE(table.sets[0].PixelSum(0, 0, 1), 320) << c.name;
+                EXPECT_LE(table.sets[0].PixelSum(0, 0, 1), 411) << c.name;
+            }
         }
     }
 }
@@ -231,7 +241,7 @@ class Recognizer : public ::testing::Test {
     }
 
     RecognitionOutcome Read(const PixelArray& strip, bool debug = false) {
-        ResizeCaptureBuffer(buffer_, buffer_.LastColumn(), buffer_.LastRow());
+        EXPECT_TRUE(ResizeCaptureBuffer(buffer_, buffer_.LastColumn(), buffer_.LastRow()));
         StoreInSlot(buffer_, 1, strip);
         return RecognizeExpReadout(buffer_, table_, regions_[1], debug, reading_, host_);
     }

@@ -5,8 +5,8 @@
 namespace qv {
 namespace {
 
-std::array<int, kGlyphCount> Heights(int digit, int delimiter) {
-    std::array<int, kGlyphCount> h{};
+std::array<int, kGlyphsPerSet> Heights(int digit, int delimiter) {
+    std::array<int, kGlyphsPerSet> h{};
     h.fill(digit);
     h[10] = delimiter;
     return h;
@@ -29,7 +29,7 @@ TEST(MainLayout, DebugModeStacksBothPictureRowsUnderTheLogBox) {
     const auto layout = ComputeDebugArea(270, true, 152, kRow1, kRow2);
     EXPECT_TRUE(layout.patternsVisible);
     EXPECT_EQ(layout.logHeight, 64);
-    for (int k = 0; k < kGlyphCount; ++k) {
+    for (int k = 0; k < kGlyphsPerSet; ++k) {
         EXPECT_EQ(layout.row1Top[k], 224) << k;
         EXPECT_EQ(layout.row2Top[k], 245) << k;
     }

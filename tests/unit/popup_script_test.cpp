@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -97,10 +98,40 @@ TEST(CloseRequestStepTest, AnimatedSteps) {
         {85, 'F', {}, {1000, 1000}},
         {90, 'G', {}, {1000, 1000, 1000, 1000, 1000, 1000}},
     };
+    // The texts of each sequence, written out.
+    const std::map<char, std::vector<std::wstring>> sequences = {
+        {'A',
+         {L" 壁|　　                    ", L" 壁|ーﾟ)                    ",
+          L" 壁|彡ｻｯ!                   "}},
+        {'B',
+         {L" (´・ω・`)ｼｮﾎﾞｰﾝ                        ", L" (´・ω:;.:...                           ",
+          L" (´:;....::;.:. :::;.. ...               ",
+          L"         .. ...;.:.  .. ...               ",
+          L"               ...　....:::::;.・´)      ", L"                      ....:::ω・´)      ",
+          L"                         (`・ω・´)ｼｬｷｰﾝ "}},
+        {'C', {L"ヾ(^-^)ゞﾀﾗﾗ ", L"ヾ(._.)〃ﾙﾝﾀﾀ", L"ヾ(^o^)ゞﾀﾗﾗﾝ", L"ヾ(._.)〃ﾗﾝ  "}},
+        {'D',
+         {L" φ(°ー°)ﾎｫﾎｫ　   ", L" φ(。＿。)ﾒﾓﾒﾓ　   ", L" φ(°－°)ﾌﾑﾌﾑ　   ",
+          L" φ(。＿。)ｶｷｶｷ　   ", L" φ(°へ°)ﾌﾑﾌﾑ　   ", L" □(。＿。)ｹｼｹｼｹｼｹｼ "}},
+        {'E',
+         {L" (´∀｀  )　                         ", L" (´∀｀| )　                         ",
+          L" (´∀｀||)　                         ", L" (´∀｀|・|)　ｿｰ                     ",
+          L" (´∀｀|Д・)っ|)                    ", L" (´∀｀|Д・)っ|)＜中の人などいない！",
+          L" (´∀｀||)三　ﾋﾟｼｬ!                  ", L" (´∀｀  )　                         "}},
+        {'F', {L" (　´,_ゝ｀)ｸｯｸｯｸ･･･  ", L" (　´∀｀)ﾌﾊﾊﾊﾊ･･･　  ", L" (　 ﾟ∀ﾟ)ﾊｧｰﾊｯﾊｯﾊｯﾊ!! "}},
+        {'G',
+         {L" m9(^Д^)ﾌﾟｷﾞｬｰ!  　　　　　　　　　　　　　　　　　　　　　　　　　　　　　 ",
+          L" ⊂｀⌒m9^Д^)⊃ﾌﾟｷﾞｬｰ!!  　　　　　　　　　　　　　　　　　　　　　　　　　 ",
+          L" ﾌﾟｷﾞｬ━⊂｀⌒m9^Д^)⊃━!!!   　　　　　　　　　　　　　　　　　　　　　　　",
+          L" ﾌﾟｷﾞｬ━━≡≡≡⊂｀⌒m9^Д^)⊃━━ !!!!   　　　　　　　　　　　　　　　　　",
+          L" ﾌﾟｷﾞｬ━━━━≡≡≡≡⊂｀⌒m9^Д^)⊃━━━━ !!!!!   　　　　　　　　　　　 ",
+          L" ﾌﾟｷﾞｬ━━━━━━━≡≡≡≡≡⊂｀⌒m9^Д^)⊃━ !!!!!!   　　　　　　　　　　",
+          L" 　　　　　　　　　　　　　　　　　Σ(ﾟ∀´(┗┐ヽ(・∀・ )ﾉﾌﾟｷﾞｬﾌﾟｷﾞｬｳﾙｾｰ!! "}},
+    };
     for (const Row& row : rows) {
         const CloseRequestStep step = CloseRequestStepFor(row.n);
         const std::vector<std::wstring> expected =
-            row.sequence != 0 ? Texts(CloseRequestSequence(row.sequence)) : row.texts;
+            row.sequence != 0 ? sequences.at(row.sequence) : row.texts;
         EXPECT_EQ(Texts(step), expected) << "attempt " << row.n;
         EXPECT_EQ(step.waits, row.waits) << "attempt " << row.n;
         EXPECT_EQ(step.waits.size() + 1, step.texts.size()) << "attempt " << row.n;

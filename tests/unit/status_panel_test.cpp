@@ -59,7 +59,7 @@ class StatusPanelTest : public ::testing::Test {
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
-    void Update(std::wstring_view mode) {
+    void Update(PanelMode mode) {
         StatusPanelContext c{panel, log, clock, debugLog, reading, logMark};
         UpdateStatusPanel(mode, c);
     }
@@ -82,7 +82,7 @@ class StatusPanelTest : public ::testing::Test {
 
 TEST_F(StatusPanelTest, FirstReadingFillsStartAndEndWithOneTimestamp) {
     reading = 6024300.0;
-    Update(L"FAST");
+    Update(PanelMode::FAST);
     EXPECT_EQ(panel.Caption(PanelLabel::StartTime), L"2024/10/02 18:04:09");
     EXPECT_EQ(panel.Caption(PanelLabel::EndTime), L"2024/10/02 18:04:09");
     EXPECT_EQ(panel.Caption(PanelLabel::StartExp), L"6024300");
@@ -93,19 +93,19 @@ TEST_F(StatusPanelTest, FirstReadingFillsStartAndEndWithOneTimestamp) {
 
 TEST_F(StatusPanelTest, InitEmptiesEveryValueLabel) {
     reading = 5.0;
-    Update(L"FAST");
-    Update(L"INIT");
+    Update(PanelMode::FAST);
+    Update(PanelMode::INIT);
     for (PanelLabel l : kPanelLabels) {
         EXPECT_EQ(panel.Caption(l), L"");
     }
 }
 
-TEST_F(StatusPanelTest, AnyOtherModeMovesOnlyTheEndValues) {
+TEST_F(StatusPanelTest, LatestModeMovesOnlyTheEndValues) {
     reading = 100.0;
-    Update(L"FAST");
+    Update(PanelMode::FAST);
     clock.now.minute = 30;
     reading = 90.0;
-    Update(L"fast"); // mode words are case-sensitive: this is the end-value update
+    Update(PanelMode::Latest);
     EXPECT_EQ(panel.Caption(PanelLabel::StartExp), L"100");
     EXPECT_EQ(panel.Caption(PanelLabel::EndTime), L"2024/10/02 18:30:09");
     EXPECT_EQ(panel.Caption(PanelLabel::EndExp), L"90");
@@ -113,7 +113,7 @@ TEST_F(StatusPanelTest, AnyOtherModeMovesOnlyTheEndValues) {
 }
 
 TEST_F(StatusPanelTest, ClickBeforeAnyReadingLeavesEndExpEmpty) {
-    Update(L"");
+    Update(PanelMode::Latest);
     EXPECT_EQ(panel.Caption(PanelLabel::EndTime), L"2024/10/02 18:04:09");
     EXPECT_EQ(panel.Caption(PanelLabel::EndExp), L"");
     EXPECT_EQ(panel.Caption(PanelLabel::StartTime), L"");
@@ -121,8 +121,8 @@ TEST_F(StatusPanelTest, ClickBeforeAnyReadingLeavesEndExpEmpty) {
 
 TEST_F(StatusPanelTest, EndWithoutLogMarkOnlyRepaints) {
     reading = 6024300.0;
-    Update(L"FAST");
-    Update(L"END");
+    Update(PanelMode::FAST);
+    Update(PanelMode::END);
     EXPECT_EQ(log.text, L"");
     EXPECT_FALSE(std::filesystem::exists(folder / "debug.txt"));
     EXPECT_EQ(panel.repaints, 2);
@@ -130,9 +130,9 @@ TEST_F(StatusPanelTest, EndWithoutLogMarkOnlyRepaints) {
 
 TEST_F(StatusPanelTest, EndWithLogMarkAppendsTheSummaryLine) {
     reading = 6024300.0;
-    Update(L"FAST");
+    Update(PanelMode::FAST);
     logMark = L"running";
-    Update(L"END");
+    Update(PanelMode::END);
     const std::wstring increase = L"\u3000増加量:" + std::wstring(19, L' ') + L"  Exp:";
     const std::wstring expected = L"開始時刻:2024/10/02 18:04:09  Exp:    6,024,300 "
                                   L"終了時刻:2024/10/02 18:04:09  Exp:    6,024,300 " +

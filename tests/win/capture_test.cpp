@@ -91,7 +91,7 @@ TEST(ScreenCapture, RunsPerMonitorAwareAndRestoresTheThreadsAwareness) {
     SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
     PaintedWindow window(KnownImage(16, 16), 16, 16);
     CaptureBuffer buffer;
-    ResizeCaptureBuffer(buffer, 3, 3);
+    ASSERT_TRUE(ResizeCaptureBuffer(buffer, 3, 3));
     CaptureWindowRegion(window.get(), {0, 0, 2, 2}, buffer);
     EXPECT_TRUE(AreDpiAwarenessContextsEqual(GetThreadDpiAwarenessContext(),
                                              DPI_AWARENESS_CONTEXT_UNAWARE));

@@ -84,7 +84,7 @@ class ConfigFileWin : public ::testing::Test {
         fs::remove_all(folder_, ignored);
     }
 
-    qv::ConfigFileResult Run(std::wstring_view mode) {
+    qv::ConfigFileResult Run(qv::ConfigFileMode mode) {
         return qv::ProcessConfigFile(
             mode, qv::ConfigFileContext{settings_, folder_, sink_, [this] { ++afterWork_; }});
     }
@@ -99,7 +99,7 @@ class ConfigFileWin : public ::testing::Test {
 
 TEST_F(ConfigFileWin, MissingFileIsWrittenFromTheDefaultsInCodePage932) {
     ASSERT_EQ(kDefaultFile.size(), 282u);
-    EXPECT_EQ(Run(L"READ"), qv::ConfigFileResult::Saved);
+    EXPECT_EQ(Run(qv::ConfigFileMode::READ), qv::ConfigFileResult::Saved);
     EXPECT_EQ(ReadBytes(Config()), kDefaultFile);
     EXPECT_EQ(settings_, qv::DefaultSettings());
     EXPECT_TRUE(sink_.shown.empty());
@@ -109,7 +109,7 @@ TEST_F(ConfigFileWin, MissingFileIsWrittenFromTheDefaultsInCodePage932) {
     // Read back as it stands: not rewritten.
     settings_ = qv::Settings{};
     const auto before = fs::last_write_time(Config());
-    EXPECT_EQ(Run(L"READ"), qv::ConfigFileResult::Read);
+    EXPECT_EQ(Run(qv::ConfigFileMode::READ), qv::ConfigFileResult::Read);
     EXPECT_EQ(settings_, qv::DefaultSettings());
     EXPECT_EQ(fs::last_write_time(Config()), before);
 }
@@ -121,7 +121,7 @@ TEST_F(ConfigFileWin, SaveReplacesAnExistingFileAndLeavesNoSideFile) {
     settings_.captureInterval = 3600;
     settings_.debugMode = true;
     for (int save = 0; save < 2; ++save) {
-        EXPECT_EQ(Run(L"SAVE"), qv::ConfigFileResult::Saved);
+        EXPECT_EQ(Run(qv::ConfigFileMode::SAVE), qv::ConfigFileResult::Saved);
         EXPECT_EQ(ReadBytes(Config()),
                   Cp932(ConfigText(L" 1200 ,    1 ,   1 ,   1 ,", L"   3600 ,")));
     }
@@ -136,7 +136,7 @@ TEST_F(ConfigFileWin, UnreadableFileReplacesTheOldBackupAndIsReset) {
     WriteBytes(Config(), bad);
     WriteBytes(Backup(), "an older backup");
     settings_.debugMode = true;
-    EXPECT_EQ(Run(L"READ"), qv::ConfigFileResult::Saved);
+    EXPECT_EQ(Run(qv::ConfigFileMode::READ), qv::ConfigFileResult::Saved);
     ASSERT_EQ(sink_.shown.size(), 1u);
     EXPECT_EQ(sink_.shown[0],
               L"設定ファイル読込み|読込みできない設定ファイルです\r\n初期値で継続します\r\n");
@@ -152,7 +152,7 @@ TEST_F(ConfigFileWin, UnreadableFileReplacesTheOldBackupAndIsReset) {
 TEST_F(ConfigFileWin, SaveThatCannotReplaceTheFileIsReportedAndCleansUp) {
     fs::create_directory(Config()); // a folder holds the file's name
     settings_ = qv::DefaultSettings();
-    EXPECT_EQ(Run(L"SAVE"), qv::ConfigFileResult::SaveFailed);
+    EXPECT_EQ(Run(qv::ConfigFileMode::SAVE), qv::ConfigFileResult::SaveFailed);
     ASSERT_EQ(sink_.shown.size(), 1u);
     EXPECT_EQ(sink_.shown[0], L"設定ファイル書き込み|設定をファイルに保存できませんでした。");
     EXPECT_TRUE(fs::is_directory(Config()));

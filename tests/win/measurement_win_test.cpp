@@ -389,8 +389,8 @@ class CaptureTickRig {
     void Tick() { engine_.WatchAndCapture(); }
     void CaptureOnly() {
         desktop_.CaptureWindowRegion(reinterpret_cast<WindowId>(game_.get()),
-                                     state_.settings.captureRegions[kExpCaptureRegion],
-                                     kExpCaptureSlot);
+                                     state_.settings.captureRegions[kExpCaptureIndex],
+                                     kExpCaptureIndex);
     }
     bool RecognizeOnly() { return recognition_.RecognizeExpReadout(); }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "services/program_identity.h"
 #include "tools/demogame/demo_script.h"
 #include "tools/demogame/figure_image.h"
 
@@ -184,7 +185,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     RECT outer{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRect(&outer, style, menu != nullptr);
     HWND hwnd =
-        CreateWindowW(kWindowClass, L"MapleStory", style, options->x ? *options->x : CW_USEDEFAULT,
+        CreateWindowW(kWindowClass, qv::kGameTitle, style, options->x ? *options->x : CW_USEDEFAULT,
                       options->y ? *options->y : CW_USEDEFAULT, outer.right - outer.left,
                       outer.bottom - outer.top, nullptr, menu, instance, nullptr);
     if (!hwnd) {
