@@ -139,7 +139,8 @@ FormMain::FormMain(MainWindowServices services)
           CaptureTestServices{svc_.state.glyphs, [this] { return FindGame(); },
                               std::wstring(kGameTitle) + kGameMissingSuffix}),
       launcher_(busyCursor_),
-      formVersion_(launcher_, waiter_, svc_.messages, svc_.debugLog, busyCursor_) {}
+      formVersion_(launcher_, waiter_, svc_.messages, svc_.debugLog, busyCursor_),
+      formGraph_(svc_.state.expSeries, [this] { return GraphCaption(); }) {}
 
 std::wstring FormMain::CaptionText() {
     return std::wstring(L"Quorvane  for ") + kGameTitle + L"    " + kProgramVersion;
@@ -158,15 +159,19 @@ bool FormMain::Form_Load() {
     engine_.emplace(svc_.state,
                     MeasurementHost{*this, *this, *this, desktop_, waiter_, popupPresenter_,
                                     recognition_, svc_.clock, svc_.debugLog, svc_.folder});
+    engine_->AddReadingListener(svc_.state.expSeries);
     SetWindowTextW(hwnd_, CaptionText().c_str());
     SetWindowTextW(txtLog_, L"");
     UpdateStatusPanel(PanelMode::INIT);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
+    KeepDesignedClientHeight();
     UpdateWindow(hwnd_);
     // Whatever the outcome the settings hold usable values, and a failed write has been shown.
     static_cast<void>(ProcessConfigFile(
-        ConfigFileMode::READ, ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
-                                                [this] { UpdateCaptureBufferSize(); }}));
+        ConfigFileMode::READ,
+        ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
+                          [this] { UpdateCaptureBufferSize(); },
+                          [this](std::wstring_view r) { svc_.debugLog.Write(r); }}));
     svc_.debugLog.Write(L"Reading ConfigFile･･･End ");
     if (!BuildGlyphPatterns()) {
         ShowGlyphBuildFailure(svc_.messages);
@@ -210,6 +215,22 @@ bool FormMain::CreateWindowAndControls() {
     return true;
 }
 
+// Six items can wrap the menu bar onto a second row at the designed width; the window then
+// grows by that row so the client area keeps its designed height. The bar's rows are known
+// once the window is shown.
+void FormMain::KeepDesignedClientHeight() {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    if (client.bottom >= kDesignClientHeight) {
+        return;
+    }
+    RECT outer{};
+    GetWindowRect(hwnd_, &outer);
+    SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left,
+                 outer.bottom - outer.top + kDesignClientHeight - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HMENU FormMain::BuildMenu() {
     HMENU bar = CreateMenu();
     HMENU file = CreatePopupMenu();
@@ -221,6 +242,7 @@ HMENU FormMain::BuildMenu() {
     AppendMenuW(bar, MF_STRING, IDM_OPTION, L"設定");
     AppendMenuW(bar, MF_STRING, IDM_RUN, kMenuRunCaption);
     AppendMenuW(bar, MF_STRING, IDM_STOP, L"停止");
+    AppendMenuW(bar, MF_STRING, IDM_GRAPH, L"グラフ");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"ヘルプ");
     return bar;
 }
@@ -246,6 +268,7 @@ void FormMain::CreateControls() {
         // SS_NOTIFY: a click on a label belongs to the label, not to the window background.
         HWND label = AddControl(hwnd_, WC_STATICW, s.text, s.align | SS_NOTIFY | SS_NOPREFIX, 0, x,
                                 y, s.w, s.h, s.id, f);
+        GrowLabelToText(label); // a substitute font wider than "Terminal" must not cut a caption
         for (std::size_t i = 0; i < std::size(kPanelLabelIds); ++i) {
             if (kPanelLabelIds[i] == s.id) {
                 panelLabels_[i] = label;
@@ -278,7 +301,9 @@ void FormMain::CreateGlyphPictures() {
 }
 
 bool FormMain::BuildGlyphPatterns() {
-    return qv::BuildGlyphPatterns(ReadGlyphPictures(picPattern_), svc_.state.glyphs);
+    return qv::BuildGlyphPatterns(ReadGlyphPictures(picPattern_),
+                                  svc_.state.settings.captureRegions, svc_.state.glyphs,
+                                  svc_.state.captureBuffer);
 }
 
 void FormMain::SetCaptureCaption(std::wstring_view text) {
@@ -292,11 +317,11 @@ HWND FormMain::FindGame() {
 }
 
 void FormMain::UpdateCaptureBufferSize() {
-    // The settings are checked where they enter, so this fails only on an extent no buffer
-    // can hold; the buffer then keeps its size and captures are clipped to it.
+    // The configuration file and the options dialog keep the regions within what the buffer
+    // takes, so this is only a record of the impossible.
     if (!qv::UpdateCaptureBufferSize(svc_.state.settings.captureRegions, svc_.state.glyphs,
                                      svc_.state.captureBuffer)) {
-        svc_.debugLog.Write(L"Capture buffer not resized");
+        svc_.debugLog.Write(L"CaptureBuffer Resize Failed");
     }
 }
 
@@ -365,6 +390,7 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
         if (wp == CaptureTimer::kId && timCaptureInterval_.Enabled()) {
             engine_->timCaptureInterval_Timer();
+            RefreshGraphIfBehind();
         }
         return 0;
     case WM_APP_SAVE_FAILED:
@@ -409,6 +435,9 @@ void FormMain::OnCommand(WORD id) {
         break;
     case IDM_VERSION:
         menuVersion_Click();
+        break;
+    case IDM_GRAPH:
+        menuGraph_Click();
         break;
     default:
         break;
@@ -532,6 +561,7 @@ void FormMain::Form_QueryUnload() {
     if (popup_.Handle() != nullptr) {
         DestroyWindow(popup_.Handle());
     }
+    formGraph_.Destroy();
     DestroyWindow(hwnd_);
 }
 
@@ -572,6 +602,28 @@ void FormMain::menuPrtScr_Click() {
     if (hwnd_ != nullptr) {
         EnableMenuItem(GetMenu(hwnd_), IDM_PRTSCR, MF_BYCOMMAND | MF_ENABLED);
     }
+}
+
+// Like "設定": opens the graph, or brings it to the front, at once.
+void FormMain::menuGraph_Click() {
+    graphRevision_ = svc_.state.expSeries.Revision();
+    if (!formGraph_.Show()) {
+        svc_.debugLog.Write(L"Graph window failed");
+    }
+}
+
+// Readings happen inside the capture timer's tick; the graph follows after each one.
+void FormMain::RefreshGraphIfBehind() {
+    if (graphRevision_ != svc_.state.expSeries.Revision()) {
+        graphRevision_ = svc_.state.expSeries.Revision();
+        formGraph_.Refresh();
+    }
+}
+
+// The increase and the hourly rate exactly as the status panel shows them.
+std::wstring FormMain::GraphCaption() const {
+    const std::wstring rate = Caption(PanelLabel::ExpPerHour);
+    return L"増加量 " + Caption(PanelLabel::ElapseExp) + (rate.empty() ? L"" : L"    " + rate);
 }
 
 void FormMain::menuVersion_Click() {

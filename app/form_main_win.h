@@ -2,6 +2,7 @@
 // bar and the capture timer; start-up and the two ways out.
 #pragma once
 
+#include "app/form_graph_win.h"
 #include "app/shell_services_win.h"
 #include "config/form_option_win.h"
 #include "measurement/log_view.h"
@@ -86,6 +87,7 @@ class FormMain : public BaseWindow<FormMain>,
     void CreateControls();
     HMENU BuildMenu();
     void CreateGlyphPictures();
+    void KeepDesignedClientHeight();
     bool BuildGlyphPatterns();
     void UpdateStatusPanel(PanelMode mode);
     void UpdateCaptureBufferSize();
@@ -100,12 +102,15 @@ class FormMain : public BaseWindow<FormMain>,
     void Form_Click();
     bool IsBareBackground(POINT pt) const;
     void menuEnd_Click();
+    void menuGraph_Click();
     void menuOption_Click();
     void menuPrtScr_Click();
     void menuVersion_Click();
     void RelayoutDebugArea();
     void BringToFront();
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
+    void RefreshGraphIfBehind();
+    std::wstring GraphCaption() const;
     void OnCommand(WORD id);
     void OnPictureSaveFailed(const std::wstring& fileName);
     void ShowPictureSaveFailure();
@@ -124,6 +129,8 @@ class FormMain : public BaseWindow<FormMain>,
     FormOption formOption_;
     Win32Launcher launcher_;
     FormVersion formVersion_;
+    FormGraph formGraph_;
+    std::uint64_t graphRevision_ = 0;
 
     HWND frame1_ = nullptr;
     std::array<HWND, 4> lines_{}; // Line1..Line4

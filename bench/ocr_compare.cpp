@@ -68,9 +68,9 @@ int main(int argc, char** argv) {
     const std::array<qv::CaptureRegion, 2> regions{{{1, 1, 1, 1}, {463, 570, 90, 9}}};
     qv::CaptureBuffer buffer;
     if (!qv::BuildGlyphPatterns(
-            {qv::PicturesFromImages(images[0]), qv::PicturesFromImages(images[1])}, table) ||
-        !qv::UpdateCaptureBufferSize(regions, table, buffer)) {
-        std::fprintf(stderr, "glyph table or capture buffer not built\n");
+            {qv::PicturesFromImages(images[0]), qv::PicturesFromImages(images[1])}, regions, table,
+            buffer)) {
+        std::fprintf(stderr, "glyph table not built\n");
         return 1;
     }
 

@@ -1,5 +1,7 @@
 #include "capture/bmp_file.h"
 
+#include "capture/file_replace.h"
+
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -147,27 +149,10 @@ std::optional<PixelArray> ReadBmpFile(const std::filesystem::path& path) {
 
 bool WriteBmpFile(const std::filesystem::path& path, const PixelArray& pixels, BmpDepth depth) {
     const std::vector<std::uint8_t> bytes = EncodeBmp(pixels, depth);
-    // Written beside the target and renamed over it only when complete, so a full disk or a
-    // failing write never leaves a truncated picture under the real name.
-    std::filesystem::path side = path;
-    side += L".part";
-    bool ok = false;
-    {
-        std::ofstream out(side, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        ok = static_cast<bool>(out);
-    }
-    std::error_code ec;
-    if (ok) {
-        std::filesystem::rename(side, path, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        std::filesystem::remove(side, ec);
-    }
-    return ok;
+    // Replaced whole, so a full disk or a failing write never leaves a truncated picture under
+    // the real name.
+    return ReplaceFile(
+        path, std::span<const char>(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 } // namespace qv

@@ -26,7 +26,7 @@ void CaptureBuffer::Set(int slot, std::int32_t x, std::int32_t y, Pixel pixel) {
 bool ResizeCaptureBuffer(CaptureBuffer& buffer, std::int32_t lastColumn, std::int32_t lastRow) {
     const std::int64_t columns = lastColumn < 0 ? 0 : std::int64_t{lastColumn} + 1;
     const std::int64_t rows = lastRow < 0 ? 0 : std::int64_t{lastRow} + 1;
-    const bool fits = columns * rows <= CaptureBuffer::kMaxSlotPixels;
+    const bool fits = columns <= CaptureBuffer::kMaxSlotSide && rows <= CaptureBuffer::kMaxSlotSide;
     for (auto& slot : buffer.slots_) {
         slot = fits
                    ? PixelArray(static_cast<std::int32_t>(columns), static_cast<std::int32_t>(rows))
@@ -46,7 +46,8 @@ void StoreInSlot(CaptureBuffer& buffer, int slot, const PixelArray& pixels) {
 void ExtractCaptureWindow(const CaptureBuffer& buffer, int slot, const CaptureRegion& rect,
                           PixelArray& pixels) {
     // An extent no capture buffer could hold gives an empty array rather than a huge one.
-    const bool sane = std::int64_t{rect.width} * rect.height <= CaptureBuffer::kMaxSlotPixels;
+    const bool sane =
+        rect.width <= CaptureBuffer::kMaxSlotSide && rect.height <= CaptureBuffer::kMaxSlotSide;
     pixels = sane ? PixelArray(rect.width, rect.height) : PixelArray();
     for (std::int32_t y = 0; y < pixels.Height(); ++y) {
         for (std::int32_t x = 0; x < pixels.Width(); ++x) {

@@ -13,9 +13,11 @@ namespace qv {
 class CaptureBuffer {
   public:
     static constexpr int kSlotCount = 2;
-    // Largest slot accepted by a resize (pixels). Real regions are a few hundred by a few
-    // dozen pixels; this only stops a hand-edited configuration from exhausting memory.
-    static constexpr std::int64_t kMaxSlotPixels = std::int64_t{1} << 24;
+    // A slot holds the largest region plus the spread between the largest and the smallest
+    // glyph of a set (a few pixels for real glyphs).
+    static constexpr std::int32_t kMaxGlyphSpread = 64;
+    // Most columns (and rows) of a slot.
+    static constexpr std::int32_t kMaxSlotSide = kMaxRegionSide + kMaxGlyphSpread + 1;
 
     // Columns 0..LastColumn() and rows 0..LastRow(); -1 while the buffer is empty.
     std::int32_t LastColumn() const { return slots_[0].Width() - 1; }
@@ -34,7 +36,7 @@ class CaptureBuffer {
 
 // Reallocates both slots with columns 0..lastColumn and rows 0..lastRow, all black.
 // A negative bound leaves the slots empty. Returns false (and leaves the slots empty) when
-// the extent exceeds kMaxSlotPixels.
+// a side exceeds kMaxSlotSide.
 [[nodiscard]] bool ResizeCaptureBuffer(CaptureBuffer& buffer, std::int32_t lastColumn,
                                        std::int32_t lastRow);
 
@@ -42,7 +44,8 @@ class CaptureBuffer {
 void StoreInSlot(CaptureBuffer& buffer, int slot, const PixelArray& pixels);
 
 // A fresh rect.width x rect.height array with pixels(x, y) = buffer(slot, rect.x + x,
-// rect.y + y); positions outside the buffer read black.
+// rect.y + y); positions outside the buffer read black. Empty when a side exceeds
+// kMaxSlotSide.
 void ExtractCaptureWindow(const CaptureBuffer& buffer, int slot, const CaptureRegion& rect,
                           PixelArray& pixels);
 

@@ -20,10 +20,11 @@ BITMAPINFO TopDownHeader(std::int32_t width, std::int32_t height) {
     return info;
 }
 
-// width x height x 4 must be a positive 32-bit byte count.
+// width x height x 4 must be a positive 32-bit byte count (checked by division, so that no
+// product can overflow).
 bool UsableExtent(std::int32_t width, std::int32_t height) {
     return width > 0 && height > 0 &&
-           std::int64_t{width} * height * 4 <= std::numeric_limits<std::int32_t>::max();
+           width <= std::numeric_limits<std::int32_t>::max() / 4 / height;
 }
 
 // GetDIBits of a bitmap that is selected nowhere.
@@ -55,7 +56,7 @@ std::int32_t CopyRectangle(HDC source, int x, int y, std::int32_t width, std::in
 } // namespace
 
 std::int32_t CaptureWindowPixels(HWND window, const CaptureRegion& region, PixelArray& pixels) {
-    if (!UsableExtent(region.width, region.height)) {
+    if (!IsCapturableSize(region.width, region.height)) {
         pixels = PixelArray();
         return 0;
     }

@@ -15,7 +15,7 @@ namespace qv {
 
 // Copies `region` (client-area coordinates of `window`, in the window's physical pixels)
 // into the top-left corner of a capture-buffer slot. Returns the number of scan lines
-// copied, 0 when nothing was (an empty region, or one whose byte size overflows 32 bits,
+// copied, 0 when nothing was (an empty region, or one with a side beyond kMaxRegionSide,
 // is refused before any platform call). Pixels the platform cannot supply (covered or
 // outside the client area) are whatever it leaves in a fresh bitmap.
 std::int32_t CaptureWindowRegion(HWND window, const CaptureRegion& region, CaptureBuffer& buffer,

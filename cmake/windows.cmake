@@ -22,7 +22,7 @@ if(NOT MSVC)
 endif()
 file(GLOB QV_GLYPH_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/recognition/glyphs/*.bmp)
 set_source_files_properties(resources/quorvane.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quorvane.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_SOURCE_DIR}/resources/profile.bmp;${CMAKE_SOURCE_DIR}/resources/link.cur;${QV_GENERATED_DIR}/quorvane_version.h;${QV_GLYPH_FILES}")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quorvane.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_SOURCE_DIR}/resources/profile.bmp;${CMAKE_SOURCE_DIR}/resources/link.cur;${CMAKE_SOURCE_DIR}/resources/quorvane.ico;${QV_GENERATED_DIR}/quorvane_version.h;${QV_GLYPH_FILES}")
 set_target_properties(Quorvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # GoogleTest from Debian's source package (or a vendored copy), built for Windows.
@@ -68,6 +68,14 @@ file(GLOB QV_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 if(QV_WIN_TESTS)
   qv_win_test_exe(qv_win_tests ${QV_WIN_TESTS} tests/win/test_resources.rc)
   qv_add_tests_per_file(qv_win_tests win win 600 ${QV_WIN_TESTS})
+endif()
+
+# The main window's look (its icon, its captions) needs the program's resources in the test exe.
+file(GLOB QV_WINAPP_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/winapp/*.cpp)
+if(QV_WINAPP_TESTS)
+  qv_win_test_exe(qv_winapp_tests ${QV_WINAPP_TESTS} resources/quorvane.rc)
+  add_dependencies(qv_winapp_tests Quorvane)
+  qv_add_tests_per_file(qv_winapp_tests win win 600 ${QV_WINAPP_TESTS})
 endif()
 
 add_subdirectory(tools)

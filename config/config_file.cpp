@@ -1,5 +1,6 @@
 #include "config/config_file.h"
 
+#include "capture/file_replace.h"
 #include "services/file_copy.h"
 
 #include <array>
@@ -247,32 +248,6 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {
     return bytes;
 }
 
-// Writes the bytes to `temp`, then moves it over `target`. On failure `target` is untouched
-// and a temporary file this call made is removed.
-bool ReplaceFileContents(const std::filesystem::path& target, const std::filesystem::path& temp,
-                         std::string_view bytes) {
-    std::error_code ignored;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false; // nothing of ours was created (the name may be someone else's)
-        }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (out.fail()) {
-            std::filesystem::remove(temp, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, target, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ignored);
-        return false;
-    }
-    return true;
-}
-
 // Every stored field; the debug mode stays as it is.
 void AssignStoredFields(Settings& target, const Settings& source) {
     const bool debugMode = target.debugMode;
@@ -282,9 +257,8 @@ void AssignStoredFields(Settings& target, const Settings& source) {
 
 ConfigFileResult Save(const ConfigFileContext& context) {
     const std::filesystem::path& folder = context.programFolder;
-    if (ReplaceFileContents(folder / std::wstring(kConfigFileName),
-                            folder / std::wstring(kConfigTempFileName),
-                            FormatConfigFile(context.settings))) {
+    const std::string bytes = FormatConfigFile(context.settings);
+    if (ReplaceFile(folder / std::wstring(kConfigFileName), bytes)) {
         return ConfigFileResult::Saved;
     }
     context.messages.ShowMessage(kWriteFailedText, kWriteFailedTitle);
@@ -299,17 +273,26 @@ ConfigFileResult ResetAndSave(const ConfigFileContext& context) {
 ConfigFileResult Read(const ConfigFileContext& context) {
     const std::filesystem::path path = context.programFolder / std::wstring(kConfigFileName);
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
+    const bool exists = std::filesystem::exists(path, ec);
+    if (!exists && !ec) {
         return ResetAndSave(context);
     }
-    const std::optional<std::string> bytes = ReadFileBytes(path);
+    // An error while looking is no proof that the file is missing: it is read like any other.
+    const std::optional<std::string> bytes = exists ? ReadFileBytes(path) : std::nullopt;
     const std::optional<Settings> read = bytes ? ParseConfigFile(*bytes) : std::nullopt;
     if (read) {
         AssignStoredFields(context.settings, *read);
         return ConfigFileResult::Read;
     }
     context.messages.ShowMessage(kReadFailedText, kReadFailedTitle);
-    CopyFileReplacing(path, context.programFolder / std::wstring(kConfigBackupFileName));
+    if (!CopyFileReplacing(path, context.programFolder / std::wstring(kConfigBackupFileName))) {
+        // Without a backup the file may be the only copy of the user's settings.
+        AssignStoredFields(context.settings, DefaultSettings());
+        if (context.writeDebugLog) {
+            context.writeDebugLog(L"ConfigFile Kept (Backup Failed)  " + path.wstring());
+        }
+        return ConfigFileResult::Kept;
+    }
     return ResetAndSave(context);
 }
 

@@ -15,9 +15,6 @@ namespace qv {
 
 inline constexpr std::wstring_view kConfigFileName = L"QvanConfig.ini";
 inline constexpr std::wstring_view kConfigBackupFileName = L"QvanConfigBack.ini";
-// A save writes here first and replaces the configuration file only when the whole
-// text has been written.
-inline constexpr std::wstring_view kConfigTempFileName = L"QvanConfig.ini.tmp";
 
 // The complete file (code page 932, CR LF, ending with an empty line). The debug mode is
 // not part of it.
@@ -35,6 +32,8 @@ struct ConfigFileContext {
     MessageSink& messages;
     // Runs at the end of every call, whatever happened (the capture-buffer sizing).
     std::function<void()> afterFileWork;
+    // Debug records of the file work; none when empty.
+    std::function<void(std::wstring_view)> writeDebugLog;
 };
 
 // The mode words of ProcessConfigFile.
@@ -43,13 +42,17 @@ enum class ConfigFileMode { READ, INIT, SAVE };
 enum class ConfigFileResult {
     Read,       // a good file was read and left as it was
     Saved,      // the file was written (after a missing or unreadable file, too)
+    Kept,       // an unreadable file whose backup failed was left as it was; defaults in use
     SaveFailed, // writing failed; the previous file, if any, is unchanged
 };
 
 // READ: read the file into the settings; a missing file silently, an unreadable one after a
-// message and a backup copy, become the defaults, which are then saved. INIT: defaults, then
-// save. SAVE: write the settings. A failed write has been reported to the user through the
-// message sink when this returns. The debug mode is never changed.
+// message and a backup copy, become the defaults, which are then saved. A file that cannot
+// even be looked for counts as unreadable. When the backup copy fails, the unreadable file is
+// kept as it is (it may be the only copy of the user's settings) and the defaults are used for
+// this run only. INIT: defaults, then save. SAVE: write the settings. A failed write has been
+// reported to the user through the message sink when this returns. The debug mode is never
+// changed.
 [[nodiscard]] ConfigFileResult ProcessConfigFile(ConfigFileMode mode,
                                                  const ConfigFileContext& context);
 

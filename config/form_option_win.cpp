@@ -300,7 +300,7 @@ void FormOption::cmdSave_Click() {
     // A failed write has been shown to the user; the settings stay in effect for this run.
     static_cast<void>(ProcessConfigFile(
         ConfigFileMode::SAVE, ConfigFileContext{svc_.settings, svc_.programFolder, svc_.messages,
-                                                svc_.updateCaptureBufferSize}));
+                                                svc_.updateCaptureBufferSize, {}}));
     svc_.debugLog.Write(L"Saving ConfigFile･･･End ");
 }
 

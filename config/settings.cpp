@@ -1,6 +1,5 @@
 #include "config/settings.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -14,29 +13,13 @@ bool FitsInt32(std::int64_t value) {
 }
 
 bool IsRunnableRegion(const CaptureRegion& r) {
-    if (r.width < 1 || r.height < 1) {
-        return false;
-    }
-    const std::int64_t w = r.width;
-    const std::int64_t h = r.height;
-    return w * h * 4 <= kInt32Max && FitsInt32(r.x + w) && FitsInt32(r.y + h);
+    return IsCapturableSize(r.width, r.height) && FitsInt32(std::int64_t{r.x} + r.width) &&
+           FitsInt32(std::int64_t{r.y} + r.height);
 }
 
 // Seconds that are turned into milliseconds in 32-bit arithmetic.
 bool IsRunnableSeconds(std::int32_t seconds, std::int32_t minimum) {
     return seconds >= minimum && std::int64_t{seconds} * 1000 <= kInt32Max;
-}
-
-// The capture buffer spans the widest and the tallest region plus the glyph margin, in
-// columns 0..last and rows 0..last, four bytes a pixel.
-bool CaptureBufferFits(const std::array<CaptureRegion, 2>& regions) {
-    std::int64_t lastColumn = 0;
-    std::int64_t lastRow = 0;
-    for (const CaptureRegion& r : regions) {
-        lastColumn = std::max(lastColumn, std::int64_t{r.width} + kCaptureBufferMargin);
-        lastRow = std::max(lastRow, std::int64_t{r.height} + kCaptureBufferMargin);
-    }
-    return (lastColumn + 1) * (lastRow + 1) * 4 <= kInt32Max;
 }
 
 } // namespace
@@ -47,8 +30,7 @@ bool IsRunnable(const Settings& settings) {
             return false;
         }
     }
-    return CaptureBufferFits(settings.captureRegions) &&
-           IsRunnableSeconds(settings.captureInterval, 1) &&
+    return IsRunnableSeconds(settings.captureInterval, 1) &&
            IsRunnableSeconds(settings.startDelay, 0);
 }
 

@@ -34,16 +34,11 @@ constexpr Settings DefaultSettings() {
     return s;
 }
 
-// Upper bound for how much wider or taller than a capture region the capture buffer is made
-// (the spread between the largest and smallest glyph of a set; the built-in glyphs spread
-// by at most 6 pixels).
-inline constexpr std::int32_t kCaptureBufferMargin = 64;
-
-// True when every value can be used without overflow or an impossible capture:
-// regions at least 1 x 1 whose right/bottom edges, byte size and capture-buffer size fit
-// 32-bit arithmetic, a capture interval of at least 1 s and a start delay of at least 0 s
-// whose millisecond values fit 32 bits. Values outside the options dialog's ranges but
-// within these limits are runnable.
+// True when every value can be used without overflow or an impossible capture: regions
+// whose sides are 1 to kMaxRegionSide pixels and whose right/bottom edges fit 32-bit
+// arithmetic, a capture interval of at least 1 s and a start delay of at least 0 s whose
+// millisecond values fit 32 bits. Values outside the options dialog's ranges but within these
+// limits are runnable.
 bool IsRunnable(const Settings& settings);
 
 } // namespace qv

@@ -68,9 +68,23 @@ std::wstring BuildSummaryLine(std::wstring_view startTime, std::wstring_view sta
     return line;
 }
 
+namespace {
+
+// The latest time and EXP, as a click on the window sets them.
+void RefreshEndValues(StatusPanelContext& c) {
+    c.panel.SetCaption(PanelLabel::EndTime, CurrentTimestamp(c.clock));
+    c.panel.SetCaption(PanelLabel::EndExp, PlainNumberText(c.expReading));
+}
+
+} // namespace
+
 void UpdateStatusPanel(PanelMode mode, StatusPanelContext& c) {
     if (mode == PanelMode::END) {
         if (!c.logMark.empty()) {
+            // The summary ends at the stop itself, not at the last fall or click.
+            if (c.expReading) {
+                RefreshEndValues(c);
+            }
             WriteSummary(c);
         }
     } else if (mode == PanelMode::INIT) {
@@ -86,8 +100,7 @@ void UpdateStatusPanel(PanelMode mode, StatusPanelContext& c) {
         c.panel.SetCaption(PanelLabel::EndExp, exp);
         c.panel.SetCaption(PanelLabel::ElapseExp, L"0");
     } else {
-        c.panel.SetCaption(PanelLabel::EndTime, CurrentTimestamp(c.clock));
-        c.panel.SetCaption(PanelLabel::EndExp, PlainNumberText(c.expReading));
+        RefreshEndValues(c);
     }
     c.panel.RepaintPanel();
 }

@@ -1,5 +1,7 @@
 #include "recognition/glyph_pattern_table.h"
 
+#include "recognition/exp_recognizer.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -10,6 +12,9 @@ namespace {
 // The smallest width and height start here, so a set whose glyphs are all larger keeps it.
 constexpr std::int32_t kSmallestStart = 41;
 
+// The recognizer steps on by a glyph's width less 2, so its glyphs must be at least 3 wide.
+constexpr std::int32_t kNarrowestRecognizedGlyph = 3;
+
 std::size_t SumIndex(const GlyphSetPatterns& set, int glyph, std::int32_t x, std::int32_t y) {
     const auto columns = static_cast<std::size_t>(set.Columns());
     const auto rows = static_cast<std::size_t>(set.Rows());
@@ -18,7 +23,7 @@ std::size_t SumIndex(const GlyphSetPatterns& set, int glyph, std::int32_t x, std
 }
 
 // Sizes and extremes of one set (steps that only need the pictures' outer sizes).
-bool MeasureSet(const GlyphPictureSet& pictures, GlyphSetPatterns& set) {
+bool MeasureSet(const GlyphPictureSet& pictures, std::int32_t narrowest, GlyphSetPatterns& set) {
     bool ok = true;
     set.largestWidth = set.largestHeight = 0;
     set.smallestWidth = set.smallestHeight = kSmallestStart;
@@ -31,7 +36,7 @@ bool MeasureSet(const GlyphPictureSet& pictures, GlyphSetPatterns& set) {
         const std::int64_t w = std::int64_t{picture->outerWidth} - 2 * kPictureBorder;
         const std::int64_t h = std::int64_t{picture->outerHeight} - 2 * kPictureBorder;
         // A glyph without pixels would make every score a division by zero.
-        if (w < 1 || h < 1) {
+        if (w < narrowest || h < 1) {
             ok = false;
             continue;
         }
@@ -108,10 +113,19 @@ bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictu
                         GlyphPatternTable& table) {
     bool ok = true;
     for (std::size_t s = 0; s < pictures.size(); ++s) {
-        ok = MeasureSet(pictures[s], table.sets[s]) && ok;
+        const std::int32_t narrowest = static_cast<int>(s) == kExpCaptureIndex
+                                           ? kNarrowestRecognizedGlyph
+                                           : std::int32_t{1};
+        ok = MeasureSet(pictures[s], narrowest, table.sets[s]) && ok;
         ok = FillSums(pictures[s], table.sets[s]) && ok;
     }
     return ok;
+}
+
+bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictures,
+                        const std::array<CaptureRegion, 2>& regions, GlyphPatternTable& table,
+                        CaptureBuffer& buffer) {
+    return BuildGlyphPatterns(pictures, table) && UpdateCaptureBufferSize(regions, table, buffer);
 }
 
 void ShowGlyphBuildFailure(MessageSink& sink) {

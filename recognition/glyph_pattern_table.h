@@ -55,10 +55,17 @@ struct GlyphPatternTable {
 
 // Builds the table from both sets of pictures. Every step is attempted even after a
 // failure; the result is false when any step failed (a missing picture, a glyph without
-// pixels, an image wider than largest width + 1 or taller than largest height + 1).
+// pixels, a glyph of the recognized set narrower than 3 pixels, an image wider than largest
+// width + 1 or taller than largest height + 1).
 // The caller then reports through ShowGlyphBuildFailure and ends the program.
 [[nodiscard]] bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictures,
                                       GlyphPatternTable& table);
+
+// The start-up build: the table, then, once it is complete, the capture buffer sized for the
+// regions and the new glyph sizes. False when either failed.
+[[nodiscard]] bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictures,
+                                      const std::array<CaptureRegion, 2>& regions,
+                                      GlyphPatternTable& table, CaptureBuffer& buffer);
 
 // The modal message that precedes the end of the program after a failed build.
 void ShowGlyphBuildFailure(MessageSink& sink);

@@ -15,6 +15,7 @@
 #define IDM_RUN 1004
 #define IDM_STOP 1005
 #define IDM_VERSION 1006
+#define IDM_GRAPH 1007
 
 // The picture of the version dialog.
 #define IDB_PROFILE 300

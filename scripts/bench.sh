@@ -14,6 +14,10 @@ echo; echo "== Capture and recognition of the demo game (under Wine)"
 cmake --preset windows >/dev/null && cmake --build --preset windows --target capture_recognize_bench_win >/dev/null &&
   scripts/wine-run.sh build/windows/capture_recognize_bench_win.exe
 
+echo; echo "== Repaint of the graph window with 30,000 readings (under Wine)"
+cmake --build --preset windows --target graph_paint_bench_win >/dev/null &&
+  scripts/wine-run.sh build/windows/graph_paint_bench_win.exe
+
 echo; echo "== One capture tick under Wine (capture, recognition, evaluation of an unchanged figure)"
 cmake --build --preset windows --target qv_win_tests >/dev/null &&
   scripts/wine-run.sh build/windows/qv_win_tests.exe --gtest_also_run_disabled_tests \

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts Quorvane under Wine beside the demo game window, in build/run/.
 # With a display: runs until Quorvane is closed. Without one: starts a virtual display,
-# lets the demo run, saves a screenshot and says where.
+# lets the demo run in a Wine desktop of its own (which draws Windows-style frames and title
+# bars), saves a screenshot of that desktop and says where.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bin="$root/build/windows"
@@ -12,6 +13,11 @@ if [ -z "${DISPLAY:-}" ]; then
   exec "$root/scripts/with-display.sh" "$0" --headless "$@"
 fi
 headless=0; [ "${1:-}" = "--headless" ] && headless=1
+desktop_size="1120x640"
+# Starts a program, inside the Wine desktop when there is no display of one's own.
+start() {
+  if [ "$headless" = 1 ]; then qv_wine explorer "/desktop=Quorvane,$desktop_size" "$@"; else qv_wine "$@"; fi
+}
 
 source "$root/scripts/wine-env.sh"
 qv_prepare_prefix || exit 1
@@ -25,7 +31,7 @@ if [ ! -f "$run/QvanConfig.ini" ]; then
 fi
 
 started=$(date +%s)
-(cd "$run" && qv_wine Quorvane.exe) &
+(cd "$run" && start Quorvane.exe) &
 qv_pid=$!
 pids=()
 # The game comes second so that it is the window in front, beside Quorvane's window: it is
@@ -39,17 +45,22 @@ if [ -f "$bin/DemoGame.exe" ]; then
     sleep 0.5
   done
   sleep 1
-  (cd "$run" && qv_wine "$bin/DemoGame.exe" --demo --pos 290 0) &
+  (cd "$run" && start "$bin/DemoGame.exe" --demo --pos 310 0) &
   pids+=($!)
+  # The graph window ("グラフ") below the game; the game is given the front back afterwards.
+  if [ -f "$bin/OpenGraph.exe" ]; then
+    sleep 3
+    (cd "$run" && qv_wine "$bin/OpenGraph.exe" 290 ${QV_GRAPH_TOP:-640} 800 360) ||
+      echo "run-demo: the graph window could not be opened" >&2
+  fi
 fi
 
 if [ "$headless" = 1 ]; then
   echo "Quorvane is running on the virtual display $DISPLAY; waiting ${demo_seconds}s for the demo..."
   sleep "$demo_seconds"
   shot="$run/screenshot.png"
-  if command -v import >/dev/null; then
-    import -display "$DISPLAY" -window root "$shot" && echo "Screenshot of the program's window: $shot"
-  fi
+  "$root/tools/screenshot.sh" "$shot" "$desktop_size+0+0" >/dev/null &&
+    echo "Screenshot of the program's window: $shot"
   echo "Debug log: $run/debug.txt"
   kill "$qv_pid" "${pids[@]}" 2>/dev/null
   wineserver -k

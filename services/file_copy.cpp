@@ -1,23 +1,28 @@
 #include "services/file_copy.h"
 
+#include "capture/file_replace.h"
+
+#include <array>
+#include <fstream>
+
 namespace qv {
 
 bool CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
-    std::filesystem::path side = to;
-    side += L".copying";
-    std::error_code ec;
-    std::filesystem::remove(side, ec);
-    if (!std::filesystem::copy_file(from, side, ec) || ec) {
-        std::filesystem::remove(side, ec);
+    std::ifstream in(from, std::ios::binary);
+    if (!in) {
         return false;
     }
-    std::filesystem::rename(side, to, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(side, ignored);
-        return false;
-    }
-    return true;
+    return ReplaceFile(to, [&in](NewFile& file) {
+        std::array<char, 64 * 1024> chunk;
+        while (in) {
+            in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+            const auto count = static_cast<std::size_t>(in.gcount());
+            if (count > 0 && !file.Write(std::span<const char>(chunk.data(), count))) {
+                return false;
+            }
+        }
+        return !in.bad();
+    });
 }
 
 } // namespace qv

@@ -1,6 +1,6 @@
-// Copying a file over an existing one. std::filesystem's overwrite_existing fails under some
-// Windows runtimes when the target exists, so the copy goes to a side file that then
-// replaces the target in one rename; a failure leaves the target as it was.
+// Copying a file over an existing one. The copy goes to a side file of its own that is
+// flushed to the disk and then replaces the target in one rename (see ReplaceFile); a failure
+// leaves the target as it was.
 #pragma once
 
 #include <filesystem>

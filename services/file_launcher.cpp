@@ -46,6 +46,10 @@ std::wstring FileNotFoundMessage(std::wstring_view target) {
     return FileNameOfPath(target) + L"ファイルが見つかりません。";
 }
 
+std::wstring OpenFailedMessage(std::wstring_view target) {
+    return FileNameOfPath(target) + L"を開けませんでした。";
+}
+
 LaunchOutcome LaunchFile(std::wstring_view target, std::int32_t waitMilliseconds,
                          LauncherHost& host, Waiter& waiter, MessageSink& messages,
                          DebugLog& debugLog) {
@@ -56,7 +60,12 @@ LaunchOutcome LaunchFile(std::wstring_view target, std::int32_t waitMilliseconds
     }
     debugLog.Write(std::wstring(L"Execution File Start ･･･  ") + std::wstring(target));
     host.SetBusyCursor(true);
-    host.ShellOpen(target);
+    if (!host.ShellOpen(target)) {
+        host.SetBusyCursor(false);
+        messages.ShowMessage(OpenFailedMessage(target), kLaunchErrorTitle);
+        debugLog.Write(L"Execution File Failed");
+        return LaunchOutcome::OpenFailed;
+    }
     // The busy cursor stays while the other program starts.
     const bool elapsed = waiter.WaitMilliseconds(waitMilliseconds) == WaitResult::Elapsed;
     host.SetBusyCursor(false);

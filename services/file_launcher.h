@@ -1,5 +1,6 @@
 // Opens a document or a web address with the program the system associates with it, with the
-// busy cursor while the other program starts; a missing file is reported instead.
+// busy cursor while the other program starts; a missing file, or a target the shell cannot
+// open, is reported instead.
 #pragma once
 
 #include "services/debug_log.h"
@@ -25,14 +26,17 @@ std::wstring FileNameOfPath(std::wstring_view path);
 // The message shown for a file that does not exist.
 std::wstring FileNotFoundMessage(std::wstring_view target);
 
+// The message shown when the shell cannot open the target.
+std::wstring OpenFailedMessage(std::wstring_view target);
+
 // What the launcher needs of the system.
 class LauncherHost {
   public:
     virtual ~LauncherHost() = default;
     virtual bool FileExists(std::wstring_view path) = 0;
-    // Opens the target with its associated program ("open", shown normally); the outcome is
-    // not known to the caller.
-    virtual void ShellOpen(std::wstring_view target) = 0;
+    // Opens the target with its associated program ("open", shown normally); false when the
+    // shell could not (no associated program, access denied, ...).
+    [[nodiscard]] virtual bool ShellOpen(std::wstring_view target) = 0;
     // The application-wide mouse cursor: the hourglass or the default.
     virtual void SetBusyCursor(bool busy) = 0;
 };
@@ -40,6 +44,7 @@ class LauncherHost {
 enum class LaunchOutcome {
     Opened,        // handed to the shell; start and finish records written
     NotFound,      // reported to the user and recorded
+    OpenFailed,    // the shell could not open it: reported to the user and recorded
     QuitRequested, // the program began to quit during the wait: nothing more was done
 };
 

@@ -12,7 +12,7 @@ class Win32Launcher : public LauncherHost {
     explicit Win32Launcher(BusyCursor& cursor) : cursor_(cursor) {}
 
     bool FileExists(std::wstring_view path) override;
-    void ShellOpen(std::wstring_view target) override;
+    bool ShellOpen(std::wstring_view target) override;
     void SetBusyCursor(bool busy) override;
 
   private:

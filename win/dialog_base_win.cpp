@@ -1,5 +1,6 @@
 #include "win/dialog_base_win.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 

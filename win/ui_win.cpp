@@ -2,6 +2,7 @@
 
 #include "win/handles_win.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -86,6 +87,24 @@ void FitLabelToText(HWND label) {
     const SIZE size = TextExtent(label, font, text.empty() ? L" " : text);
     SetWindowPos(label, nullptr, 0, 0, text.empty() ? 0 : size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(label, nullptr, TRUE);
+}
+
+void GrowLabelToText(HWND label) {
+    const std::wstring text = label != nullptr ? WindowText(label) : std::wstring();
+    RECT r{};
+    if (text.empty() || !GetWindowRect(label, &r)) {
+        return;
+    }
+    auto* font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+    const SIZE size = TextExtent(label, font, text);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    if (size.cx <= width && size.cy <= height) {
+        return;
+    }
+    SetWindowPos(label, nullptr, 0, 0, std::max<int>(width, size.cx),
+                 std::max<int>(height, size.cy), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(label, nullptr, TRUE);
 }
 

@@ -34,6 +34,9 @@ HWND AddControl(HWND parent, const wchar_t* className, std::wstring_view text, D
 
 // Sizes a label to its (possibly multi-line) text in its own font; its left and top stay.
 void FitLabelToText(HWND label);
+// Widens (and heightens) a label whose text does not fit its size, so a font wider than the
+// designed one never cuts a caption; its left and top stay, and a label that fits keeps its size.
+void GrowLabelToText(HWND label);
 
 // The size `text` takes in `font` on `window`'s device context (several lines allowed).
 SIZE TextExtent(HWND window, HFONT font, std::wstring_view text);

@@ -93,8 +93,8 @@ TEST_F(ProgramStartTest, MenuTreeAndIdleStates) {
     for (const auto& item : *bar) {
         captions.push_back(item.caption);
     }
-    EXPECT_EQ(captions,
-              (std::vector<std::wstring>{L"ファイル", L"設定", L"開始", L"停止", L"ヘルプ"}));
+    EXPECT_EQ(captions, (std::vector<std::wstring>{L"ファイル", L"設定", L"開始", L"停止",
+                                                   L"グラフ", L"ヘルプ"}));
     EXPECT_EQ(ChooseMenu(main, {L"停止"}), MenuResult::Disabled);
 }
 

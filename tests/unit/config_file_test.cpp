@@ -9,6 +9,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "services/ansi_text.h"
@@ -166,12 +167,16 @@ TEST(ConfigFileRead, ValuesTheProgramCannotRunWithAreUnreadable) {
         {"width 0", File({.region1 = "1, 1, 0, 1"}), false},
         {"height -1", File({.region2 = "463, 570, 90, -1"}), false},
         {"width 1 height 1", File({.region1 = "1, 1, 1, 1"}), true},
-        {"bytes of a region overflow", File({.region2 = "0, 0, 40000, 20000"}), false},
-        {"large region that fits", File({.region2 = "0, 0, 20000, 20000"}), true},
+        // Each side of a region is at most 4096 pixels; the products never overflow.
+        {"largest region", File({.region2 = "0, 0, 4096, 4096"}), true},
+        {"side beyond the limit", File({.region1 = "0, 0, 1, 4097"}), false},
+        {"long thin region", File({.region2 = "0, 0, 8000000, 1"}), false},
+        {"square of 2^30.5", File({.region2 = "0, 0, 1518500250, 1518500250"}), false},
+        {"square of 2e9", File({.region2 = "0, 0, 2000000000, 2000000000"}), false},
         {"right edge overflows", File({.region2 = "2147483600, 0, 100, 9"}), false},
         {"bottom edge overflows", File({.region2 = "0, 2147483600, 90, 100"}), false},
-        {"regions wide and tall make a buffer too large",
-         File({.region1 = "0, 0, 100000, 1", .region2 = "0, 0, 1, 100000"}), false},
+        {"one region wide, the other tall",
+         File({.region1 = "0, 0, 4096, 1", .region2 = "0, 0, 1, 4096"}), true},
         {"interval 0", File({.interval = "0"}), false},
         {"interval 1", File({.interval = "1"}), true},
         {"interval whose milliseconds fit", File({.interval = "2147483"}), true},
@@ -220,7 +225,8 @@ class ConfigFileProcess : public ::testing::Test {
     void TearDown() override { fs::remove_all(folder_); }
 
     ConfigFileResult Run(ConfigFileMode mode) {
-        const ConfigFileContext context{settings_, folder_, sink_, [this] { ++callbacks_; }};
+        const ConfigFileContext context{settings_, folder_, sink_, [this] { ++callbacks_; },
+                                        [this](std::wstring_view r) { records_.emplace_back(r); }};
         return ProcessConfigFile(mode, context);
     }
 
@@ -265,6 +271,7 @@ class ConfigFileProcess : public ::testing::Test {
     Settings settings_;
     RecordingSink sink_;
     int callbacks_ = 0;
+    std::vector<std::wstring> records_;
 };
 
 TEST_F(ConfigFileProcess, MissingFileWritesDefaultsSilently) {
@@ -298,6 +305,27 @@ TEST_F(ConfigFileProcess, UnreadableFilesAreBackedUpAndReplacedByDefaults) {
         EXPECT_FALSE(fs::exists(TempPath()));
         EXPECT_EQ(callbacks_, 1);
     }
+}
+
+// The only copy of the user's settings is never replaced without its backup; the run goes on
+// with the defaults.
+TEST_F(ConfigFileProcess, UnreadableFileWhoseBackupFailsIsKept) {
+    fs::create_directories(BackupPath() / "keep"); // the backup cannot be written
+    Write(ConfigPath(), "garbage");
+    EXPECT_EQ(Run(ConfigFileMode::READ), ConfigFileResult::Kept);
+    ExpectOneReadMessage();
+    EXPECT_EQ(Contents(ConfigPath()), "garbage");
+    EXPECT_EQ(settings_, DefaultsWithDebug());
+    EXPECT_EQ(records_, std::vector<std::wstring>{L"ConfigFile Kept (Backup Failed)  " +
+                                                  ConfigPath().wstring()});
+}
+
+TEST_F(ConfigFileProcess, ErrorWhileLookingForTheFileCountsAsUnreadable) {
+    fs::create_symlink("QvanConfig.ini", ConfigPath()); // a loop: exists() reports an error
+    EXPECT_EQ(Run(ConfigFileMode::READ), ConfigFileResult::Kept);
+    ExpectOneReadMessage();
+    EXPECT_TRUE(fs::is_symlink(ConfigPath()));
+    EXPECT_EQ(settings_, DefaultsWithDebug());
 }
 
 TEST_F(ConfigFileProcess, GoodFileIsReadAndLeftAsItIs) {
@@ -342,16 +370,14 @@ TEST_F(ConfigFileProcess, InitAndSaveWriteTheFile) {
     EXPECT_EQ(callbacks_, 2);
 }
 
-TEST_F(ConfigFileProcess, FailedSaveKeepsTheOldFileWhenTheTempNameIsTaken) {
-    const std::string old = File({.region1 = "9, 9, 9, 9"});
-    Write(ConfigPath(), old);
+TEST_F(ConfigFileProcess, SaveLeavesSomeoneElsesSideFileAlone) {
+    Write(ConfigPath(), File({.region1 = "9, 9, 9, 9"}));
     fs::create_directory(TempPath());
     settings_ = DefaultSettings();
-    EXPECT_EQ(Run(ConfigFileMode::SAVE), ConfigFileResult::SaveFailed);
-    ExpectOneWriteMessage();
-    EXPECT_EQ(Contents(ConfigPath()), old);
+    EXPECT_EQ(Run(ConfigFileMode::SAVE), ConfigFileResult::Saved);
+    EXPECT_TRUE(sink_.messages.empty());
+    EXPECT_EQ(Contents(ConfigPath()), DefaultFileBytes());
     EXPECT_TRUE(fs::is_directory(TempPath())); // not ours to remove
-    EXPECT_EQ(settings_, DefaultSettings());
     EXPECT_EQ(callbacks_, 1);
 }
 
@@ -365,16 +391,51 @@ TEST_F(ConfigFileProcess, FailedReplaceLeavesNoTempFile) {
     EXPECT_EQ(callbacks_, 1);
 }
 
-TEST_F(ConfigFileProcess, UnreadableFileThatCannotBeRewrittenShowsBothMessages) {
-    fs::create_directory(ConfigPath()); // exists, but reads as nothing and cannot be replaced
+TEST_F(ConfigFileProcess, UnreadableFolderInTheFilesPlaceIsKept) {
+    fs::create_directory(ConfigPath()); // exists, but reads as nothing and cannot be copied
     fs::create_directory(ConfigPath() / "keep");
-    EXPECT_EQ(Run(ConfigFileMode::READ), ConfigFileResult::SaveFailed);
-    ASSERT_EQ(sink_.messages.size(), 2u);
-    EXPECT_EQ(sink_.messages[0].title, L"設定ファイル読込み");
-    EXPECT_EQ(sink_.messages[1].title, L"設定ファイル書き込み");
+    EXPECT_EQ(Run(ConfigFileMode::READ), ConfigFileResult::Kept);
+    ExpectOneReadMessage();
     EXPECT_EQ(settings_, DefaultsWithDebug());
-    EXPECT_FALSE(fs::exists(TempPath()));
+    EXPECT_TRUE(fs::exists(ConfigPath() / "keep"));
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"QvanConfig.ini"});
     EXPECT_EQ(callbacks_, 1);
+}
+
+// Two copies of the program (two sessions sharing the folder) saving at once, while a third
+// reads the file: every save succeeds and every read sees one whole file.
+TEST_F(ConfigFileProcess, TwoWritersSavingAtOnceNeverTearTheFile) {
+    Settings one = DefaultSettings();
+    one.captureInterval = 30;
+    Settings two = DefaultSettings();
+    two.captureInterval = 40;
+    const std::string whole[] = {FormatConfigFile(one), FormatConfigFile(two)};
+    Write(ConfigPath(), whole[0]);
+
+    std::atomic<int> writersLeft{2};
+    std::atomic<int> failedSaves{0};
+    const auto writer = [&](Settings settings) {
+        RecordingSink sink;
+        for (int i = 0; i < 200; ++i) {
+            if (ProcessConfigFile(ConfigFileMode::SAVE, ConfigFileContext{settings, folder_, sink, {}, {}}) !=
+                ConfigFileResult::Saved) {
+                ++failedSaves;
+            }
+        }
+        --writersLeft;
+    };
+    std::thread first(writer, one);
+    std::thread second(writer, two);
+    int tornReads = 0;
+    while (writersLeft > 0) {
+        const std::string read = Contents(ConfigPath());
+        tornReads += (read != whole[0] && read != whole[1]) ? 1 : 0;
+    }
+    first.join();
+    second.join();
+    EXPECT_EQ(failedSaves, 0);
+    EXPECT_EQ(tornReads, 0);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"QvanConfig.ini"});
 }
 
 } // namespace

@@ -60,13 +60,15 @@ class FakeLauncherHost : public LauncherHost, public Waiter, public MessageSink 
     std::set<std::wstring> files;
     std::vector<std::wstring> events; // everything the launcher did, in order
     bool quit = false;
+    bool shellFails = false;
 
     bool FileExists(std::wstring_view path) override {
         events.push_back(L"exists? " + std::wstring(path));
         return files.count(std::wstring(path)) != 0;
     }
-    void ShellOpen(std::wstring_view target) override {
+    bool ShellOpen(std::wstring_view target) override {
         events.push_back(L"open " + std::wstring(target));
+        return !shellFails;
     }
     void SetBusyCursor(bool busy) override { events.push_back(busy ? L"busy" : L"default"); }
     WaitResult WaitMilliseconds(double ms) override {
@@ -115,6 +117,19 @@ TEST_F(LaunchTest, MissingFileIsReportedByNameAndRecordedByFullPath) {
                                          L"box 実行エラー: readme.txtファイルが見つかりません。"}));
     EXPECT_EQ(Records(),
               std::vector<std::wstring>{L"Execution File Not Find  C:\\games\\readme.txt"});
+}
+
+TEST_F(LaunchTest, TargetTheShellCannotOpenIsReportedInsteadOfTheFinish) {
+    host.files.insert(L"C:\\games\\readme.txt");
+    host.shellFails = true;
+    EXPECT_EQ(Launch(L"C:\\games\\readme.txt", 500), LaunchOutcome::OpenFailed);
+    EXPECT_EQ(host.events,
+              (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt", L"busy",
+                                         L"open C:\\games\\readme.txt", L"default",
+                                         L"box 実行エラー: readme.txtを開けませんでした。"}));
+    EXPECT_EQ(Records(),
+              (std::vector<std::wstring>{L"Execution File Start ･･･  C:\\games\\readme.txt",
+                                         L"Execution File Failed"}));
 }
 
 TEST_F(LaunchTest, QuitDuringTheWaitRestoresTheCursorAndWritesNoFinish) {

@@ -143,6 +143,10 @@ TEST(GlyphPatternTable, Set0HasWhiteStrokesOnAnOrangeTile) {
     }
 }
 
+GlyphPicture Narrow(std::int32_t width) {
+    return GlyphPicture{PixelArray(width, 9), width + 2 * kPictureBorder, 9 + 2 * kPictureBorder};
+}
+
 TEST(GlyphPatternTable, BrokenPicturesMakeTheBuildFailAfterAllSteps) {
     const auto images = LoadRealImages();
     struct Case {
@@ -161,6 +165,9 @@ TEST(GlyphPatternTable, BrokenPicturesMakeTheBuildFailAfterAllSteps) {
         // One column beyond the largest width still fits the table's inclusive extent.
         {"image one column wider", [](auto& p) { p[1][3]->image = PixelArray(8, 9); }, true, -1},
         {"picture without pixels", [](auto& p) { p[1][2]->outerWidth = 4; }, false, 0},
+        // The scan steps by the glyph width less 2: a narrower set-1 glyph would never advance.
+        {"set-1 glyph one pixel wide", [](auto& p) { p[1][10] = Narrow(1); }, false, 0},
+        {"set-1 glyph three pixels wide", [](auto& p) { p[1][10] = Narrow(3); }, true, -1},
     };
     for (const Case& c : cases) {
         auto pictures = Pictures(images);
@@ -212,6 +219,12 @@ TEST(GlyphPatternTable, CaptureBufferSizing) {
     ASSERT_TRUE(UpdateCaptureBufferSize({{{0, 0, 100, 12}, {0, 0, 200, 10}}}, {}, buffer));
     EXPECT_EQ(buffer.LastColumn(), 200);
     EXPECT_EQ(buffer.LastRow(), 12);
+
+    // Every region the configuration file accepts fits, with its glyph spread.
+    ASSERT_TRUE(UpdateCaptureBufferSize({{{0, 0, 4096, 1}, {0, 0, 1, 4096}}}, table, buffer));
+    EXPECT_EQ(buffer.LastColumn(), 4096 + 6);
+    EXPECT_EQ(buffer.LastRow(), 4096);
+    ASSERT_TRUE(UpdateCaptureBufferSize({{{0, 0, 100, 12}, {0, 0, 200, 10}}}, {}, buffer));
 
     // An overflowing extent is refused and leaves the buffer alone.
     EXPECT_FALSE(UpdateCaptureBufferSize({{{0, 0, 1, 1}, {0, 0, 0x7FFFFFFF, 9}}}, table, buffer));

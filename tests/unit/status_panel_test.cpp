@@ -141,6 +141,24 @@ TEST_F(StatusPanelTest, EndWithLogMarkAppendsTheSummaryLine) {
     EXPECT_NE(DebugText().find(L"測定終了表示完了\r\n"), std::wstring::npos);
 }
 
+TEST_F(StatusPanelTest, SummaryRefreshesTheEndValuesFirstWhenAReadingExists) {
+    reading = 100.0;
+    Update(PanelMode::FAST);
+    logMark = L"running";
+    clock.now.minute = 30;
+    reading = 90.0;
+    Update(PanelMode::END);
+    EXPECT_EQ(panel.Caption(PanelLabel::EndTime), L"2024/10/02 18:30:09");
+    EXPECT_EQ(panel.Caption(PanelLabel::EndExp), L"90");
+    EXPECT_NE(log.text.find(L"終了時刻:2024/10/02 18:30:09  Exp:           90 "),
+              std::wstring::npos);
+
+    panel.captions.clear(); // an empty panel without a reading stays empty
+    reading.reset();
+    Update(PanelMode::END);
+    EXPECT_EQ(panel.Caption(PanelLabel::EndTime), L"");
+}
+
 TEST_F(StatusPanelTest, SummaryOfAnEmptyPanelShowsZeros) {
     const std::wstring line = BuildSummaryLine(L"", L"", L"", L"", L"");
     const std::wstring zero = std::wstring(12, L' ') + L"0 ";

@@ -55,6 +55,11 @@ TEST(ScreenCapture, RefusesEmptyAndOverflowingRegionsBeforeAnyPlatformCall) {
     ASSERT_TRUE(ResizeCaptureBuffer(buffer, 3, 3));
     EXPECT_EQ(CaptureWindowRegion(window.get(), {0, 0, 0, 2}, buffer), 0);
     EXPECT_EQ(CaptureWindowRegion(window.get(), {0, 0, 40000, 40000}, buffer), 0);
+    // A side beyond 4096 pixels, however thin the region, and sizes whose products overflow.
+    EXPECT_EQ(CaptureWindowRegion(window.get(), {0, 0, 4097, 1}, buffer), 0);
+    EXPECT_EQ(CaptureWindowRegion(window.get(), {0, 0, 8'000'000, 1}, buffer), 0);
+    EXPECT_EQ(CaptureWindowRegion(window.get(), {0, 0, 1'518'500'250, 1'518'500'250}, buffer), 0);
+    EXPECT_EQ(CaptureWindowRegion(window.get(), {0, 0, 2'000'000'000, 2'000'000'000}, buffer), 0);
     EXPECT_EQ(buffer.Slot(1), PixelArray(4, 4));
 }
 

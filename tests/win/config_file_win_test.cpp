@@ -86,7 +86,7 @@ class ConfigFileWin : public ::testing::Test {
 
     qv::ConfigFileResult Run(qv::ConfigFileMode mode) {
         return qv::ProcessConfigFile(
-            mode, qv::ConfigFileContext{settings_, folder_, sink_, [this] { ++afterWork_; }});
+            mode, qv::ConfigFileContext{settings_, folder_, sink_, [this] { ++afterWork_; }, {}});
     }
     fs::path Config() const { return folder_ / L"QvanConfig.ini"; }
     fs::path Backup() const { return folder_ / L"QvanConfigBack.ini"; }

@@ -125,7 +125,10 @@ class RecordingLauncher : public qv::LauncherHost, public qv::Waiter, public qv:
     std::vector<std::wstring> opened;
     std::function<void()> duringWait;
     bool FileExists(std::wstring_view) override { return false; }
-    void ShellOpen(std::wstring_view target) override { opened.emplace_back(target); }
+    bool ShellOpen(std::wstring_view target) override {
+        opened.emplace_back(target);
+        return true;
+    }
     void SetBusyCursor(bool) override {}
     qv::WaitResult WaitMilliseconds(double ms) override {
         waits.push_back(static_cast<std::int32_t>(ms));

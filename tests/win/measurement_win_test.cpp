@@ -376,9 +376,8 @@ class CaptureTickRig {
             pictures[static_cast<std::size_t>(s)] = PicturesFromImages(*images);
         }
         state_.settings = DefaultSettings();
-        EXPECT_TRUE(BuildGlyphPatterns(pictures, state_.glyphs));
-        EXPECT_TRUE(UpdateCaptureBufferSize(state_.settings.captureRegions, state_.glyphs,
-                                            state_.captureBuffer));
+        EXPECT_TRUE(BuildGlyphPatterns(pictures, state_.settings.captureRegions, state_.glyphs,
+                                       state_.captureBuffer));
         EXPECT_TRUE(debugLog_.Write(L"ticks begin", L"INIT"));
         const bool front = game_.BringToFront();
         EXPECT_TRUE(front) << "the painted game window did not come to the front";

@@ -1,0 +1,47 @@
+// The graph's data for one measurement: the increase so far at each reading, against the
+// time since the first reading, and the times of the falls (level-ups or deaths).
+#pragma once
+
+#include "measurement/exp_gain.h"
+#include "services/local_time.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace qv {
+
+struct SeriesPoint {
+    double seconds = 0;  // since the first reading of the measurement
+    double increase = 0; // the measurement's increase at that reading
+};
+
+// Fed by the evaluation that feeds the status panel and the journal.
+class ExpSeries : public ReadingListener {
+  public:
+    // A measurement's first reading starts a new graph; an unread capture adds nothing.
+    void OnReading(const EvaluatedReading& reading) override;
+
+    // The first reading of a measurement: the previous graph is forgotten. `at` is the local
+    // time of the reading, for the clock labels.
+    void Begin(const LocalTime& at);
+    // A later reading, `elapsedMilliseconds` after the first, with the increase so far; a fall
+    // also gets its mark.
+    void Add(std::uint64_t elapsedMilliseconds, double increase, bool fall = false);
+
+    bool Empty() const { return points_.empty(); }
+    const std::vector<SeriesPoint>& Points() const { return points_; }
+    const std::vector<double>& Falls() const { return falls_; }
+    const LocalTime& StartTime() const { return startTime_; }
+    double Seconds() const { return points_.empty() ? 0 : points_.back().seconds; }
+    double Increase() const { return points_.empty() ? 0 : points_.back().increase; }
+    // Changes with every Begin and Add, so a view can tell whether it is behind.
+    std::uint64_t Revision() const { return revision_; }
+
+  private:
+    LocalTime startTime_;
+    std::vector<SeriesPoint> points_;
+    std::vector<double> falls_; // seconds since the first reading
+    std::uint64_t revision_ = 0;
+};
+
+} // namespace qv
