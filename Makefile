@@ -48,7 +48,7 @@ bench: linux
 	scripts/bench.sh
 
 format:
-	find app measurement recognition capture config services tests tools bench \
+	find app win measurement recognition capture config services tests tools bench \
 	  \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format -i
 
 clean:

@@ -1,6 +1,6 @@
 #include "app/form_graph_win.h"
 
-#include "app/win_util_win.h"
+#include "win/ui_win.h"
 
 #include <vector>
 

@@ -3,10 +3,10 @@
 // only hides it.
 #pragma once
 
-#include "app/window_base_win.h"
-#include "capture/gdi_raii_win.h"
 #include "measurement/exp_chart.h"
 #include "measurement/exp_series.h"
+#include "win/base_window_win.h"
+#include "win/handles_win.h"
 
 #include <windows.h>
 
@@ -48,7 +48,7 @@ class FormGraph : public BaseWindow<FormGraph> {
     std::function<std::wstring()> caption_;
     GdiObject<HFONT> font_;
     GdiObject<HPEN> axisPen_, gridPen_, linePen_, fallPen_;
-    UniqueBrush background_;
+    GdiObject<HBRUSH> background_;
 };
 
 } // namespace qv

@@ -2,12 +2,10 @@
 
 #include "app/main_layout.h"
 #include "app/screen_print.h"
-#include "capture/message_wait_win.h"
 #include "config/config_file.h"
-#include "config/dialog_base_win.h"
 #include "recognition/glyph_pictures_win.h"
 #include "resources/resource_ids.h"
-#include "services/app_cursor_win.h"
+#include "win/message_pump_win.h"
 
 #include <commctrl.h>
 
@@ -91,17 +89,6 @@ constexpr LineSpec kLines[] = {{IDC_LINE1, 28, COLOR_3DSHADOW},
 constexpr int kPanelLabelIds[] = {IDC_LBL_START_TIME, IDC_LBL_START_EXP,  IDC_LBL_END_TIME,
                                   IDC_LBL_END_EXP,    IDC_LBL_ELAPSE_EXP, IDC_LBL_EXP_PER_HOUR};
 
-HWND MakeChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle,
-               int x, int y, int w, int h, int id, HFONT font) {
-    HWND child = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
-                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleW(nullptr), nullptr);
-    if (child != nullptr && font != nullptr) {
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    }
-    return child;
-}
-
 POINT PointOf(LPARAM lp) {
     return POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
 }
@@ -137,7 +124,7 @@ FormMain::FormMain(MainWindowServices services)
     : svc_(std::move(services)),
       desktop_(svc_.state.captureBuffer,
                [this](const std::wstring& name) { OnPictureSaveFailed(name); }),
-      popup_(svc_.state.popupShown), popupPresenter_(popup_),
+      popup_(svc_.state.popupShown, waiter_), popupPresenter_(popup_),
       recognition_(svc_.state, svc_.debugLog,
                    [this](std::wstring_view t) { SetCaptureCaption(t); }),
       formOption_(
@@ -151,7 +138,8 @@ FormMain::FormMain(MainWindowServices services)
               [](HWND h) { MessagePump::Instance().RemoveDialog(h); }},
           CaptureTestServices{svc_.state.glyphs, [this] { return FindGame(); },
                               std::wstring(kGameTitle) + kGameMissingSuffix}),
-      launcher_(svc_.debugLog, svc_.messages), formVersion_(launcher_),
+      launcher_(busyCursor_),
+      formVersion_(launcher_, waiter_, svc_.messages, svc_.debugLog, busyCursor_),
       formGraph_(svc_.state.expSeries, [this] { return GraphCaption(); }) {}
 
 std::wstring FormMain::CaptionText() {
@@ -265,11 +253,11 @@ void FormMain::CreateControls() {
     headingFont_.reset(CreateTerminalFont(18, FW_NORMAL)); // 13.5 pt
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
-    frame1_ = MakeChild(hwnd_, WC_BUTTONW, L"測定状況", BS_GROUPBOX, 0, kFrameLeft, kFrameTop, 265,
-                        85, IDC_FRAME1, font_.get());
+    frame1_ = AddControl(hwnd_, WC_BUTTONW, L"測定状況", BS_GROUPBOX, 0, kFrameLeft, kFrameTop, 265,
+                         85, IDC_FRAME1, font_.get());
     for (std::size_t i = 0; i < std::size(kLines); ++i) {
-        lines_[i] = MakeChild(hwnd_, WC_STATICW, L"", SS_LEFT, 0, kFrameLeft + 8,
-                              kFrameTop + kLines[i].y, 248, 1, kLines[i].id, nullptr);
+        lines_[i] = AddControl(hwnd_, WC_STATICW, L"", SS_LEFT, 0, kFrameLeft + 8,
+                               kFrameTop + kLines[i].y, 248, 1, kLines[i].id, nullptr);
     }
     for (const LabelSpec& s : kLabels) {
         const int x = s.inFrame ? kFrameLeft + s.x : s.x;
@@ -278,24 +266,22 @@ void FormMain::CreateControls() {
                   : s.font == FontKind::Heading ? headingFont_.get()
                                                 : font_.get();
         // SS_NOTIFY: a click on a label belongs to the label, not to the window background.
-        HWND label = MakeChild(hwnd_, WC_STATICW, s.text, s.align | SS_NOTIFY | SS_NOPREFIX, 0, x,
-                               y, s.w, s.h, s.id, f);
+        HWND label = AddControl(hwnd_, WC_STATICW, s.text, s.align | SS_NOTIFY | SS_NOPREFIX, 0, x,
+                                y, s.w, s.h, s.id, f);
         GrowLabelToText(label); // a substitute font wider than "Terminal" must not cut a caption
         for (std::size_t i = 0; i < std::size(kPanelLabelIds); ++i) {
             if (kPanelLabelIds[i] == s.id) {
                 panelLabels_[i] = label;
             }
         }
-        if (s.id == IDC_LBL_CAPTURE_T1) {
-            lblCapture_t_[1] = label;
-        } else if (s.id == IDC_LBL_CAPTURE1) {
+        if (s.id == IDC_LBL_CAPTURE1) {
             lblCapture_[1] = label;
         }
     }
-    txtLog_ = MakeChild(hwnd_, WC_EDITW, L"",
-                        ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
-                            WS_HSCROLL,
-                        WS_EX_CLIENTEDGE, kLogLeft, kLogTop, 265, 61, IDC_TXT_LOG, font_.get());
+    txtLog_ = AddControl(hwnd_, WC_EDITW, L"",
+                         ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
+                             WS_HSCROLL,
+                         WS_EX_CLIENTEDGE, kLogLeft, kLogTop, 265, 61, IDC_TXT_LOG, font_.get());
     SendMessageW(txtLog_, EM_SETLIMITTEXT, 0, 0);
 }
 
@@ -387,7 +373,7 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     case WM_SETCURSOR:
-        if (ShowApplicationBusyCursor()) {
+        if (busyCursor_.ShowIfBusy()) {
             return TRUE;
         }
         return DefWindowProcW(hwnd_, msg, wp, lp);
@@ -551,10 +537,7 @@ void FormMain::Form_Paint() {
     HDC dc = BeginPaint(hwnd_, &ps);
     RECT client{};
     GetClientRect(hwnd_, &client);
-    RECT shadow{0, 0, client.right, 1};
-    RECT highlight{0, 1, client.right, 2};
-    FillRect(dc, &shadow, GetSysColorBrush(COLOR_3DSHADOW));
-    FillRect(dc, &highlight, GetSysColorBrush(COLOR_3DHILIGHT));
+    PaintEtchedRule(dc, 0, 0, client.right);
     EndPaint(hwnd_, &ps);
 }
 

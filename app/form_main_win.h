@@ -3,20 +3,21 @@
 #pragma once
 
 #include "app/form_graph_win.h"
-#include "app/log_view.h"
-#include "app/program_state.h"
 #include "app/shell_services_win.h"
-#include "app/win_util_win.h"
-#include "app/window_base_win.h"
-#include "capture/gdi_raii_win.h"
-#include "config/options_dialog_win.h"
+#include "config/form_option_win.h"
+#include "measurement/log_view.h"
 #include "measurement/measurement_engine.h"
 #include "measurement/measurement_timing.h"
+#include "measurement/program_state.h"
 #include "measurement/status_panel.h"
 #include "services/debug_log.h"
 #include "services/file_launcher_win.h"
 #include "services/form_popup_win.h"
 #include "services/form_version_win.h"
+#include "win/base_window_win.h"
+#include "win/busy_cursor_win.h"
+#include "win/handles_win.h"
+#include "win/ui_win.h"
 
 #include <windows.h>
 
@@ -35,7 +36,6 @@ class CaptureTimer {
     void SetInterval(std::int32_t milliseconds);
     void SetEnabled(bool enabled);
     bool Enabled() const { return enabled_; }
-    std::int32_t Interval() const { return interval_; }
 
   private:
     HWND owner_ = nullptr;
@@ -116,6 +116,7 @@ class FormMain : public BaseWindow<FormMain>,
     void ShowPictureSaveFailure();
 
     MainWindowServices svc_;
+    BusyCursor busyCursor_;
     CaptureTimer timCaptureInterval_;
     GdiObject<HFONT> font_, boldFont_, headingFont_;
     std::array<std::array<UniqueBitmap, kGlyphsPerSet>, kGlyphSetCount> patternBitmaps_;
@@ -134,7 +135,7 @@ class FormMain : public BaseWindow<FormMain>,
     HWND frame1_ = nullptr;
     std::array<HWND, 4> lines_{}; // Line1..Line4
     std::array<HWND, kPanelLabels.size()> panelLabels_{};
-    std::array<HWND, 2> lblCapture_t_{}, lblCapture_{};
+    std::array<HWND, 2> lblCapture_{};
     HWND txtLog_ = nullptr;
     std::array<std::array<HWND, kGlyphsPerSet>, kGlyphSetCount>
         picPattern_{}; // picPattern1, picPattern2

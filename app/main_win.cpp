@@ -1,10 +1,11 @@
 // Entry point: the program state, the debug log and the main window, then the message loop.
 #include "app/form_main_win.h"
-#include "app/program_state.h"
-#include "app/win_util_win.h"
-#include "capture/message_wait_win.h"
+#include "app/shell_services_win.h"
+#include "measurement/program_state.h"
 #include "services/debug_log.h"
 #include "services/system_info_win.h"
+#include "win/message_pump_win.h"
+#include "win/ui_win.h"
 
 #include <commctrl.h>
 #include <windows.h>
@@ -20,7 +21,7 @@ int RunProgram() {
     qv::SystemClock clock;
     qv::Win32DebugLogHost logHost;
     const std::filesystem::path folder = qv::ProgramFolder();
-    qv::DebugLog debugLog(folder, logHost, messages);
+    qv::DebugLog debugLog(folder, clock, logHost, messages);
 
     qv::FormMain formMain(qv::MainWindowServices{state, debugLog, messages, clock, folder});
     if (!formMain.Form_Load()) {

@@ -13,7 +13,12 @@ bool PrintScreenDelayed(const ScreenPrintContext& context) {
         return false;
     }
     const std::wstring fileName = ScreenPrintFileName(context.clock.Now());
-    if (!context.desktop.SaveForegroundWindowBitmap(context.folder / fileName)) {
+    const SnapshotStatus saved =
+        SaveForegroundSnapshot(context.desktop, context.waiter, context.folder / fileName);
+    if (saved == SnapshotStatus::QuitRequested) {
+        return false;
+    }
+    if (saved == SnapshotStatus::WriteFailed) {
         context.debugLog.Write(L"Screen print save failed: " + fileName);
     }
     if (context.settings.beepOnCapture) {

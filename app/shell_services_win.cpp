@@ -1,9 +1,9 @@
 #include "app/shell_services_win.h"
 
-#include "capture/message_wait_win.h"
 #include "capture/screen_capture_win.h"
 #include "capture/window_picture_win.h"
 #include "services/system_info_win.h"
+#include "win/message_pump_win.h"
 
 namespace qv {
 
@@ -27,8 +27,8 @@ bool Win32Desktop::SaveForegroundWindowBitmap(const std::filesystem::path& path)
     if (qv::SaveForegroundWindowBitmap(path)) {
         return true;
     }
-    // A save cut short because the program is ending is no failure.
-    if (!MessagePump::Instance().QuitRequested() && saveFailed_) {
+    // Nothing is pumped in here, so a false is always a file that could not be written.
+    if (saveFailed_) {
         saveFailed_(path.filename().wstring());
     }
     return false;
@@ -40,6 +40,23 @@ void Win32Desktop::Beep() {
 
 WaitResult PumpWaiter::WaitMilliseconds(double milliseconds) {
     return qv::WaitMilliseconds(milliseconds) ? WaitResult::Elapsed : WaitResult::QuitRequested;
+}
+
+LocalTime SystemClock::Now() {
+    SYSTEMTIME st{};
+    GetLocalTime(&st);
+    return LocalTime{st.wYear,   st.wMonth,  st.wDay,         st.wHour,
+                     st.wMinute, st.wSecond, st.wMilliseconds};
+}
+
+std::uint32_t SystemClock::Milliseconds() {
+    return MillisecondCounter();
+}
+
+void MessageBoxSink::ShowMessage(std::wstring_view text, std::wstring_view title) {
+    const HWND owner = (owner_ != nullptr && IsWindow(owner_)) ? owner_ : nullptr;
+    MessageBoxW(owner, std::wstring(text).c_str(), std::wstring(title).c_str(),
+                MB_OK | MB_SETFOREGROUND);
 }
 
 void PopupPresenter::ShowPopupMessage(std::wstring_view text, std::wstring_view title,

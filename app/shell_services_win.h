@@ -1,11 +1,17 @@
-// The Win32 side of what the measurement needs: the desktop (game window, capture, pictures,
-// beep), the event-processing wait, the popup and the recognizer's surroundings.
+// The Win32 adapters of the core's ports: the desktop (game window, capture, pictures, beep),
+// the event-processing wait, the clock, message boxes, the popup and the recognizer's
+// surroundings.
 #pragma once
 
-#include "app/program_state.h"
 #include "measurement/measurement_host.h"
+#include "measurement/program_state.h"
 #include "recognition/exp_recognizer.h"
 #include "services/form_popup_win.h"
+#include "services/local_time.h"
+#include "services/message_sink.h"
+#include "services/waiter.h"
+
+#include <windows.h>
 
 #include <functional>
 
@@ -30,6 +36,23 @@ class Win32Desktop : public Desktop {
 class PumpWaiter : public Waiter {
   public:
     WaitResult WaitMilliseconds(double milliseconds) override;
+};
+
+// Local time from GetLocalTime, milliseconds from the message pump's counter.
+class SystemClock : public Clock {
+  public:
+    LocalTime Now() override;
+    std::uint32_t Milliseconds() override;
+};
+
+// Modal message box with one OK button and no icon, owned by `owner_` when it is a window.
+class MessageBoxSink : public MessageSink {
+  public:
+    void SetOwner(HWND owner) { owner_ = owner; }
+    void ShowMessage(std::wstring_view text, std::wstring_view title) override;
+
+  private:
+    HWND owner_ = nullptr;
 };
 
 class PopupPresenter : public Popup {

@@ -8,8 +8,8 @@
 
 #include "capture/capture_buffer.h"
 #include "capture/capture_region.h"
-#include "capture/gdi_raii_win.h"
 #include "capture/pixel_array.h"
+#include "win/handles_win.h"
 
 namespace qv {
 

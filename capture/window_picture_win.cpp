@@ -1,9 +1,8 @@
 #include "capture/window_picture_win.h"
 
 #include "capture/bmp_file.h"
-#include "capture/gdi_raii_win.h"
-#include "capture/message_wait_win.h"
 #include "capture/screen_capture_win.h"
+#include "win/handles_win.h"
 
 #include <cstdint>
 #include <vector>
@@ -60,14 +59,11 @@ PixelArray CreateWindowPicture(HWND window, int x, int y, int width, int height)
 bool SaveForegroundWindowBitmap(const std::filesystem::path& path) {
     RECT rect{};
     {
-        ScopedDpiAwareness physicalPixels; // not held across the wait: our windows run unaware
+        ScopedDpiAwareness physicalPixels; // only for the lookup: our windows run unaware
         GetWindowRect(GetForegroundWindow(), &rect);
     }
     const std::int64_t width = std::int64_t{rect.right} - rect.left;
     const std::int64_t height = std::int64_t{rect.bottom} - rect.top;
-    if (!WaitMilliseconds(0)) {
-        return false;
-    }
     if (width <= 0 || height <= 0 || width > INT32_MAX || height > INT32_MAX) {
         return false;
     }

@@ -14,7 +14,7 @@ namespace qv {
 PixelArray CreateWindowPicture(HWND window, int x, int y, int width, int height);
 
 // Saves the window that is in front as a BMP file at `path`, replacing a file of that name.
-// False when no complete file could be written or the program began to quit meanwhile.
+// False when no complete file could be written. No messages are processed meanwhile.
 [[nodiscard]] bool SaveForegroundWindowBitmap(const std::filesystem::path& path);
 
 } // namespace qv

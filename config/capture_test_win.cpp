@@ -1,9 +1,9 @@
 #include "config/capture_test_win.h"
 
-#include "capture/gdi_raii_win.h"
 #include "capture/screen_capture_win.h"
-#include "config/dialog_base_win.h"
 #include "recognition/exp_recognizer.h"
+#include "win/handles_win.h"
+#include "win/ui_win.h"
 
 namespace qv {
 
@@ -21,23 +21,6 @@ class CaptionKeeper : public RecognizerHost {
     MemoryStatus QueryMemoryStatus() override { return {}; }
     bool ShuttingDown() override { return false; }
     std::wstring caption;
-};
-
-// Saves a DC's state (colours, modes, selections) and restores it on destruction.
-class SavedDcState {
-  public:
-    explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
-    ~SavedDcState() {
-        if (saved_ != 0) {
-            RestoreDC(dc_, saved_);
-        }
-    }
-    SavedDcState(const SavedDcState&) = delete;
-    SavedDcState& operator=(const SavedDcState&) = delete;
-
-  private:
-    HDC dc_;
-    int saved_;
 };
 
 COLORREF ColourOf(Pixel p) {
@@ -68,9 +51,7 @@ void CaptureTest::Start() {
     if (secondsLeft_ > 0 || button_ == nullptr) {
         return;
     }
-    wchar_t caption[64] = {};
-    GetWindowTextW(button_, caption, 64);
-    buttonCaption_ = caption;
+    buttonCaption_ = WindowText(button_);
     if (GetFocus() == button_) {
         SendMessageW(dialog_, WM_NEXTDLGCTL, 0, FALSE); // a disabled button cannot keep it
     }

@@ -4,6 +4,15 @@
 
 namespace qv {
 
+SnapshotStatus SaveForegroundSnapshot(Desktop& desktop, Waiter& waiter,
+                                      const std::filesystem::path& path) {
+    if (waiter.WaitMilliseconds(0) != WaitResult::Elapsed) {
+        return SnapshotStatus::QuitRequested;
+    }
+    return desktop.SaveForegroundWindowBitmap(path) ? SnapshotStatus::Saved
+                                                    : SnapshotStatus::WriteFailed;
+}
+
 MeasurementEngine::MeasurementEngine(ProgramState& state, MeasurementHost host)
     : state_(state), host_(std::move(host)), journal_(host_.folder, host_.debugLog) {}
 

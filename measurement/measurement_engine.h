@@ -3,9 +3,9 @@
 // dispatches events, so each handler may be re-entered by a tick, a menu command or a close.
 #pragma once
 
-#include "app/program_state.h"
 #include "measurement/exp_journal.h"
 #include "measurement/measurement_host.h"
+#include "measurement/program_state.h"
 
 #include <array>
 #include <cstdint>
@@ -62,7 +62,8 @@ class MeasurementEngine {
     // The one place an evaluated capture goes: the panel's increase and rate, the journal,
     // then the listeners.
     void PublishReading(const LocalTime& time, double reading);
-    void SaveSnapshot(const std::wstring& fileName);
+    // Saves one snapshot; false when the program began to end, so the level-up stops there.
+    bool SaveSnapshot(const std::wstring& fileName);
     void ScheduleCaptureIn(std::int32_t milliseconds);
     void UpdateStatusPanel(PanelMode mode);
     void WriteDebugOnly(std::wstring_view message);

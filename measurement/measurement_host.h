@@ -2,11 +2,12 @@
 // the main window, the desktop and the message loop; tests use fakes.
 #pragma once
 
-#include "app/log_view.h"
 #include "capture/capture_region.h"
+#include "measurement/log_view.h"
 #include "measurement/status_panel.h"
 #include "services/debug_log.h"
 #include "services/local_time.h"
+#include "services/waiter.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -17,11 +18,6 @@ namespace qv {
 
 // A top-level window as the desktop names it (the HWND's value on Windows); 0 is no window.
 using WindowId = std::uintptr_t;
-
-enum class WaitResult {
-    Elapsed,       // the time has passed
-    QuitRequested, // the program is ending: the caller unwinds without further work
-};
 
 // The menus and the capture timer of the main window.
 class MainWindowControl {
@@ -47,15 +43,9 @@ class Desktop {
     virtual void CaptureWindowRegion(WindowId window, const CaptureRegion& region, int slot) = 0;
     // Saves the whole foreground window as a BMP file at `path`, replacing a file of that
     // name. False when no complete file could be written (nothing half-written is left).
+    // Pending events are not processed here; SaveForegroundSnapshot does that first.
     [[nodiscard]] virtual bool SaveForegroundWindowBitmap(const std::filesystem::path& path) = 0;
     virtual void Beep() = 0;
-};
-
-// The event-processing wait: timer ticks, menu commands and a close can run inside it.
-class Waiter {
-  public:
-    virtual ~Waiter() = default;
-    [[nodiscard]] virtual WaitResult WaitMilliseconds(double milliseconds) = 0;
 };
 
 // The non-modal message popup. Implementations keep ProgramState::popupShown: true after a
@@ -75,6 +65,17 @@ class ExpRecognition {
     // False when the recognition was abandoned because the program is closing.
     [[nodiscard]] virtual bool RecognizeExpReadout() = 0;
 };
+
+enum class SnapshotStatus {
+    Saved,
+    WriteFailed,   // no complete file could be written
+    QuitRequested, // the program began to end before the picture was taken: nothing written
+};
+
+// Lets pending events run first (the window in front is the one after them, the way a user
+// sees it), then saves the foreground window at `path`.
+[[nodiscard]] SnapshotStatus SaveForegroundSnapshot(Desktop& desktop, Waiter& waiter,
+                                                    const std::filesystem::path& path);
 
 struct MeasurementHost {
     MainWindowControl& window;

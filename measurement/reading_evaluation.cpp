@@ -75,17 +75,26 @@ void MeasurementEngine::HandleFall(const std::wstring& stampText) {
         if (i > 0 && !WaitAndGoOn(kSnapshotPauseMilliseconds)) {
             return;
         }
-        SaveSnapshot(base + kSnapshotSuffixes[i]);
+        if (!SaveSnapshot(base + kSnapshotSuffixes[i])) {
+            return;
+        }
     }
     AppendLog(host_.log, stampText + kLevelUpLineText, kLogLineBreakCap);
     UpdateStatusPanel(PanelMode::Latest);
     host_.debugLog.Write(L"Print Screen･･･End ");
 }
 
-void MeasurementEngine::SaveSnapshot(const std::wstring& fileName) {
-    if (!host_.desktop.SaveForegroundWindowBitmap(host_.folder / fileName)) {
+bool MeasurementEngine::SaveSnapshot(const std::wstring& fileName) {
+    switch (SaveForegroundSnapshot(host_.desktop, host_.waiter, host_.folder / fileName)) {
+    case SnapshotStatus::Saved:
+        return true;
+    case SnapshotStatus::WriteFailed:
         host_.debugLog.Write(L"Snapshot save failed: " + fileName);
+        return true;
+    case SnapshotStatus::QuitRequested:
+        break;
     }
+    return false;
 }
 
 } // namespace qv

@@ -2,7 +2,7 @@
 // summary line written to the log box when a measurement ends.
 #pragma once
 
-#include "app/log_view.h"
+#include "measurement/log_view.h"
 #include "services/debug_log.h"
 #include "services/local_time.h"
 

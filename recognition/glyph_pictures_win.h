@@ -7,8 +7,8 @@
 #include <array>
 #include <optional>
 
-#include "capture/gdi_raii_win.h"
 #include "recognition/glyph_pattern_table.h"
+#include "win/handles_win.h"
 
 namespace qv {
 

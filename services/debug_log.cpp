@@ -78,8 +78,9 @@ bool FileExists(const std::filesystem::path& path) {
     return std::filesystem::exists(path, error) && !error;
 }
 
-DebugLog::DebugLog(std::filesystem::path folder, DebugLogHost& host, MessageSink& messages)
-    : folder_(std::move(folder)), host_(host), messages_(messages) {}
+DebugLog::DebugLog(std::filesystem::path folder, Clock& clock, DebugLogHost& host,
+                   MessageSink& messages)
+    : folder_(std::move(folder)), clock_(clock), host_(host), messages_(messages) {}
 
 std::filesystem::path DebugLog::LogPath() const {
     return folder_ / kFileName;
@@ -99,7 +100,7 @@ bool DebugLog::Write(std::wstring_view message, std::wstring_view tag) {
 }
 
 bool DebugLog::Append(std::wstring_view message) {
-    std::wstring record = FormatTimestamp(host_.Now());
+    std::wstring record = FormatTimestamp(clock_.Now());
     record += L' ';
     record += message;
     record += kNewLine;

@@ -50,7 +50,6 @@ bool FileExists(const std::filesystem::path& path);
 class DebugLogHost {
   public:
     virtual ~DebugLogHost() = default;
-    virtual LocalTime Now() = 0;
     virtual MemoryStatus QueryMemoryStatus() = 0;
     // The system description of the header: lines ending in CR LF, or empty.
     virtual std::wstring SystemDescription() = 0;
@@ -62,8 +61,8 @@ class DebugLog {
     static constexpr std::wstring_view kBackupFileName = L"debugBackUp.txt";
     static constexpr std::wstring_view kStartTag = L"INIT";
 
-    // The log files live in `folder` (the program's folder).
-    DebugLog(std::filesystem::path folder, DebugLogHost& host, MessageSink& messages);
+    // The log files live in `folder` (the program's folder); records are stamped by `clock`.
+    DebugLog(std::filesystem::path folder, Clock& clock, DebugLogHost& host, MessageSink& messages);
 
     // Tag exactly "INIT": keep the previous file as debugBackUp.txt and start debug.txt afresh
     // with the header and the message. Any other tag: append "timestamp message" when debug.txt
@@ -81,6 +80,7 @@ class DebugLog {
     void ReportFailure();
 
     std::filesystem::path folder_;
+    Clock& clock_;
     DebugLogHost& host_;
     MessageSink& messages_;
     bool failureReported_ = false;

@@ -51,27 +51,28 @@ std::wstring OpenFailedMessage(std::wstring_view target) {
 }
 
 LaunchOutcome LaunchFile(std::wstring_view target, std::int32_t waitMilliseconds,
-                         LauncherHost& host) {
+                         LauncherHost& host, Waiter& waiter, MessageSink& messages,
+                         DebugLog& debugLog) {
     if (!IsWebAddress(target) && !host.FileExists(target)) {
-        host.ShowMessage(FileNotFoundMessage(target), kLaunchErrorTitle);
-        host.WriteDebugLog(std::wstring(L"Execution File Not Find  ") + std::wstring(target));
+        messages.ShowMessage(FileNotFoundMessage(target), kLaunchErrorTitle);
+        debugLog.Write(std::wstring(L"Execution File Not Find  ") + std::wstring(target));
         return LaunchOutcome::NotFound;
     }
-    host.WriteDebugLog(std::wstring(L"Execution File Start ･･･  ") + std::wstring(target));
+    debugLog.Write(std::wstring(L"Execution File Start ･･･  ") + std::wstring(target));
     host.SetBusyCursor(true);
     if (!host.ShellOpen(target)) {
         host.SetBusyCursor(false);
-        host.ShowMessage(OpenFailedMessage(target), kLaunchErrorTitle);
-        host.WriteDebugLog(L"Execution File Failed");
+        messages.ShowMessage(OpenFailedMessage(target), kLaunchErrorTitle);
+        debugLog.Write(L"Execution File Failed");
         return LaunchOutcome::OpenFailed;
     }
     // The busy cursor stays while the other program starts.
-    const bool elapsed = host.WaitMilliseconds(waitMilliseconds);
+    const bool elapsed = waiter.WaitMilliseconds(waitMilliseconds) == WaitResult::Elapsed;
     host.SetBusyCursor(false);
     if (!elapsed) {
         return LaunchOutcome::QuitRequested;
     }
-    host.WriteDebugLog(L"Execution File Finish");
+    debugLog.Write(L"Execution File Finish");
     return LaunchOutcome::Opened;
 }
 

@@ -3,6 +3,10 @@
 // open, is reported instead.
 #pragma once
 
+#include "services/debug_log.h"
+#include "services/message_sink.h"
+#include "services/waiter.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,10 +39,6 @@ class LauncherHost {
     [[nodiscard]] virtual bool ShellOpen(std::wstring_view target) = 0;
     // The application-wide mouse cursor: the hourglass or the default.
     virtual void SetBusyCursor(bool busy) = 0;
-    // The event-processing wait; false once the program began to quit.
-    [[nodiscard]] virtual bool WaitMilliseconds(std::int32_t milliseconds) = 0;
-    virtual void ShowMessage(std::wstring_view text, std::wstring_view title) = 0;
-    virtual void WriteDebugLog(std::wstring_view message) = 0;
 };
 
 enum class LaunchOutcome {
@@ -48,7 +48,9 @@ enum class LaunchOutcome {
     QuitRequested, // the program began to quit during the wait: nothing more was done
 };
 
+// The wait, the message box and the debug log are the program's shared ones.
 LaunchOutcome LaunchFile(std::wstring_view target, std::int32_t waitMilliseconds,
-                         LauncherHost& host);
+                         LauncherHost& host, Waiter& waiter, MessageSink& messages,
+                         DebugLog& debugLog);
 
 } // namespace qv

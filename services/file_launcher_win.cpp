@@ -1,8 +1,5 @@
 #include "services/file_launcher_win.h"
 
-#include "capture/message_wait_win.h"
-#include "services/app_cursor_win.h"
-
 #include <shellapi.h>
 #include <windows.h>
 
@@ -23,19 +20,7 @@ bool Win32Launcher::ShellOpen(std::wstring_view target) {
 }
 
 void Win32Launcher::SetBusyCursor(bool busy) {
-    SetApplicationBusyCursor(busy);
-}
-
-bool Win32Launcher::WaitMilliseconds(std::int32_t milliseconds) {
-    return qv::WaitMilliseconds(milliseconds);
-}
-
-void Win32Launcher::ShowMessage(std::wstring_view text, std::wstring_view title) {
-    messages_.ShowMessage(text, title);
-}
-
-void Win32Launcher::WriteDebugLog(std::wstring_view message) {
-    debugLog_.Write(message);
+    cursor_.Set(busy);
 }
 
 } // namespace qv

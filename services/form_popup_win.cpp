@@ -1,8 +1,7 @@
 #include "services/form_popup_win.h"
 
-#include "app/win_util_win.h"
-#include "capture/message_wait_win.h"
 #include "services/popup_layout.h"
+#include "win/ui_win.h"
 
 #include <commctrl.h>
 
@@ -15,17 +14,6 @@ constexpr wchar_t kDefaultTitle[] = L"メッセージ ";
 // Designed client area 4680 x 720 twips; the label starts at 90, 240.
 constexpr int kClientWidth = 312, kClientHeight = 48;
 constexpr int kLabelLeft = 6, kLabelTop = 16;
-
-Size2 TextExtent(HWND control, HFONT font, const std::wstring& text) {
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, font);
-    RECT r{0, 0, 0, 0};
-    // Not single-line: one of the close-request answers has two lines.
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return Size2{r.right - r.left, r.bottom - r.top};
-}
 
 } // namespace
 
@@ -42,9 +30,8 @@ bool FormPopup::EnsureWindow() {
     }
     windowFont_.reset(CreateTerminalFont(FontHeightForPoints(10)));
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
-    lblPopUpMsg_ = CreateWindowExW(
-        0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, kLabelLeft,
-        kLabelTop, 301, 18, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    lblPopUpMsg_ = AddControl(hwnd_, WC_STATICW, L"", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0,
+                              kLabelLeft, kLabelTop, 301, 18, 0, nullptr);
     return lblPopUpMsg_ != nullptr;
 }
 
@@ -83,8 +70,9 @@ void FormPopup::SetMessage(std::wstring_view text) {
 }
 
 void FormPopup::Relayout() {
-    // The label sizes itself to its text.
-    const Size2 label = TextExtent(lblPopUpMsg_, labelFont_.get(), message_);
+    // The label sizes itself to its text (one of the close-request answers has two lines).
+    const SIZE extent = TextExtent(lblPopUpMsg_, labelFont_.get(), message_);
+    const Size2 label{extent.cx, extent.cy};
     SetWindowPos(lblPopUpMsg_, nullptr, 0, 0, label.width, label.height, SWP_NOMOVE | SWP_NOZORDER);
     RECT window{}, client{};
     GetWindowRect(hwnd_, &window);
@@ -103,17 +91,13 @@ void FormPopup::Relayout() {
 void FormPopup::OnUserCloseRequest() {
     // The popup stays until the program hides it; the user's close is only answered. A quit
     // during the answer's waits leaves nothing more to do.
-    (void)closeRequests_.PlayCloseRequestStep(*this);
+    (void)closeRequests_.PlayCloseRequestStep(*this, waiter_);
 }
 
 void FormPopup::RepaintLabel() {
     if (lblPopUpMsg_ != nullptr) {
         RedrawWindow(lblPopUpMsg_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     }
-}
-
-bool FormPopup::WaitMilliseconds(int milliseconds) {
-    return qv::WaitMilliseconds(milliseconds);
 }
 
 LRESULT FormPopup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

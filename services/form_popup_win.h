@@ -4,9 +4,10 @@
 // leaves the notice in sight.
 #pragma once
 
-#include "app/window_base_win.h"
-#include "capture/gdi_raii_win.h"
 #include "services/popup_script.h"
+#include "services/waiter.h"
+#include "win/base_window_win.h"
+#include "win/handles_win.h"
 
 #include <windows.h>
 
@@ -17,14 +18,14 @@ namespace qv {
 
 class FormPopup : public BaseWindow<FormPopup>, private PopupScriptHost {
   public:
-    // `shown` is the program-wide PopupShown flag this window keeps up to date.
-    explicit FormPopup(bool& shown) : shown_(shown) {}
+    // `shown` is the program-wide PopupShown flag this window keeps up to date; the answers to
+    // a close attempt wait through `waiter`.
+    FormPopup(bool& shown, Waiter& waiter) : shown_(shown), waiter_(waiter) {}
 
     void ShowPopupMessage(std::wstring_view text, std::wstring_view title, int fontSize);
     void HidePopupMessage();
     // Replaces the message and re-centres it (used by the close-request answers too).
     void SetMessage(std::wstring_view text);
-    std::wstring Message() const { return message_; }
 
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -38,9 +39,9 @@ class FormPopup : public BaseWindow<FormPopup>, private PopupScriptHost {
     std::wstring LabelText() const override { return message_; }
     void SetLabelText(std::wstring_view text) override { SetMessage(text); }
     void RepaintLabel() override;
-    bool WaitMilliseconds(int milliseconds) override;
 
     bool& shown_;
+    Waiter& waiter_;
     HWND lblPopUpMsg_ = nullptr;
     GdiObject<HFONT> labelFont_;
     GdiObject<HFONT> windowFont_;

@@ -1,11 +1,10 @@
 #include "services/form_version_win.h"
 
-#include "app/win_util_win.h"
-#include "capture/message_wait_win.h"
 #include "resources/resource_ids.h"
 #include "services/about_info.h"
-#include "services/app_cursor_win.h"
 #include "services/program_identity.h"
+#include "win/message_pump_win.h"
+#include "win/ui_win.h"
 
 #include <commctrl.h>
 
@@ -19,18 +18,6 @@ constexpr wchar_t kTitle[] = L"バージョン情報";
 constexpr int kClientWidthTwips = 5790, kClientHeightTwips = 1335;
 
 enum ControlId : int { IDC_IMG_PROFILE = 100, IDC_LABEL1, IDC_LBL_VER, IDC_LABEL3, IDC_LABEL4 };
-
-constexpr int Px(int twips) {
-    return TwipsToDialogPixels(twips);
-}
-
-// A negative font height: the character height of a size in hundredths of a point.
-int CharacterHeight(int hundredthsOfPoint) {
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(hundredthsOfPoint, GetDeviceCaps(screen, LOGPIXELSY), 7200);
-    ReleaseDC(nullptr, screen);
-    return height;
-}
 
 // The link's own cursor from the program's resources; shared, so never destroyed.
 HCURSOR LinkCursor() {
@@ -46,30 +33,27 @@ bool MouseIsOver(HWND control) {
 
 } // namespace
 
+FormVersion::FormVersion(LauncherHost& launcher, Waiter& waiter, MessageSink& messages,
+                         DebugLog& debugLog, const BusyCursor& busyCursor)
+    : launcher_(launcher), waiter_(waiter), messages_(messages), debugLog_(debugLog),
+      busyCursor_(busyCursor) {
+    OnClick(kLinkId, [this] { lblHomePage_Click(); });
+    OnClick(IDCANCEL, [this] { Unload(); }); // Esc, as the close box
+}
+
 void FormVersion::ShowModal(HWND owner) {
     if (!IsOpen()) {
         owner_ = owner;
         if (!CreateDialogWindow(owner, kTitle)) {
             return;
         }
-        PlaceDialog(hwnd_, owner, Px(kClientWidthTwips), Px(kClientHeightTwips));
-    }
-    MessagePump& pump = MessagePump::Instance();
-    pump.AddDialog(hwnd_);
-    if (owner_ != nullptr) {
-        EnableWindow(owner_, FALSE);
+        PlaceDialog(hwnd_, owner, TwipsToPixels(kClientWidthTwips),
+                    TwipsToPixels(kClientHeightTwips));
     }
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd_);
     // The owner's timer ticks and every other message go on being dispatched meanwhile.
-    while (IsOpen() && pump.ProcessPending()) {
-        if (IsOpen()) {
-            WaitMessage();
-        }
-    }
-    if (owner_ != nullptr && IsWindow(owner_)) {
-        EnableWindow(owner_, TRUE);
-    }
+    (void)MessagePump::Instance().RunModal(hwnd_, owner_);
 }
 
 INT_PTR FormVersion::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -84,18 +68,10 @@ INT_PTR FormVersion::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         }
         return FALSE;
-    case WM_COMMAND:
-        if (LOWORD(wp) == kLinkId && HIWORD(wp) == STN_CLICKED) {
-            lblHomePage_Click();
-        } else if (LOWORD(wp) == IDCANCEL) {
-            Unload(); // Esc, as the close box
-        }
-        return TRUE;
     case WM_CLOSE:
         Unload();
         return TRUE;
     case WM_DESTROY:
-        MessagePump::Instance().RemoveDialog(hwnd_);
         lblHomePage_ = nullptr;
         return FALSE;
     default:
@@ -111,17 +87,18 @@ void FormVersion::Form_Load() {
 
 void FormVersion::CreateControls() {
     if (!font_) {
-        // Point sizes are character heights, as the type of the design measures them.
-        font_.reset(CreateTerminalFont(CharacterHeight(975), FW_NORMAL, false));
-        authorFont_.reset(CreateTerminalFont(CharacterHeight(1350), FW_BOLD, false));
-        linkFont_.reset(CreateTerminalFont(CharacterHeight(975), FW_NORMAL, true));
+        // 9.75 pt, 13.5 pt bold and the underlined 9.75 pt link, as character heights.
+        font_.reset(CreateTerminalFont(FontHeightForHundredthsOfPoint(975), FW_NORMAL, false));
+        authorFont_.reset(CreateTerminalFont(FontHeightForHundredthsOfPoint(1350), FW_BOLD, false));
+        linkFont_.reset(CreateTerminalFont(FontHeightForHundredthsOfPoint(975), FW_NORMAL, true));
         picture_.reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
                                                        MAKEINTRESOURCEW(IDB_PROFILE), IMAGE_BITMAP,
                                                        0, 0, LR_DEFAULTCOLOR)));
     }
     // The picture control takes the picture's size.
-    HWND image = AddControl(hwnd_, WC_STATICW, L"", SS_BITMAP, 0, Px(120), Px(120), Px(1845),
-                            Px(1110), IDC_IMG_PROFILE, nullptr);
+    HWND image =
+        AddControl(hwnd_, WC_STATICW, L"", SS_BITMAP, 0, TwipsToPixels(120), TwipsToPixels(120),
+                   TwipsToPixels(1845), TwipsToPixels(1110), IDC_IMG_PROFILE, nullptr);
     SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
 
     struct Label {
@@ -141,7 +118,8 @@ void FormVersion::CreateControls() {
     for (const Label& l : labels) {
         HWND label =
             AddControl(hwnd_, WC_STATICW, l.text, SS_LEFTNOWORDWRAP | SS_NOPREFIX | l.style, 0,
-                       Px(l.left), Px(l.top), Px(l.width), Px(l.height), l.id, l.font);
+                       TwipsToPixels(l.left), TwipsToPixels(l.top), TwipsToPixels(l.width),
+                       TwipsToPixels(l.height), l.id, l.font);
         if (!l.text.empty()) {
             FitLabelToText(label); // a substituted font must not clip the text
         }
@@ -161,7 +139,7 @@ bool FormVersion::OnSetCursor(HWND under, UINT mouseMessage) {
             return true;
         }
     }
-    return ShowApplicationBusyCursor();
+    return busyCursor_.ShowIfBusy();
 }
 
 // Every click opens the page once; a click while it is being opened is not another one.
@@ -175,15 +153,14 @@ void FormVersion::lblHomePage_Click() {
         SetCursor(homePageCursor_);
     }
     // A quit during the launcher's wait needs nothing more here: the state is reset either way.
-    (void)LaunchFile(kHomePageAddress, kLinkBusyMilliseconds, launcher_);
+    (void)LaunchFile(kHomePageAddress, kLinkBusyMilliseconds, launcher_, waiter_, messages_,
+                     debugLog_);
     homePageCursor_ = nullptr;
     linkState_ = false;
 }
 
 void FormVersion::Unload() {
-    if (owner_ != nullptr && IsWindow(owner_)) {
-        EnableWindow(owner_, TRUE); // before the dialog goes, so the owner gets the activation
-    }
+    MessagePump::Instance().EndModal(hwnd_);
     DestroyWindow(hwnd_);
 }
 

@@ -3,9 +3,13 @@
 // which unloads it, so each opening builds it again.
 #pragma once
 
-#include "capture/gdi_raii_win.h"
-#include "config/dialog_base_win.h"
+#include "services/debug_log.h"
 #include "services/file_launcher.h"
+#include "services/message_sink.h"
+#include "services/waiter.h"
+#include "win/busy_cursor_win.h"
+#include "win/dialog_base_win.h"
+#include "win/handles_win.h"
 
 #include <windows.h>
 
@@ -16,7 +20,8 @@ class FormVersion : public DialogBase<FormVersion> {
     static constexpr int kLinkId = 105;
     static constexpr std::int32_t kLinkBusyMilliseconds = 500;
 
-    explicit FormVersion(LauncherHost& launcher) : launcher_(launcher) {}
+    FormVersion(LauncherHost& launcher, Waiter& waiter, MessageSink& messages, DebugLog& debugLog,
+                const BusyCursor& busyCursor);
 
     // Builds the dialog and returns when it has been closed (or the program began to quit).
     // The owner is disabled meanwhile; its timers keep running.
@@ -35,6 +40,10 @@ class FormVersion : public DialogBase<FormVersion> {
     void Unload();
 
     LauncherHost& launcher_;
+    Waiter& waiter_;
+    MessageSink& messages_;
+    DebugLog& debugLog_;
+    const BusyCursor& busyCursor_;
     HWND owner_ = nullptr;
     HWND lblHomePage_ = nullptr;
     HCURSOR homePageCursor_ = nullptr; // the label's own cursor; none: the default

@@ -192,7 +192,7 @@ CloseRequestStep CloseRequestStepFor(std::int32_t n) {
     return Single(kDoNotClose);
 }
 
-bool CloseRequestScript::PlayCloseRequestStep(PopupScriptHost& host) {
+bool CloseRequestScript::PlayCloseRequestStep(PopupScriptHost& host, Waiter& waiter) {
     const std::wstring remembered = host.LabelText();
     // Held at the top rather than overflowing: from 200 on every attempt gets the same answer.
     if (attempts_ < std::numeric_limits<std::int32_t>::max()) {
@@ -201,12 +201,13 @@ bool CloseRequestScript::PlayCloseRequestStep(PopupScriptHost& host) {
     const CloseRequestStep step = CloseRequestStepFor(attempts_);
     for (std::size_t i = 0; i < step.texts.size(); ++i) {
         host.SetLabelText(step.texts[i]);
-        if (i < step.waits.size() && !host.WaitMilliseconds(step.waits[i])) {
+        if (i < step.waits.size() &&
+            waiter.WaitMilliseconds(step.waits[i]) != WaitResult::Elapsed) {
             return false;
         }
     }
     host.RepaintLabel();
-    if (!host.WaitMilliseconds(1000)) {
+    if (waiter.WaitMilliseconds(1000) != WaitResult::Elapsed) {
         return false;
     }
     host.SetLabelText(remembered);

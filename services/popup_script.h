@@ -3,6 +3,8 @@
 // showing comes back.
 #pragma once
 
+#include "services/waiter.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -32,8 +34,6 @@ class PopupScriptHost {
     // Replaces the message; the popup re-centres it and may grow.
     virtual void SetLabelText(std::wstring_view text) = 0;
     virtual void RepaintLabel() = 0;
-    // The event-processing wait; false once the program began to quit.
-    [[nodiscard]] virtual bool WaitMilliseconds(int milliseconds) = 0;
 };
 
 // The counter lives as long as the popup window: the whole run.
@@ -42,7 +42,7 @@ class CloseRequestScript {
     // Plays the step for the next attempt, then shows the remembered message again. Nested
     // calls (a further close during a wait) each restore what they found. False when the
     // program began to quit during a wait: the caller unwinds and nothing more is shown.
-    [[nodiscard]] bool PlayCloseRequestStep(PopupScriptHost& host);
+    [[nodiscard]] bool PlayCloseRequestStep(PopupScriptHost& host, Waiter& waiter);
     std::int32_t Attempts() const { return attempts_; }
 
   private:

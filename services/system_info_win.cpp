@@ -82,11 +82,6 @@ std::wstring GetSystemDescription() {
     return GetSystemDescription(query);
 }
 
-std::wstring GetProcessorDescription(std::int32_t mode) {
-    Win32SystemQuery query;
-    return GetProcessorDescription(mode, query);
-}
-
 MemoryStatus QueryMemoryStatus() {
     MEMORYSTATUSEX status{};
     status.dwLength = sizeof(status);
@@ -101,12 +96,6 @@ MemoryStatus QueryMemoryStatus() {
     record.totalVirtual = status.ullTotalVirtual;
     record.availableVirtual = status.ullAvailVirtual;
     return record;
-}
-
-LocalTime Win32DebugLogHost::Now() {
-    SYSTEMTIME t{};
-    GetLocalTime(&t);
-    return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
 }
 
 MemoryStatus Win32DebugLogHost::QueryMemoryStatus() {

@@ -16,15 +16,13 @@ class Win32SystemQuery : public SystemQuery {
 
 // The description of this machine (empty when the version cannot be read).
 std::wstring GetSystemDescription();
-std::wstring GetProcessorDescription(std::int32_t mode);
 
 // GlobalMemoryStatusEx, so the figures are true above 4 GB.
 MemoryStatus QueryMemoryStatus();
 
-// Local time from GetLocalTime, memory and system description from the queries above.
+// Memory and system description from the queries above.
 class Win32DebugLogHost : public DebugLogHost {
   public:
-    LocalTime Now() override;
     MemoryStatus QueryMemoryStatus() override;
     std::wstring SystemDescription() override;
 };

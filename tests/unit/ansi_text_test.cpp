@@ -1,13 +1,12 @@
 #include "services/ansi_text.h"
 
+#include "tests/common/ansi_cases.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-struct AnsiCase {
-    std::wstring text;
-    std::string bytes;
-};
+using qv::test::AnsiCase;
 
 class AnsiText : public ::testing::TestWithParam<AnsiCase> {};
 
@@ -18,17 +17,7 @@ TEST_P(AnsiText, ExactBytesAndRoundTrip) {
     EXPECT_EQ(qv::AnsiLength(c.text), c.bytes.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, AnsiText,
-    ::testing::Values(AnsiCase{L"", ""}, AnsiCase{L"a\r\n", "a\r\n"},
-                      AnsiCase{L"キャプチャ領域1、開始座標とサイズ",
-                               "\x83\x4c\x83\x83\x83\x76\x83\x60\x83\x83\x97\xcc\x88\xe6"
-                               "1\x81\x41\x8a\x4a\x8e\x6e\x8d\xc0\x95\x57\x82\xc6\x83\x54\x83"
-                               "\x43\x83\x59"},
-                      AnsiCase{L"Processor数: ", "Processor\x90\x94: "},
-                      AnsiCase{L"･･･End ", "\xa5\xa5\xa5"
-                                           "End "},
-                      AnsiCase{std::wstring(L"a\0b", 3), std::string("a\0b", 3)}));
+INSTANTIATE_TEST_SUITE_P(Texts, AnsiText, ::testing::ValuesIn(qv::test::kAnsiCases));
 
 TEST(AnsiText, UnmappableAndInvalidInput) {
     EXPECT_EQ(qv::ToAnsi(L"a\u00E9b"), "a?b");

@@ -17,13 +17,14 @@ namespace fs = std::filesystem;
 const std::wstring kSystem = L"OSInfo:5-1-2600-2-Service Pack 3-3-0-256-1-0\r\nWindows XP\r\n";
 const std::wstring kStart = L"Starting Program Ver.0.02･･･";
 
-class FakeHost : public qv::DebugLogHost {
+class FakeHost : public qv::Clock, public qv::DebugLogHost {
   public:
     qv::LocalTime now{2024, 10, 2, 18, 4, 9, 0};
     qv::MemoryStatus memory{55, 0, 1234567ull * 1024 + 1023, 0, 0, 0, 0};
     std::wstring system = kSystem;
 
     qv::LocalTime Now() override { return now; }
+    std::uint32_t Milliseconds() override { return 0; }
     qv::MemoryStatus QueryMemoryStatus() override { return memory; }
     std::wstring SystemDescription() override { return system; }
 };
@@ -81,7 +82,7 @@ TEST(MemoryLine, ColumnsAndDerivedFigures) {
 }
 
 TEST_F(DebugLogTest, FirstRunCreatesHeaderAndNoBackup) {
-    qv::DebugLog log(folder, host, sink);
+    qv::DebugLog log(folder, host, host, sink);
     ASSERT_TRUE(log.Write(kStart, L"INIT"));
     EXPECT_EQ(Log(), Header(kStart));
     // The half-width dots are single CP932 bytes.
@@ -91,7 +92,7 @@ TEST_F(DebugLogTest, FirstRunCreatesHeaderAndNoBackup) {
 }
 
 TEST_F(DebugLogTest, OrdinaryRecordsAreAppendedWithTimestamp) {
-    qv::DebugLog log(folder, host, sink);
+    qv::DebugLog log(folder, host, host, sink);
     log.Write(kStart, L"INIT");
     ASSERT_TRUE(log.Write(L"Reading ConfigFile･･･End ", L""));
     host.now = {2024, 10, 2, 18, 4, 10, 0};
@@ -103,13 +104,13 @@ TEST_F(DebugLogTest, OrdinaryRecordsAreAppendedWithTimestamp) {
 }
 
 TEST_F(DebugLogTest, SecondRunKeepsTheFirstAsBackup) {
-    qv::DebugLog first(folder, host, sink);
+    qv::DebugLog first(folder, host, host, sink);
     first.Write(kStart, L"INIT");
     first.Write(L"End of Program ", L"");
     const std::string firstRun = Log();
 
     host.memory.memoryLoad = 0;
-    qv::DebugLog second(folder, host, sink);
+    qv::DebugLog second(folder, host, host, sink);
     ASSERT_TRUE(second.Write(L"again", L"INIT"));
     EXPECT_EQ(ReadBytes(folder / "debugBackUp.txt"), firstRun);
     EXPECT_EQ(Log(), qv::ToAnsi(kSystem) +
@@ -117,7 +118,7 @@ TEST_F(DebugLogTest, SecondRunKeepsTheFirstAsBackup) {
 }
 
 TEST_F(DebugLogTest, TagComparisonIsCaseSensitive) {
-    qv::DebugLog log(folder, host, sink);
+    qv::DebugLog log(folder, host, host, sink);
     log.Write(kStart, L"INIT");
     log.Write(L"x", L"init");
     log.Write(L"y", L"Init");
@@ -126,7 +127,7 @@ TEST_F(DebugLogTest, TagComparisonIsCaseSensitive) {
 }
 
 TEST_F(DebugLogTest, DeletedFileIsRecreatedWithHeaderAndBackupUntouched) {
-    qv::DebugLog log(folder, host, sink);
+    qv::DebugLog log(folder, host, host, sink);
     log.Write(L"run 1", L"INIT");
     log.Write(L"run 2", L"INIT");
     const std::string backup = ReadBytes(folder / "debugBackUp.txt");
@@ -139,14 +140,14 @@ TEST_F(DebugLogTest, DeletedFileIsRecreatedWithHeaderAndBackupUntouched) {
 
 TEST_F(DebugLogTest, EmptyInitMessageWritesHeaderAndEmptyLine) {
     host.system.clear(); // version query failed: header starts with the memory line
-    qv::DebugLog log(folder, host, sink);
+    qv::DebugLog log(folder, host, host, sink);
     log.Write(L"", L"INIT");
     EXPECT_EQ(Log(), kMemoryLine + "\r\n");
 }
 
 TEST_F(DebugLogTest, UnwritableLogIsDroppedAndReportedOnce) {
     fs::create_directory(folder / "debug.txt");
-    qv::DebugLog log(folder, host, sink);
+    qv::DebugLog log(folder, host, host, sink);
     EXPECT_FALSE(log.Write(kStart, L"INIT"));
     EXPECT_FALSE(log.Write(L"a", L""));
     EXPECT_FALSE(log.Write(L"b", L"INIT"));
@@ -158,14 +159,14 @@ TEST_F(DebugLogTest, UnwritableLogIsDroppedAndReportedOnce) {
 }
 
 TEST_F(DebugLogTest, MissingFolderIsReportedOnce) {
-    qv::DebugLog log(folder / "missing", host, sink);
+    qv::DebugLog log(folder / "missing", host, host, sink);
     EXPECT_FALSE(log.Write(kStart, L"INIT"));
     EXPECT_FALSE(log.Write(L"a", L""));
     EXPECT_EQ(sink.shown.size(), 1u);
 }
 
 TEST_F(DebugLogTest, FailedBackupKeepsThePreviousLogAndAppendsTheNewRun) {
-    qv::DebugLog log(folder, host, sink);
+    qv::DebugLog log(folder, host, host, sink);
     log.Write(L"run 1", L"INIT");
     const std::string previous = Log();
     fs::create_directory(folder / "debugBackUp.txt"); // the copy cannot replace a folder
@@ -182,7 +183,7 @@ TEST_F(DebugLogTest, WriteThatFailsOnAFullDiskCountsAsAFailure) {
     if (ec) {
         GTEST_SKIP() << "no /dev/full to fail the write";
     }
-    qv::DebugLog log(folder, host, sink);
+    qv::DebugLog log(folder, host, host, sink);
     EXPECT_FALSE(log.Write(L"a"));
     EXPECT_FALSE(log.Write(L"b"));
     EXPECT_EQ(sink.shown.size(), 1u);

@@ -2,6 +2,8 @@
 // busy cursor around the shell's start.
 #include "services/file_launcher.h"
 
+#include "measurement_fakes.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -52,7 +54,8 @@ TEST(FileLauncherTest, FileNameOfPath) {
     }
 }
 
-class FakeLauncherHost : public LauncherHost {
+// The system, the wait and the message box in one, so the events keep their order.
+class FakeLauncherHost : public LauncherHost, public Waiter, public MessageSink {
   public:
     std::set<std::wstring> files;
     std::vector<std::wstring> events; // everything the launcher did, in order
@@ -68,67 +71,73 @@ class FakeLauncherHost : public LauncherHost {
         return !shellFails;
     }
     void SetBusyCursor(bool busy) override { events.push_back(busy ? L"busy" : L"default"); }
-    bool WaitMilliseconds(std::int32_t ms) override {
-        events.push_back(L"wait " + std::to_wstring(ms));
-        return !quit;
+    WaitResult WaitMilliseconds(double ms) override {
+        events.push_back(L"wait " + std::to_wstring(static_cast<int>(ms)));
+        return quit ? WaitResult::QuitRequested : WaitResult::Elapsed;
     }
     void ShowMessage(std::wstring_view text, std::wstring_view title) override {
         events.push_back(L"box " + std::wstring(title) + L": " + std::wstring(text));
     }
-    void WriteDebugLog(std::wstring_view message) override {
-        events.push_back(L"log " + std::wstring(message));
-    }
 };
 
-TEST(FileLauncherTest, WebAddressGoesToTheShellWithoutALookAtTheDisk) {
+// The records go to the program's real debug log.
+class LaunchTest : public testing_fakes::MeasurementFixture {
+  protected:
+    LaunchOutcome Launch(std::wstring_view target, std::int32_t ms) {
+        return LaunchFile(target, ms, host, host, host, debugLog);
+    }
     FakeLauncherHost host;
-    EXPECT_EQ(LaunchFile(L"https://quorvane.example.org/", 500, host), LaunchOutcome::Opened);
-    EXPECT_EQ(host.events, (std::vector<std::wstring>{
-                               L"log Execution File Start ･･･  https://quorvane.example.org/",
-                               L"busy", L"open https://quorvane.example.org/", L"wait 500",
-                               L"default", L"log Execution File Finish"}));
+};
+
+TEST_F(LaunchTest, WebAddressGoesToTheShellWithoutALookAtTheDisk) {
+    EXPECT_EQ(Launch(L"https://quorvane.example.org/", 500), LaunchOutcome::Opened);
+    EXPECT_EQ(host.events,
+              (std::vector<std::wstring>{L"busy", L"open https://quorvane.example.org/",
+                                         L"wait 500", L"default"}));
+    EXPECT_EQ(Records(),
+              (std::vector<std::wstring>{L"Execution File Start ･･･  https://quorvane.example.org/",
+                                         L"Execution File Finish"}));
 }
 
-TEST(FileLauncherTest, ExistingFileOpensAndAZeroWaitStillPassesThroughTheWait) {
-    FakeLauncherHost host;
+TEST_F(LaunchTest, ExistingFileOpensAndAZeroWaitStillPassesThroughTheWait) {
     host.files.insert(L"C:\\games\\readme.txt");
-    EXPECT_EQ(LaunchFile(L"C:\\games\\readme.txt", 0, host), LaunchOutcome::Opened);
+    EXPECT_EQ(Launch(L"C:\\games\\readme.txt", 0), LaunchOutcome::Opened);
     EXPECT_EQ(host.events,
-              (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt",
-                                         L"log Execution File Start ･･･  C:\\games\\readme.txt",
-                                         L"busy", L"open C:\\games\\readme.txt", L"wait 0",
-                                         L"default", L"log Execution File Finish"}));
+              (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt", L"busy",
+                                         L"open C:\\games\\readme.txt", L"wait 0", L"default"}));
+    EXPECT_EQ(Records(),
+              (std::vector<std::wstring>{L"Execution File Start ･･･  C:\\games\\readme.txt",
+                                         L"Execution File Finish"}));
 }
 
-TEST(FileLauncherTest, MissingFileIsReportedByNameAndRecordedByFullPath) {
-    FakeLauncherHost host;
-    EXPECT_EQ(LaunchFile(L"C:\\games\\readme.txt", 500, host), LaunchOutcome::NotFound);
+TEST_F(LaunchTest, MissingFileIsReportedByNameAndRecordedByFullPath) {
+    EXPECT_EQ(Launch(L"C:\\games\\readme.txt", 500), LaunchOutcome::NotFound);
     EXPECT_EQ(host.events,
               (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt",
-                                         L"box 実行エラー: readme.txtファイルが見つかりません。",
-                                         L"log Execution File Not Find  C:\\games\\readme.txt"}));
+                                         L"box 実行エラー: readme.txtファイルが見つかりません。"}));
+    EXPECT_EQ(Records(),
+              std::vector<std::wstring>{L"Execution File Not Find  C:\\games\\readme.txt"});
 }
 
-TEST(FileLauncherTest, TargetTheShellCannotOpenIsReportedInsteadOfTheFinish) {
-    FakeLauncherHost host;
+TEST_F(LaunchTest, TargetTheShellCannotOpenIsReportedInsteadOfTheFinish) {
     host.files.insert(L"C:\\games\\readme.txt");
     host.shellFails = true;
-    EXPECT_EQ(LaunchFile(L"C:\\games\\readme.txt", 500, host), LaunchOutcome::OpenFailed);
+    EXPECT_EQ(Launch(L"C:\\games\\readme.txt", 500), LaunchOutcome::OpenFailed);
     EXPECT_EQ(host.events,
-              (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt",
-                                         L"log Execution File Start ･･･  C:\\games\\readme.txt",
-                                         L"busy", L"open C:\\games\\readme.txt", L"default",
-                                         L"box 実行エラー: readme.txtを開けませんでした。",
-                                         L"log Execution File Failed"}));
+              (std::vector<std::wstring>{L"exists? C:\\games\\readme.txt", L"busy",
+                                         L"open C:\\games\\readme.txt", L"default",
+                                         L"box 実行エラー: readme.txtを開けませんでした。"}));
+    EXPECT_EQ(Records(),
+              (std::vector<std::wstring>{L"Execution File Start ･･･  C:\\games\\readme.txt",
+                                         L"Execution File Failed"}));
 }
 
-TEST(FileLauncherTest, QuitDuringTheWaitRestoresTheCursorAndWritesNoFinish) {
-    FakeLauncherHost host;
+TEST_F(LaunchTest, QuitDuringTheWaitRestoresTheCursorAndWritesNoFinish) {
     host.quit = true;
-    EXPECT_EQ(LaunchFile(L"https://quorvane.example.org/", 500, host),
-              LaunchOutcome::QuitRequested);
+    EXPECT_EQ(Launch(L"https://quorvane.example.org/", 500), LaunchOutcome::QuitRequested);
     ASSERT_FALSE(host.events.empty());
     EXPECT_EQ(host.events.back(), L"default");
+    EXPECT_EQ(Records().size(), 1u); // the start only
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "app/log_view.h"
+#include "measurement/log_view.h"
 
 #include <gtest/gtest.h>
 

@@ -78,7 +78,8 @@ TEST_F(MeasurementEvaluation, FallSavesFourPicturesUnderOneStampAndOneLogLine) {
     for (const auto& path : desktop.saved) {
         EXPECT_EQ(path.parent_path(), folder);
     }
-    EXPECT_EQ(waiter.waits, (std::vector<double>{333, 333, 333}));
+    // Each snapshot first lets pending events run (a wait of 0), then the pauses between them.
+    EXPECT_EQ(waiter.waits, (std::vector<double>{0, 333, 0, 333, 0, 333, 0}));
     EXPECT_EQ(window.logText, L"10/02 18:04  LvUP or Dead 検出 \r\n");
     EXPECT_EQ(clock.now.minute, 5);
     EXPECT_EQ(window.captions[PanelLabel::EndTime], L"2024/10/02 18:05:00");
@@ -155,7 +156,7 @@ TEST_F(MeasurementEvaluation, StopInsideTheSnapshotPausesLetsTheFallFinish) {
     StartMeasurement();
     Evaluate(500);
     waiter.during = [&](std::size_t i) {
-        if (i == 0) {
+        if (i == 1) { // the first pause
             engine.menuStop_Click();
         }
     };
@@ -184,7 +185,10 @@ TEST_F(MeasurementEvaluation, TickInsideTheSnapshotPausesCapturesConsistently) {
     DueTick(); // fall
     EXPECT_EQ(desktop.captures.size(), 2u);
     // Slow pauses: the second nested tick (1,466 ms in) finds the next capture due.
-    waiter.during = [&](std::size_t) {
+    waiter.during = [&](std::size_t i) {
+        if (waiter.waits[i] == 0) {
+            return; // only the pauses are slow
+        }
         clock.Advance(400);
         engine.timCaptureInterval_Timer();
     };
@@ -203,7 +207,7 @@ TEST_F(MeasurementEvaluation, TickInsideTheSnapshotPausesCapturesConsistently) {
 
 TEST_F(MeasurementEvaluation, CloseInsideTheSnapshotPausesStopsFurtherWork) {
     Evaluate(50);
-    waiter.quitAt = 1; // the second pause ends because the program is quitting
+    waiter.quitAt = 3; // the second pause ends because the program is quitting
     Evaluate(40);
     EXPECT_EQ(desktop.SavedNames().size(), 2u);
     EXPECT_TRUE(window.logText.empty());
@@ -213,7 +217,11 @@ TEST_F(MeasurementEvaluation, CloseInsideTheSnapshotPausesStopsFurtherWork) {
 // The close arrives inside the first pause; the wait itself ends normally.
 TEST_F(MeasurementEvaluation, CloseNoticedAfterASnapshotPauseStopsFurtherWork) {
     Evaluate(50);
-    waiter.during = [&](std::size_t) { state.shuttingDown = true; };
+    waiter.during = [&](std::size_t wait) {
+        if (wait == 1) { // the pause after the first snapshot
+            state.shuttingDown = true;
+        }
+    };
     Evaluate(40);
     EXPECT_EQ(desktop.SavedNames().size(), 1u);
     EXPECT_TRUE(window.logText.empty());
@@ -231,6 +239,19 @@ TEST_F(MeasurementEvaluation, InfiniteReadingCountsAsNothingRead) {
     EXPECT_TRUE(desktop.saved.empty());
     EXPECT_EQ(state.measurement.previousExp, 1100);
     EXPECT_EQ(Count(L"Fast ImageRecognition"), 1);
+}
+
+// A close met while the last snapshot lets events run is the program ending, not a file that
+// could not be written.
+TEST_F(MeasurementEvaluation, CloseBeforeASnapshotIsNotASaveFailure) {
+    Evaluate(50);
+    waiter.quitAt = 6;
+    Evaluate(40);
+    EXPECT_EQ(desktop.SavedNames().size(), 3u);
+    for (const std::wstring& record : Records()) {
+        EXPECT_FALSE(record.starts_with(L"Snapshot save failed")) << "a close is not a failure";
+    }
+    EXPECT_EQ(Count(L"Print Screen･･･End "), 0);
 }
 
 } // namespace

@@ -268,7 +268,7 @@ class MeasurementFixture : public ::testing::Test {
     FakePopup popup{state.popupShown};
     FakeRecognition recognition{state.expReading};
     NoMessages messages;
-    DebugLog debugLog{folder, clock, messages};
+    DebugLog debugLog{folder, clock, clock, messages};
     MeasurementEngine engine{state, MeasurementHost{window, window, window, desktop, waiter, popup,
                                                     recognition, clock, debugLog, folder}};
 };

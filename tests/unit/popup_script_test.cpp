@@ -198,7 +198,7 @@ TEST(CloseRequestSequenceTest, TextsHaveTheirCharacterAndSpaceCounts) {
 }
 
 // The popup as the script sees it; `during` runs inside a wait, as a click or a tick would.
-class FakePopupLabel : public PopupScriptHost {
+class FakePopupLabel : public PopupScriptHost, public Waiter {
   public:
     std::wstring text = L"MapleStoryが起動していません";
     std::vector<std::wstring> shown; // every text set, in order
@@ -213,20 +213,20 @@ class FakePopupLabel : public PopupScriptHost {
         shown.push_back(text);
     }
     void RepaintLabel() override { ++repaints; }
-    bool WaitMilliseconds(int milliseconds) override {
+    WaitResult WaitMilliseconds(double milliseconds) override {
         const std::size_t index = waits.size();
-        waits.push_back(milliseconds);
+        waits.push_back(static_cast<int>(milliseconds));
         if (during) {
             during(index);
         }
-        return !(quitAt && index >= *quitAt);
+        return quitAt && index >= *quitAt ? WaitResult::QuitRequested : WaitResult::Elapsed;
     }
 };
 
 TEST(CloseRequestScriptTest, FirstAttemptShowsItsAnswerForASecondThenTheMessageReturns) {
     CloseRequestScript script;
     FakePopupLabel label;
-    ASSERT_TRUE(script.PlayCloseRequestStep(label));
+    ASSERT_TRUE(script.PlayCloseRequestStep(label, label));
     EXPECT_EQ(script.Attempts(), 1);
     EXPECT_EQ(label.shown, (std::vector<std::wstring>{L"閉じないでください。",
                                                       L"MapleStoryが起動していません"}));
@@ -238,11 +238,11 @@ TEST(CloseRequestScriptTest, CounterKeepsCountingAcrossAttempts) {
     CloseRequestScript script;
     FakePopupLabel label;
     for (int i = 0; i < 24; ++i) {
-        ASSERT_TRUE(script.PlayCloseRequestStep(label));
+        ASSERT_TRUE(script.PlayCloseRequestStep(label, label));
     }
     label.shown.clear();
     label.waits.clear();
-    ASSERT_TRUE(script.PlayCloseRequestStep(label)); // the 25th: sequence A
+    ASSERT_TRUE(script.PlayCloseRequestStep(label, label)); // the 25th: sequence A
     std::vector<std::wstring> expected = Texts(CloseRequestSequence('A'));
     expected.push_back(L"MapleStoryが起動していません");
     EXPECT_EQ(label.shown, expected);
@@ -255,10 +255,10 @@ TEST(CloseRequestScriptTest, NestedAttemptsEachRestoreWhatTheyFound) {
     // A second close arrives in the first step's wait, while "閉じないでください。" shows.
     label.during = [&](std::size_t index) {
         if (index == 0) {
-            EXPECT_TRUE(script.PlayCloseRequestStep(label));
+            EXPECT_TRUE(script.PlayCloseRequestStep(label, label));
         }
     };
-    ASSERT_TRUE(script.PlayCloseRequestStep(label));
+    ASSERT_TRUE(script.PlayCloseRequestStep(label, label));
     EXPECT_EQ(script.Attempts(), 2);
     EXPECT_EQ(label.shown, (std::vector<std::wstring>{
                                L"閉じないでください。", L"MapleStoryを起動すれば勝手に閉じますよ",
@@ -270,12 +270,12 @@ TEST(CloseRequestScriptTest, QuitDuringAWaitStopsTheStepWhereItIs) {
     CloseRequestScript script;
     FakePopupLabel label;
     for (int i = 0; i < 18; ++i) {
-        ASSERT_TRUE(script.PlayCloseRequestStep(label));
+        ASSERT_TRUE(script.PlayCloseRequestStep(label, label));
     }
     label.shown.clear();
     label.waits.clear();
     label.quitAt = 1; // the 19th step's second wait
-    EXPECT_FALSE(script.PlayCloseRequestStep(label));
+    EXPECT_FALSE(script.PlayCloseRequestStep(label, label));
     EXPECT_EQ(label.shown.size(), 2u);
     EXPECT_EQ(label.waits.size(), 2u);
     EXPECT_EQ(label.text, L"Ｂドライブフォーマット開始・・・");

@@ -75,7 +75,7 @@ class StatusPanelTest : public ::testing::Test {
     FakeLog log;
     FixedClock clock;
     NoMessages messages;
-    DebugLog debugLog{folder, clock, messages};
+    DebugLog debugLog{folder, clock, clock, messages};
     std::optional<double> reading;
     std::wstring logMark;
 };

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "capture/wait_clock.h"
+#include "win/wait_clock.h"
 
 namespace qv {
 namespace {

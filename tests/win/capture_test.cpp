@@ -15,55 +15,17 @@
 #include "recognition/glyph_render.h"
 #include "tests/win/resource_marks.h"
 #include "tests/win/test_pixels.h"
+#include "tests/win/test_window.h"
 
 namespace qv {
 namespace {
 
-// A borderless window whose client area shows a given image at its top-left corner.
-class PaintedWindow {
+// A borderless tool window, not activated, that shows a given image at its top-left corner.
+class PaintedWindow : public TestWindow {
   public:
-    PaintedWindow(PixelArray image, int width, int height) : image_(std::move(image)) {
-        static const ATOM atom = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = &PaintedWindow::Procedure;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"QvCaptureTestWindow";
-            return RegisterClassW(&wc);
-        }();
-        (void)atom;
-        window_ =
-            CreateWindowExW(WS_EX_TOOLWINDOW, L"QvCaptureTestWindow", L"capture test", WS_POPUP, 0,
-                            0, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-        ShowWindow(window_, SW_SHOWNOACTIVATE);
-        UpdateWindow(window_);
-        GdiFlush();
-    }
-    ~PaintedWindow() { DestroyWindow(window_); }
-    PaintedWindow(const PaintedWindow&) = delete;
-    PaintedWindow& operator=(const PaintedWindow&) = delete;
-
-    HWND get() const { return window_; }
-
-  private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-        if (message == WM_NCCREATE) {
-            const auto* create = reinterpret_cast<CREATESTRUCTW*>(l);
-            SetWindowLongPtrW(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        } else if (message == WM_PAINT) {
-            const auto* self =
-                reinterpret_cast<PaintedWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-            PAINTSTRUCT paint;
-            const HDC dc = BeginPaint(window, &paint);
-            PaintPixels(dc, 0, 0, self->image_);
-            EndPaint(window, &paint);
-            return 0;
-        }
-        return DefWindowProcW(window, message, w, l);
-    }
-
-    PixelArray image_;
-    HWND window_ = nullptr;
+    PaintedWindow(PixelArray image, int width, int height)
+        : TestWindow(L"capture test", WS_POPUP, std::move(image), width, height, WS_EX_TOOLWINDOW,
+                     POINT{0, 0}, SW_SHOWNOACTIVATE) {}
 };
 
 TEST(ScreenCapture, CopiesAClientRectangleIntoTheTopLeftOfOneSlot) {

@@ -1,14 +1,17 @@
 // The file launcher on the real system (a missing file's message box and record) and the
 // version dialog in-process (its texts, its link, its close box). Modal loops run here, so
 // the steps come from a thread timer that every message loop of this thread dispatches.
-#include "app/win_util_win.h"
-#include "capture/message_wait_win.h"
+#include "app/shell_services_win.h"
 #include "services/ansi_text.h"
-#include "services/app_cursor_win.h"
 #include "services/file_launcher_win.h"
 #include "services/form_popup_win.h"
 #include "services/form_version_win.h"
+#include "win/busy_cursor_win.h"
+#include "win/handles_win.h"
+#include "win/message_pump_win.h"
+#include "win/ui_win.h"
 
+#include "tests/win/fixed_log_host.h"
 #include "tests/win/timer_script.h"
 
 #include <gtest/gtest.h>
@@ -58,12 +61,7 @@ bool Contains(const std::vector<std::wstring>& texts, const std::wstring& text) 
 
 using qv::TimerScript;
 
-class FixedHost : public qv::DebugLogHost {
-  public:
-    qv::LocalTime Now() override { return qv::LocalTime{2024, 10, 2, 18, 4, 19, 0}; }
-    qv::MemoryStatus QueryMemoryStatus() override { return {}; }
-    std::wstring SystemDescription() override { return L""; }
-};
+using qv::FixedHost;
 
 fs::path FreshFolder(const char* name) {
     fs::path folder = fs::temp_directory_path() / name;
@@ -83,9 +81,11 @@ TEST(FileLauncherWin, MissingFileShowsItsNameInAMessageBoxAndRecordsTheFullPath)
     const fs::path folder = FreshFolder("qv_launcher_missing");
     FixedHost host;
     qv::MessageBoxSink messages;
-    qv::DebugLog log(folder, host, messages);
+    qv::DebugLog log(folder, host, host, messages);
     ASSERT_TRUE(log.Write(L"test begins", L"INIT"));
-    qv::Win32Launcher launcher(log, messages);
+    qv::BusyCursor cursor;
+    qv::Win32Launcher launcher(cursor);
+    qv::PumpWaiter waiter;
     const std::wstring target = (folder / L"無い資料.txt").wstring();
 
     std::wstring boxText;
@@ -102,7 +102,10 @@ TEST(FileLauncherWin, MissingFileShowsItsNameInAMessageBoxAndRecordsTheFullPath)
             PostMessageW(box, WM_COMMAND, IDOK, 0);
             return true;
         }},
-        [&] { EXPECT_EQ(qv::LaunchFile(target, 500, launcher), qv::LaunchOutcome::NotFound); },
+        [&] {
+            EXPECT_EQ(qv::LaunchFile(target, 500, launcher, waiter, messages, log),
+                      qv::LaunchOutcome::NotFound);
+        },
         [] {
             if (HWND box = OwnDialog(L"実行エラー")) {
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -116,8 +119,8 @@ TEST(FileLauncherWin, MissingFileShowsItsNameInAMessageBoxAndRecordsTheFullPath)
     fs::remove_all(folder, ignored);
 }
 
-// Records what the dialog asks of the launcher; its wait is the real one.
-class RecordingLauncher : public qv::LauncherHost {
+// Records what the dialog asks of the launcher and of the wait; the wait is the real one.
+class RecordingLauncher : public qv::LauncherHost, public qv::Waiter, public qv::MessageSink {
   public:
     std::vector<std::wstring> opened;
     std::function<void()> duringWait;
@@ -127,15 +130,14 @@ class RecordingLauncher : public qv::LauncherHost {
         return true;
     }
     void SetBusyCursor(bool) override {}
-    bool WaitMilliseconds(std::int32_t ms) override {
-        waits.push_back(ms);
+    qv::WaitResult WaitMilliseconds(double ms) override {
+        waits.push_back(static_cast<std::int32_t>(ms));
         if (duringWait) {
             duringWait();
         }
-        return qv::WaitMilliseconds(ms);
+        return qv::WaitMilliseconds(ms) ? qv::WaitResult::Elapsed : qv::WaitResult::QuitRequested;
     }
     void ShowMessage(std::wstring_view, std::wstring_view) override {}
-    void WriteDebugLog(std::wstring_view) override {}
     std::vector<std::int32_t> waits;
 };
 
@@ -151,7 +153,10 @@ void ClickLink(HWND dialog) {
 
 TEST(FormVersionWin, ShowsItsTextsOpensTheHomePageOncePerClickAndClosesWithItsCloseBox) {
     RecordingLauncher launcher;
-    qv::FormVersion form(launcher);
+    FixedHost host;
+    qv::DebugLog log(FreshFolder("qv_version_dialog"), host, host, launcher);
+    qv::BusyCursor cursor;
+    qv::FormVersion form(launcher, launcher, launcher, log, cursor);
     std::vector<std::wstring> texts;
     bool openingDuringWait = false;
     // A second click while the page is being opened is not another opening.
@@ -218,7 +223,10 @@ TEST(FormVersionWin, ShowsItsTextsOpensTheHomePageOncePerClickAndClosesWithItsCl
 // label fitted to its text, and the labels' point sizes as character heights.
 TEST(FormVersionWin, LinkCursorVersionLabelAndFonts) {
     RecordingLauncher launcher;
-    qv::FormVersion form(launcher);
+    FixedHost host;
+    qv::DebugLog log(FreshFolder("qv_version_cursor"), host, host, launcher);
+    qv::BusyCursor busy;
+    qv::FormVersion form(launcher, launcher, launcher, log, busy);
     ICONINFO cursor{};
     BITMAP mask{};
     LOGFONTW versionFont{};
@@ -245,11 +253,9 @@ TEST(FormVersionWin, LinkCursorVersionLabelAndFonts) {
             if (ver != nullptr) {
                 auto* font = reinterpret_cast<HFONT>(SendMessageW(ver, WM_GETFONT, 0, 0));
                 GetObjectW(font, sizeof(versionFont), &versionFont);
-                HDC dc = GetDC(ver);
-                HGDIOBJ old = SelectObject(dc, font);
-                GetTextExtentPoint32W(dc, L"Ver.0.02", 8, &versionText);
-                SelectObject(dc, old);
-                ReleaseDC(ver, dc);
+                const qv::WindowDc dc(ver);
+                const qv::ObjectSelection selected(dc.get(), font);
+                GetTextExtentPoint32W(dc.get(), L"Ver.0.02", 8, &versionText);
                 GetClientRect(ver, &versionLabel);
             }
             PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -273,23 +279,24 @@ TEST(FormVersionWin, LinkCursorVersionLabelAndFonts) {
         DeleteObject(cursor.hbmColor);
     }
     EXPECT_GE(versionLabel.right, versionText.cx) << "Ver.0.02 clipped";
-    HDC screen = GetDC(nullptr);
-    EXPECT_EQ(versionFont.lfHeight, -MulDiv(975, GetDeviceCaps(screen, LOGPIXELSY), 7200));
-    ReleaseDC(nullptr, screen);
+    const qv::WindowDc screen(nullptr);
+    EXPECT_EQ(versionFont.lfHeight, -MulDiv(975, GetDeviceCaps(screen.get(), LOGPIXELSY), 7200));
 }
 
 // During the launcher's busy half second every window of the program shows the hourglass,
 // the popup included.
 TEST(AppCursorWin, BusyCursorOverEveryWindowOfTheProgram) {
     bool shown = false;
-    qv::FormPopup popup(shown);
+    qv::PumpWaiter waiter;
+    qv::FormPopup popup(shown, waiter);
     popup.ShowPopupMessage(L"MapleStoryが起動していません", L"エラー", 14);
     ASSERT_NE(popup.Handle(), nullptr);
-    qv::SetApplicationBusyCursor(true);
+    qv::BusyCursor cursor;
+    cursor.Set(true);
     SendMessageW(popup.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(popup.Handle()),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
-    qv::SetApplicationBusyCursor(false);
+    cursor.Set(false);
     SendMessageW(popup.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(popup.Handle()),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));

@@ -20,116 +20,29 @@
 
 #include "tests/win/resource_marks.h"
 #include "tests/win/test_pixels.h"
+#include "tests/win/test_window.h"
 
-#include "app/program_state.h"
 #include "app/shell_services_win.h"
-#include "app/win_util_win.h"
 #include "capture/bmp_file.h"
-#include "capture/message_wait_win.h"
 #include "capture/screen_capture_win.h"
 #include "capture/window_picture_win.h"
 #include "config/settings.h"
 #include "measurement/measurement_engine.h"
+#include "measurement/program_state.h"
 #include "recognition/glyph_images.h"
 #include "recognition/glyph_pattern_table.h"
 #include "recognition/glyph_render.h"
 #include "services/form_popup_win.h"
 #include "services/system_info_win.h"
+#include "win/message_pump_win.h"
+#include "win/ui_win.h"
 
 namespace qv {
 namespace {
 
-constexpr UINT kCountedMessage = WM_APP + 17;
+constexpr UINT kCountedMessage = TestWindow::kCountedMessage;
 
 // Dispatches what is pending without the program's pump (whose quit state is process-wide).
-void PumpPending() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// A top-level window that paints an image at the top-left of its client area and counts
-// the messages a wait should dispatch.
-class TestWindow {
-  public:
-    TestWindow(const wchar_t* title, DWORD style, PixelArray image, int width, int height)
-        : image_(std::move(image)) {
-        static const ATOM atom = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = &TestWindow::Procedure;
-            wc.hInstance = GetModuleHandleW(nullptr);
-            wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-            wc.lpszClassName = L"QvMeasurementTestWindow";
-            return RegisterClassW(&wc);
-        }();
-        (void)atom;
-        window_ = CreateWindowExW(0, L"QvMeasurementTestWindow", title, style, 20, 20, width,
-                                  height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-        ShowWindow(window_, SW_SHOW);
-        UpdateWindow(window_);
-        GdiFlush();
-        PumpPending();
-    }
-    ~TestWindow() { DestroyWindow(window_); }
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
-
-    HWND get() const { return window_; }
-
-    // Polls until the window is in front; the system may take a moment under Wine.
-    bool BringToFront() const {
-        for (int attempt = 0; attempt < 200; ++attempt) {
-            SetForegroundWindow(window_);
-            PumpPending();
-            if (GetForegroundWindow() == window_) {
-                return true;
-            }
-            Sleep(10);
-        }
-        return false;
-    }
-
-    int counted = 0;
-    int timerTicks = 0;
-
-  private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-        if (message == WM_NCCREATE) {
-            const auto* create = reinterpret_cast<CREATESTRUCTW*>(l);
-            SetWindowLongPtrW(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        }
-        auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self == nullptr) {
-            return DefWindowProcW(window, message, w, l);
-        }
-        switch (message) {
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            const HDC dc = BeginPaint(window, &paint);
-            PaintPixels(dc, 0, 0, self->image_);
-            EndPaint(window, &paint);
-            return 0;
-        }
-        case WM_ERASEBKGND:
-            return 1;
-        case kCountedMessage:
-            ++self->counted;
-            return 0;
-        case WM_TIMER:
-            ++self->timerTicks;
-            return 0;
-        default:
-            return DefWindowProcW(window, message, w, l);
-        }
-    }
-
-    PixelArray image_;
-    HWND window_ = nullptr;
-};
-
 // A folder of its own under the temporary folder, removed at the end.
 class ScratchFolder {
   public:
@@ -262,9 +175,6 @@ TEST(MeasurementWinWait, DispatchesPostedMessagesAndTimerTicksWhileWaiting) {
     if (MillisecondClock() - start > 2000) {
         fail("the wait did not end at the quit");
     }
-    if (!MessagePump::Instance().QuitRequested()) {
-        fail("the pump did not note the quit");
-    }
     start = MillisecondClock();
     if (WaitMilliseconds(5000) || MillisecondClock() - start > 2000) {
         fail("a later wait did not return at once");
@@ -290,13 +200,14 @@ TEST(MeasurementWinWaitDeathTest, AQuitInsideAWaitEndsItAndIsPostedAgain) {
 // Owns a FormPopup and destroys its window before the object goes.
 class PopupUnderTest {
   public:
-    PopupUnderTest() : form(shown) {}
+    PopupUnderTest() : form(shown, waiter) {}
     ~PopupUnderTest() {
         if (form.Handle() != nullptr) {
             DestroyWindow(form.Handle());
         }
     }
     bool shown = false;
+    PumpWaiter waiter;
     FormPopup form;
 
     HWND Label() const { return GetWindow(form.Handle(), GW_CHILD); }
@@ -389,7 +300,7 @@ TEST(MeasurementWinPopup, TheUsersCloseIsRefusedAndTheProgramsGoesThrough) {
     EXPECT_TRUE(IsWindow(hwnd));
     EXPECT_TRUE(IsWindowVisible(hwnd));
     EXPECT_TRUE(popup.shown);
-    EXPECT_EQ(popup.form.Message(), message);
+    EXPECT_EQ(WindowText(popup.Label()), message);
 
     // The program's own unloading at exit is not a user's close command.
     SendMessageW(hwnd, WM_CLOSE, 0, 0);
@@ -448,7 +359,7 @@ class CaptureTickRig {
   public:
     CaptureTickRig()
         : folder_("qv_ticks"), game_(kGameTitle, WS_POPUP, GameImage(), 640, 600),
-          debugLog_(folder_.path(), logHost_, messages_),
+          debugLog_(folder_.path(), clock_, logHost_, messages_),
           recognition_(state_, debugLog_, [this](std::wstring_view t) { caption_ = t; }),
           engine_(state_, MeasurementHost{window_, window_, window_, desktop_, waiter_, popup_,
                                           recognition_, clock_, debugLog_, folder_.path()}) {}

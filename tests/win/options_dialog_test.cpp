@@ -2,10 +2,12 @@
 // mouse messages on the value labels, button clicks, typed characters and message boxes.
 // The input dialog and the message boxes are modal, so the steps run from a thread timer,
 // which every message loop of this thread (the modal ones too) dispatches.
-#include "config/input_check_dialog_win.h"
-#include "config/options_dialog_win.h"
+#include "config/form_input_check_win.h"
+#include "config/form_option_win.h"
 #include "services/ansi_text.h"
+#include "win/message_pump_win.h"
 
+#include "tests/win/fixed_log_host.h"
 #include "tests/win/timer_script.h"
 
 #include <gtest/gtest.h>
@@ -107,12 +109,7 @@ void CloseLeftoverInputWindows() {
 
 using Script = qv::TimerScript;
 
-class FixedHost : public qv::DebugLogHost {
-  public:
-    qv::LocalTime Now() override { return qv::LocalTime{2024, 10, 2, 18, 4, 19, 0}; }
-    qv::MemoryStatus QueryMemoryStatus() override { return {}; }
-    std::wstring SystemDescription() override { return L""; }
-};
+using qv::FixedHost;
 
 class RecordingSink : public qv::MessageSink {
   public:
@@ -130,12 +127,18 @@ std::string ReadBytes(const fs::path& path) {
 class OptionsDialog : public ::testing::Test {
   protected:
     OptionsDialog()
-        : folder_(MakeFolder()), log_(folder_, host_, sink_),
+        : folder_(MakeFolder()), log_(folder_, host_, host_, sink_),
           form_(qv::OptionDialogServices{settings_, folder_, sink_, log_, [this] { ++layouts_; },
                                          [this] { ++bufferResizes_; },
                                          [this] { ++intervalChanges_; }, [this] { ++mainToFront_; },
-                                         [this](HWND h) { pumped_.push_back(h); },
-                                         [this](HWND h) { std::erase(pumped_, h); }},
+                                         [this](HWND h) {
+                                             pumped_.push_back(h);
+                                             qv::MessagePump::Instance().AddDialog(h);
+                                         },
+                                         [this](HWND h) {
+                                             std::erase(pumped_, h);
+                                             qv::MessagePump::Instance().RemoveDialog(h);
+                                         }},
                 qv::CaptureTestServices{glyphs_, [] { return HWND{}; }, L"no game"}) {}
 
     ~OptionsDialog() override {
@@ -158,11 +161,7 @@ class OptionsDialog : public ::testing::Test {
     bool Run(std::vector<Script::Step> steps) {
         Script script;
         return script.Run(
-            std::move(steps),
-            [&] {
-                script.PumpUntilDone([this](MSG& msg) { return form_.IsDialogMessageFor(msg); });
-            },
-            CloseLeftoverInputWindows);
+            std::move(steps), [&] { script.PumpUntilDone(); }, CloseLeftoverInputWindows);
     }
 
     HWND Dialog() const { return form_.Handle(); }

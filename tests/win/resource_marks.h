@@ -2,7 +2,7 @@
 // private memory taken before and after a long run of some operation.
 #pragma once
 
-#include "capture/gdi_raii_win.h"
+#include "win/handles_win.h"
 
 #include <gtest/gtest.h>
 #include <psapi.h>

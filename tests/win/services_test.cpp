@@ -1,7 +1,10 @@
+#include "app/shell_services_win.h"
 #include "services/ansi_text.h"
 #include "services/column_format.h"
 #include "services/debug_log.h"
 #include "services/system_info_win.h"
+
+#include "tests/common/ansi_cases.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct AnsiCase {
-    std::wstring text;
-    std::string bytes;
-};
+using qv::test::AnsiCase;
 
 class Cp932 : public ::testing::TestWithParam<AnsiCase> {};
 
@@ -27,19 +27,7 @@ TEST_P(Cp932, ExactBytesAndRoundTrip) {
     EXPECT_EQ(qv::AnsiLength(c.text), c.bytes.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, Cp932,
-    ::testing::Values(
-        AnsiCase{L"", ""}, AnsiCase{L"End of Program \r\n", "End of Program \r\n"},
-        AnsiCase{L"キャプチャ領域1、開始座標とサイズ",
-                 "\x83\x4c\x83\x83\x83\x76\x83\x60\x83\x83\x97\xcc\x88\xe6"
-                 "1\x81\x41\x8a\x4a\x8e\x6e\x8d\xc0\x95\x57\x82\xc6\x83\x54\x83\x43\x83\x59"},
-        AnsiCase{L"Processor数: ", "Processor\x90\x94: "},
-        AnsiCase{L"･･･End ", "\xa5\xa5\xa5"
-                             "End "},
-        AnsiCase{L"デバッグログ（debug.txt）",
-                 "\x83\x66\x83\x6f\x83\x62\x83\x4f\x83\x8d\x83\x4f\x81\x69"
-                 "debug.txt\x81\x6a"}));
+INSTANTIATE_TEST_SUITE_P(Texts, Cp932, ::testing::ValuesIn(qv::test::kAnsiCases));
 
 TEST(Cp932, UnmappableAndInvalidInput) {
     EXPECT_EQ(qv::ToAnsi(L"a\u00E9b"), "a?b");
@@ -100,9 +88,10 @@ TEST(DebugLogWin, RealHostWritesHeaderAndRecords) {
     const fs::path folder = fs::path(temp) / L"qv-debuglog-win";
     fs::remove_all(folder);
     fs::create_directories(folder);
+    qv::SystemClock clock;
     qv::Win32DebugLogHost host;
     NoMessages sink;
-    qv::DebugLog log(folder, host, sink);
+    qv::DebugLog log(folder, clock, host, sink);
     ASSERT_TRUE(log.Write(L"Starting Program Ver.0.02･･･", L"INIT"));
     ASSERT_TRUE(log.Write(L"Reading ConfigFile･･･End ", L""));
 

@@ -3,6 +3,8 @@
 // yet). Steps only post, never send, so that no step blocks in a modal loop it opened itself.
 #pragma once
 
+#include "win/message_pump_win.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -34,17 +36,13 @@ class TimerScript {
 
     bool Done() const { return next_ >= steps_.size(); }
 
-    // A message loop for scripts that open no modal loop of their own: runs until the steps
-    // are done; `filter` may take a message first (a modeless dialog's IsDialogMessage).
-    void PumpUntilDone(const std::function<bool(MSG&)>& filter = {}) {
-        while (!Done()) {
-            MSG msg{};
-            if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-                break;
-            }
-            if (!filter || !filter(msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
+    // A message loop for scripts that open no modal loop of their own: the program's pump,
+    // with its modeless dialogs' keyboard handling, runs until the steps are done.
+    void PumpUntilDone() {
+        MessagePump& pump = MessagePump::Instance();
+        while (!Done() && pump.ProcessPending()) {
+            if (!Done()) {
+                WaitMessage();
             }
         }
     }

@@ -1,10 +1,10 @@
 // The main window's look, in a test exe that carries the program's resources: the icon of
 // Quorvane.exe and of the main window's class, and captions that fit their labels.
 #include "app/form_main_win.h"
-#include "app/program_state.h"
-#include "app/win_util_win.h"
+#include "measurement/program_state.h"
 #include "services/debug_log.h"
 #include "services/system_info_win.h"
+#include "win/ui_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -33,7 +33,7 @@ class MainWindowLook : public ::testing::Test {
         folder_ = std::filesystem::temp_directory_path() /
                   (L"qv_look_" + std::to_wstring(GetCurrentProcessId()));
         std::filesystem::create_directories(folder_);
-        debugLog_.emplace(folder_, logHost_, messages_);
+        debugLog_.emplace(folder_, clock_, logHost_, messages_);
         form_.emplace(qv::MainWindowServices{state_, *debugLog_, messages_, clock_, folder_});
         ASSERT_TRUE(form_->Form_Load());
     }

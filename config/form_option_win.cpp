@@ -1,11 +1,12 @@
-#include "config/options_dialog_win.h"
+#include "config/form_option_win.h"
 
 #include "config/config_file.h"
-#include "config/input_check_dialog_win.h"
+#include "config/form_input_check_win.h"
 
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 
 namespace qv {
 
@@ -30,10 +31,6 @@ constexpr int kClientWidthTwips = 8055, kClientHeightTwips = 4560;
 constexpr int kRegionRowTwips = 1320; // region 2's rows lie this much lower than region 1's
 constexpr int kDividerY = 120, kDividerMargin = 8;
 
-int Px(int twips) {
-    return TwipsToDialogPixels(twips);
-}
-
 int RegionLabelId(OptionField field, int region) {
     return IDC_LBL_REGION_BASE + 2 * static_cast<int>(field) + region;
 }
@@ -44,9 +41,31 @@ bool IsTicked(HWND box) {
 
 } // namespace
 
+// Enter and Escape (IDOK, IDCANCEL) have no behaviour and stay unbound.
 FormOption::FormOption(OptionDialogServices services, CaptureTestServices captureTest)
     : svc_(std::move(services)),
-      captureTest_(svc_.settings, svc_.debugLog, std::move(captureTest)) {}
+      captureTest_(svc_.settings, svc_.debugLog, std::move(captureTest)) {
+    const std::pair<OptionField, void (FormOption::*)(int)> regionLabels[] = {
+        {OptionField::RegionX, &FormOption::lblCapture_sx_Click},
+        {OptionField::RegionY, &FormOption::lblCapture_sy_Click},
+        {OptionField::RegionWidth, &FormOption::lblCapture_ex_Click},
+        {OptionField::RegionHeight, &FormOption::lblCapture_ey_Click},
+    };
+    for (const auto& [field, handler] : regionLabels) {
+        for (int region = 0; region < 2; ++region) {
+            OnClick(RegionLabelId(field, region),
+                    [this, handler, region] { (this->*handler)(region); });
+        }
+    }
+    OnClick(IDC_LBL_CAPTURE_INTERVAL, [this] { lblCaptureInterval_Click(); });
+    OnClick(IDC_LBL_START_DELAY, [this] { lblStartDelay_Click(); });
+    OnClick(IDC_CHK_AUTO_START, [this] { chkAutoStart_Click(); });
+    OnClick(IDC_CHK_BEEP, [this] { chkBeepBeep_Click(); });
+    OnClick(IDC_CHK_DEBUG, [this] { chkDebug_Click(); });
+    OnClick(IDC_CMD_SAVE, [this] { cmdSave_Click(); });
+    OnClick(IDC_CMD_END, [this] { cmdEnd_Click(); });
+    OnClick(IDC_CMD_CAPTURE, [this] { cmdCapture_Click(); });
+}
 
 bool FormOption::Show(HWND owner) {
     if (!Load(owner)) {
@@ -57,10 +76,6 @@ bool FormOption::Show(HWND owner) {
     BringWindowToTop(hwnd_);
     Form_Activate();
     return true;
-}
-
-bool FormOption::IsDialogMessageFor(MSG& msg) {
-    return IsOpen() && IsDialogMessageW(hwnd_, &msg) != FALSE;
 }
 
 bool FormOption::Load(HWND owner) {
@@ -74,7 +89,7 @@ bool FormOption::Load(HWND owner) {
     if (!CreateDialogWindow(owner, L"オプション")) {
         return false;
     }
-    PlaceDialog(hwnd_, owner, Px(kClientWidthTwips), Px(kClientHeightTwips));
+    PlaceDialog(hwnd_, owner, TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
     if (svc_.registerDialog) {
         svc_.registerDialog(hwnd_);
     }
@@ -83,8 +98,9 @@ bool FormOption::Load(HWND owner) {
 
 HWND FormOption::AddLabel(std::wstring_view text, int leftTwips, int topTwips, int widthTwips,
                           int heightTwips, int id) {
-    HWND label = AddControl(hwnd_, WC_STATICW, text, SS_LEFT | SS_NOPREFIX, 0, Px(leftTwips),
-                            Px(topTwips), Px(widthTwips), Px(heightTwips), id, font_.get());
+    HWND label = AddControl(hwnd_, WC_STATICW, text, SS_LEFT | SS_NOPREFIX, 0,
+                            TwipsToPixels(leftTwips), TwipsToPixels(topTwips),
+                            TwipsToPixels(widthTwips), TwipsToPixels(heightTwips), id, font_.get());
     if (widthTwips == 0) {
         FitLabelToText(label); // an auto-sized caption
     }
@@ -93,8 +109,9 @@ HWND FormOption::AddLabel(std::wstring_view text, int leftTwips, int topTwips, i
 
 // SS_NOTIFY: the value labels are clicked to edit their setting.
 HWND FormOption::AddValueLabel(int leftTwips, int topTwips, int id) {
-    return AddControl(hwnd_, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0, Px(leftTwips),
-                      Px(topTwips), 0, Px(195), id, font_.get());
+    return AddControl(hwnd_, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0,
+                      TwipsToPixels(leftTwips), TwipsToPixels(topTwips), 0, TwipsToPixels(195), id,
+                      font_.get());
 }
 
 void FormOption::CreateControls() {
@@ -104,36 +121,43 @@ void FormOption::CreateControls() {
     constexpr DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
 
     AddLabel(L"キャプチャ周期", 240, 210, 1260, 195);
-    AddControl(hwnd_, WC_STATICW, L"", frame, 0, Px(1680), Px(120), Px(975), Px(375), -1, f);
+    AddControl(hwnd_, WC_STATICW, L"", frame, 0, TwipsToPixels(1680), TwipsToPixels(120),
+               TwipsToPixels(975), TwipsToPixels(375), -1, f);
     lblCaptureInterval_ = AddValueLabel(2115, 210, IDC_LBL_CAPTURE_INTERVAL);
     AddLabel(L"秒", 2760, 210, 180, 195);
-    chkBeepBeep_ = AddControl(hwnd_, WC_BUTTONW, L"キャプチャ時に音をならす", checkBox, 0, Px(3120),
-                              Px(120), Px(2655), Px(315), IDC_CHK_BEEP, f);
-    AddControl(hwnd_, WC_BUTTONW, L"保 存", button, 0, Px(6000), Px(120), Px(855), Px(435),
-               IDC_CMD_SAVE, f);
-    AddControl(hwnd_, WC_BUTTONW, L"戻 る", button, 0, Px(7080), Px(120), Px(855), Px(435),
-               IDC_CMD_END, f);
-    chkAutoStart_ = AddControl(hwnd_, WC_BUTTONW, L"起動と同時にロギング開始", checkBox, 0, Px(240),
-                               Px(630), Px(2655), Px(315), IDC_CHK_AUTO_START, f);
+    chkBeepBeep_ =
+        AddControl(hwnd_, WC_BUTTONW, L"キャプチャ時に音をならす", checkBox, 0, TwipsToPixels(3120),
+                   TwipsToPixels(120), TwipsToPixels(2655), TwipsToPixels(315), IDC_CHK_BEEP, f);
+    AddControl(hwnd_, WC_BUTTONW, L"保 存", button, 0, TwipsToPixels(6000), TwipsToPixels(120),
+               TwipsToPixels(855), TwipsToPixels(435), IDC_CMD_SAVE, f);
+    AddControl(hwnd_, WC_BUTTONW, L"戻 る", button, 0, TwipsToPixels(7080), TwipsToPixels(120),
+               TwipsToPixels(855), TwipsToPixels(435), IDC_CMD_END, f);
+    chkAutoStart_ = AddControl(hwnd_, WC_BUTTONW, L"起動と同時にロギング開始", checkBox, 0,
+                               TwipsToPixels(240), TwipsToPixels(630), TwipsToPixels(2655),
+                               TwipsToPixels(315), IDC_CHK_AUTO_START, f);
     AddLabel(L"遅延時間", 3120, 690, 720, 195);
-    AddControl(hwnd_, WC_STATICW, L"", frame, 0, Px(3960), Px(600), Px(975), Px(375), -1, f);
+    AddControl(hwnd_, WC_STATICW, L"", frame, 0, TwipsToPixels(3960), TwipsToPixels(600),
+               TwipsToPixels(975), TwipsToPixels(375), -1, f);
     lblStartDelay_ = AddValueLabel(4350, 690, IDC_LBL_START_DELAY);
     AddLabel(L"秒", 5040, 690, 180, 195);
     AddLabel(L"保存しないと次回起動時に", 5880, 720, 0, 0);
     AddLabel(L"設定が引継がれません。", 5880, 960, 0, 0);
-    chkDebug_ = AddControl(hwnd_, WC_BUTTONW, L"デバッグモード(遅くなります)", checkBox, 0, Px(240),
-                           Px(1200), Px(1575), Px(375), IDC_CHK_DEBUG, f);
+    chkDebug_ = AddControl(hwnd_, WC_BUTTONW, L"デバッグモード(遅くなります)", checkBox, 0,
+                           TwipsToPixels(240), TwipsToPixels(1200), TwipsToPixels(1575),
+                           TwipsToPixels(375), IDC_CHK_DEBUG, f);
     CreateRegionGroup(0);
     CreateRegionGroup(1);
-    HWND cmdCapture = AddControl(hwnd_, WC_BUTTONW, L"テスト", button, 0, Px(4680), Px(2040),
-                                 Px(975), Px(435), IDC_CMD_CAPTURE, f);
+    HWND cmdCapture =
+        AddControl(hwnd_, WC_BUTTONW, L"テスト", button, 0, TwipsToPixels(4680),
+                   TwipsToPixels(2040), TwipsToPixels(975), TwipsToPixels(435), IDC_CMD_CAPTURE, f);
     AddLabel(L"10秒後にキャプチャ", 5760, 2160, 0, 0);
     // Drawn by CaptureTest; their window text is the line drawn in them.
     std::array<HWND, 2> picCapture{};
     for (int i = 0; i < 2; ++i) {
         picCapture[static_cast<std::size_t>(i)] =
-            AddControl(hwnd_, WC_STATICW, L"", SS_OWNERDRAW, WS_EX_CLIENTEDGE, Px(4680),
-                       Px(2640 + 960 * i), Px(3255), Px(795), IDC_PIC_CAPTURE_0 + i, f);
+            AddControl(hwnd_, WC_STATICW, L"", SS_OWNERDRAW, WS_EX_CLIENTEDGE, TwipsToPixels(4680),
+                       TwipsToPixels(2640 + 960 * i), TwipsToPixels(3255), TwipsToPixels(795),
+                       IDC_PIC_CAPTURE_0 + i, f);
     }
     captureTest_.Attach(hwnd_, cmdCapture, picCapture, f);
     controlsReady_ = true;
@@ -161,10 +185,10 @@ void FormOption::CreateRegionGroup(int i) {
         AddLabel(row.title, 1080, row.top + dy, 0, 0);
         AddLabel(L"X：", 1920, row.top + dy, 0, 0);
         AddLabel(L"Y：", 3120, row.top + dy, 0, 0);
-        AddControl(hwnd_, WC_STATICW, L"", SS_BLACKFRAME, 0, Px(2160), Px(row.frameTop + dy),
-                   Px(735), Px(375), -1, f);
-        AddControl(hwnd_, WC_STATICW, L"", SS_BLACKFRAME, 0, Px(3360), Px(row.frameTop + dy),
-                   Px(735), Px(375), -1, f);
+        AddControl(hwnd_, WC_STATICW, L"", SS_BLACKFRAME, 0, TwipsToPixels(2160),
+                   TwipsToPixels(row.frameTop + dy), TwipsToPixels(735), TwipsToPixels(375), -1, f);
+        AddControl(hwnd_, WC_STATICW, L"", SS_BLACKFRAME, 0, TwipsToPixels(3360),
+                   TwipsToPixels(row.frameTop + dy), TwipsToPixels(735), TwipsToPixels(375), -1, f);
         (*row.firstLabels)[i] = AddValueLabel(2400, row.top + dy, RegionLabelId(row.first, i));
         (*row.secondLabels)[i] =
             AddValueLabel(row.secondLeft, row.top + dy, RegionLabelId(row.second, i));
@@ -214,11 +238,7 @@ void FormOption::Form_Paint() {
     HDC dc = BeginPaint(hwnd_, &ps);
     RECT client{};
     GetClientRect(hwnd_, &client);
-    const RECT shadow{kDividerMargin, kDividerY, client.right - kDividerMargin, kDividerY + 1};
-    const RECT highlight{kDividerMargin, kDividerY + 1, client.right - kDividerMargin,
-                         kDividerY + 2};
-    FillRect(dc, &shadow, GetSysColorBrush(COLOR_3DSHADOW));
-    FillRect(dc, &highlight, GetSysColorBrush(COLOR_3DHILIGHT));
+    PaintEtchedRule(dc, kDividerMargin, kDividerY, client.right - kDividerMargin);
     EndPaint(hwnd_, &ps);
 }
 
@@ -303,65 +323,6 @@ void FormOption::timCaptureTest_Timer() {
     captureTest_.Tick();
 }
 
-void FormOption::OnCommand(WORD id, WORD code, HWND control) {
-    if (control == nullptr) {
-        return; // IDOK / IDCANCEL from Enter or Escape
-    }
-    if (code == STN_CLICKED && id >= IDC_LBL_REGION_BASE) {
-        const int offset = id - IDC_LBL_REGION_BASE;
-        const int region = offset % 2;
-        switch (static_cast<OptionField>(offset / 2)) {
-        case OptionField::RegionX:
-            lblCapture_sx_Click(region);
-            return;
-        case OptionField::RegionY:
-            lblCapture_sy_Click(region);
-            return;
-        case OptionField::RegionWidth:
-            lblCapture_ex_Click(region);
-            return;
-        case OptionField::RegionHeight:
-            lblCapture_ey_Click(region);
-            return;
-        default:
-            return;
-        }
-    }
-    if (code == STN_CLICKED && id == IDC_LBL_CAPTURE_INTERVAL) {
-        lblCaptureInterval_Click();
-        return;
-    }
-    if (code == STN_CLICKED && id == IDC_LBL_START_DELAY) {
-        lblStartDelay_Click();
-        return;
-    }
-    if (code != BN_CLICKED) {
-        return;
-    }
-    switch (id) {
-    case IDC_CHK_AUTO_START:
-        chkAutoStart_Click();
-        break;
-    case IDC_CHK_BEEP:
-        chkBeepBeep_Click();
-        break;
-    case IDC_CHK_DEBUG:
-        chkDebug_Click();
-        break;
-    case IDC_CMD_SAVE:
-        cmdSave_Click();
-        break;
-    case IDC_CMD_END:
-        cmdEnd_Click();
-        break;
-    case IDC_CMD_CAPTURE:
-        cmdCapture_Click();
-        break;
-    default:
-        break;
-    }
-}
-
 INT_PTR FormOption::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_INITDIALOG:
@@ -374,9 +335,6 @@ INT_PTR FormOption::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return FALSE; // the dialog manager restores the focus
     case WM_PAINT:
         Form_Paint();
-        return TRUE;
-    case WM_COMMAND:
-        OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
         return TRUE;
     case WM_TIMER:
         if (wp == CaptureTest::kTimerId) {

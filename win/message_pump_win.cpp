@@ -1,6 +1,6 @@
-#include "capture/message_wait_win.h"
+#include "win/message_pump_win.h"
 
-#include "capture/wait_clock.h"
+#include "win/wait_clock.h"
 
 #include <mmsystem.h>
 
@@ -64,8 +64,49 @@ int MessagePump::Run() {
     return exitCode_;
 }
 
+bool MessagePump::RunModal(HWND dialog, HWND owner) {
+    const bool wasInList = std::find(dialogs_.begin(), dialogs_.end(), dialog) != dialogs_.end();
+    AddDialog(dialog);
+    if (owner != nullptr && IsWindow(owner) && IsWindowEnabled(owner)) {
+        EnableWindow(owner, FALSE);
+        disabledOwners_.push_back(ModalOwner{dialog, owner});
+    }
+    bool going = true;
+    while (IsWindow(dialog) && IsWindowVisible(dialog)) {
+        if (!ProcessPending()) {
+            going = false;
+            break;
+        }
+        if (IsWindow(dialog) && IsWindowVisible(dialog)) {
+            WaitMessage();
+        }
+    }
+    EndModal(dialog);
+    if (!wasInList) {
+        RemoveDialog(dialog);
+    }
+    return going;
+}
+
+void MessagePump::EndModal(HWND dialog) {
+    for (auto it = disabledOwners_.begin(); it != disabledOwners_.end(); ++it) {
+        if (it->dialog == dialog) {
+            const HWND owner = it->owner;
+            disabledOwners_.erase(it);
+            if (IsWindow(owner)) {
+                EnableWindow(owner, TRUE);
+            }
+            return;
+        }
+    }
+}
+
+std::uint32_t MillisecondCounter() {
+    return timeGetTime();
+}
+
 double MillisecondClock() {
-    return MillisecondClockFromCounter(timeGetTime());
+    return MillisecondClockFromCounter(MillisecondCounter());
 }
 
 bool WaitMilliseconds(double milliseconds) {

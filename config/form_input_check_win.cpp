@@ -1,4 +1,6 @@
-#include "config/input_check_dialog_win.h"
+#include "config/form_input_check_win.h"
+
+#include "win/message_pump_win.h"
 
 #include <commctrl.h>
 
@@ -23,10 +25,6 @@ enum ControlId : int {
 constexpr UINT_PTR kEntrySubclassId = 1;
 constexpr int kClientWidthTwips = 4680, kClientHeightTwips = 1605;
 
-int Px(int twips) {
-    return TwipsToDialogPixels(twips);
-}
-
 } // namespace
 
 FormInputCheck& InputCheckForm() {
@@ -36,6 +34,15 @@ FormInputCheck& InputCheckForm() {
 
 double InputCheckBox(HWND owner, const NumberEntryRequest& request) {
     return InputCheckForm().InputCheckBox(owner, request);
+}
+
+// Enter and Escape (IDOK, IDCANCEL) have no meaning here and stay unbound.
+FormInputCheck::FormInputCheck() {
+    OnClick(IDC_CMD_DEC, [this] { cmdDec_Click(); });
+    OnClick(IDC_CMD_INC, [this] { cmdInc_Click(); });
+    OnClick(IDC_CMD_ENTER, [this] { cmdEnter_Click(); });
+    OnClick(IDC_CMD_CANCEL, [this] { cmdCancel_Click(); });
+    OnCommand(IDC_TXT_INPUT, EN_SETFOCUS, [this] { txtInput_GotFocus(); });
 }
 
 double FormInputCheck::InputCheckBox(HWND owner, const NumberEntryRequest& request) {
@@ -48,16 +55,17 @@ double FormInputCheck::InputCheckBox(HWND owner, const NumberEntryRequest& reque
     }
     Fill(request);
     owner_ = owner != nullptr && IsWindow(owner) ? owner : nullptr;
-    PlaceDialog(hwnd_, owner_, Px(kClientWidthTwips), Px(kClientHeightTwips));
+    PlaceDialog(hwnd_, owner_, TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
     modal_ = true;
-    if (owner_ != nullptr && IsWindowEnabled(owner_)) {
-        EnableWindow(owner_, FALSE);
-        ownerDisabled_ = true;
-    }
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     FocusControl(txtInput_);
-    RunModalLoop();
+    if (!MessagePump::Instance().RunModal(hwnd_, owner_)) {
+        // The program is ending: cancel; the quit request stays for the outer loop.
+        session_.current = InputCancelled;
+        EndModal(true);
+    }
+    modal_ = false;
     return session_.current;
 }
 
@@ -80,27 +88,33 @@ void FormInputCheck::CreateControls() {
     const HFONT large = largeFont_.get();
     constexpr DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
     constexpr DWORD label = SS_LEFT | SS_NOPREFIX;
-    cmdDec_ = AddControl(hwnd_, WC_BUTTONW, L"<", button, 0, Px(240), Px(240), Px(375), Px(375),
-                         IDC_CMD_DEC, f);
-    txtInput_ =
-        AddControl(hwnd_, WC_EDITW, L"0", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE,
-                   Px(600), Px(240), Px(2295), Px(390), IDC_TXT_INPUT, large);
-    cmdInc_ = AddControl(hwnd_, WC_BUTTONW, L">", button, 0, Px(2880), Px(240), Px(375), Px(375),
-                         IDC_CMD_INC, f);
-    cmdEnter_ = AddControl(hwnd_, WC_BUTTONW, L"決 定", button, 0, Px(3360), Px(180), Px(1095),
-                           Px(435), IDC_CMD_ENTER, f);
-    cmdCancel_ = AddControl(hwnd_, WC_BUTTONW, L"キャンセル", button, 0, Px(3360), Px(600),
-                            Px(1095), Px(435), IDC_CMD_CANCEL, f);
-    AddControl(hwnd_, WC_STATICW, L"最小：", label, 0, Px(240), Px(840), Px(540), Px(195),
-               IDC_LBL_MIN, f);
-    lblminV_ = AddControl(hwnd_, WC_STATICW, L"000", label, 0, Px(840), Px(840), Px(360), Px(270),
-                          IDC_LBL_MIN_V, large);
-    AddControl(hwnd_, WC_STATICW, L"最大：", label, 0, Px(1800), Px(840), Px(540), Px(195),
-               IDC_LBL_MAX, f);
-    lblmaxv_ = AddControl(hwnd_, WC_STATICW, L"000", label, 0, Px(2400), Px(840), Px(360), Px(270),
-                          IDC_LBL_MAX_V, large);
-    lblmsg_ = AddControl(hwnd_, WC_STATICW, L"インプットガイド", label, 0, Px(240), Px(1140),
-                         Px(1440), Px(195), IDC_LBL_MSG, f);
+    cmdDec_ = AddControl(hwnd_, WC_BUTTONW, L"<", button, 0, TwipsToPixels(240), TwipsToPixels(240),
+                         TwipsToPixels(375), TwipsToPixels(375), IDC_CMD_DEC, f);
+    txtInput_ = AddControl(hwnd_, WC_EDITW, L"0", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP,
+                           WS_EX_CLIENTEDGE, TwipsToPixels(600), TwipsToPixels(240),
+                           TwipsToPixels(2295), TwipsToPixels(390), IDC_TXT_INPUT, large);
+    cmdInc_ =
+        AddControl(hwnd_, WC_BUTTONW, L">", button, 0, TwipsToPixels(2880), TwipsToPixels(240),
+                   TwipsToPixels(375), TwipsToPixels(375), IDC_CMD_INC, f);
+    cmdEnter_ =
+        AddControl(hwnd_, WC_BUTTONW, L"決 定", button, 0, TwipsToPixels(3360), TwipsToPixels(180),
+                   TwipsToPixels(1095), TwipsToPixels(435), IDC_CMD_ENTER, f);
+    cmdCancel_ =
+        AddControl(hwnd_, WC_BUTTONW, L"キャンセル", button, 0, TwipsToPixels(3360),
+                   TwipsToPixels(600), TwipsToPixels(1095), TwipsToPixels(435), IDC_CMD_CANCEL, f);
+    AddControl(hwnd_, WC_STATICW, L"最小：", label, 0, TwipsToPixels(240), TwipsToPixels(840),
+               TwipsToPixels(540), TwipsToPixels(195), IDC_LBL_MIN, f);
+    lblminV_ =
+        AddControl(hwnd_, WC_STATICW, L"000", label, 0, TwipsToPixels(840), TwipsToPixels(840),
+                   TwipsToPixels(360), TwipsToPixels(270), IDC_LBL_MIN_V, large);
+    AddControl(hwnd_, WC_STATICW, L"最大：", label, 0, TwipsToPixels(1800), TwipsToPixels(840),
+               TwipsToPixels(540), TwipsToPixels(195), IDC_LBL_MAX, f);
+    lblmaxv_ =
+        AddControl(hwnd_, WC_STATICW, L"000", label, 0, TwipsToPixels(2400), TwipsToPixels(840),
+                   TwipsToPixels(360), TwipsToPixels(270), IDC_LBL_MAX_V, large);
+    lblmsg_ =
+        AddControl(hwnd_, WC_STATICW, L"インプットガイド", label, 0, TwipsToPixels(240),
+                   TwipsToPixels(1140), TwipsToPixels(1440), TwipsToPixels(195), IDC_LBL_MSG, f);
     SetWindowSubclass(txtInput_, &FormInputCheck::EntryProc, kEntrySubclassId,
                       reinterpret_cast<DWORD_PTR>(this));
 }
@@ -118,39 +132,8 @@ void FormInputCheck::Fill(const NumberEntryRequest& request) {
     SendMessageW(txtInput_, EM_SETSEL, 0, -1);
 }
 
-void FormInputCheck::RunModalLoop() {
-    while (modal_ && IsOpen()) {
-        MSG msg{};
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == -1) {
-            break;
-        }
-        if (got == 0) {
-            // The program is ending: cancel, and leave the quit request for the outer loop.
-            session_.current = InputCancelled;
-            EndModal(true);
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (!IsDialogMessageW(hwnd_, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    if (modal_) {
-        EndModal(false);
-    }
-}
-
 void FormInputCheck::EndModal(bool unload) {
-    // The owner is enabled before the dialog goes, so that it, not some other program,
-    // becomes the active window.
-    if (ownerDisabled_) {
-        ownerDisabled_ = false;
-        if (IsWindow(owner_)) {
-            EnableWindow(owner_, TRUE);
-        }
-    }
+    MessagePump::Instance().EndModal(hwnd_);
     modal_ = false;
     if (!IsOpen()) {
         return;
@@ -235,42 +218,11 @@ void FormInputCheck::Form_Unload() {
     }
 }
 
-void FormInputCheck::OnCommand(WORD id, WORD code) {
-    if (id == IDC_TXT_INPUT) {
-        if (code == EN_SETFOCUS) {
-            txtInput_GotFocus();
-        }
-        return;
-    }
-    if (code != BN_CLICKED) {
-        return;
-    }
-    switch (id) {
-    case IDC_CMD_DEC:
-        cmdDec_Click();
-        break;
-    case IDC_CMD_INC:
-        cmdInc_Click();
-        break;
-    case IDC_CMD_ENTER:
-        cmdEnter_Click();
-        break;
-    case IDC_CMD_CANCEL:
-        cmdCancel_Click();
-        break;
-    default:
-        break; // IDOK / IDCANCEL from Enter or Escape: no meaning here
-    }
-}
-
-INT_PTR FormInputCheck::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM) {
+INT_PTR FormInputCheck::HandleDialogMessage(UINT msg, WPARAM, LPARAM) {
     switch (msg) {
     case WM_INITDIALOG:
         CreateControls();
         return FALSE; // the focus is set when the dialog is shown
-    case WM_COMMAND:
-        OnCommand(LOWORD(wp), HIWORD(wp));
-        return TRUE;
     case WM_CLOSE:
         Form_QueryUnload();
         return TRUE;

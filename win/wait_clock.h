@@ -6,8 +6,6 @@
 
 namespace qv {
 
-inline constexpr double kClockWrap = 4294967296.0;
-
 // The counter as a non-negative number of milliseconds, 0 to 4294967295.
 constexpr double MillisecondClockFromCounter(std::uint32_t counter) {
     const auto asSigned = static_cast<std::int32_t>(counter);

@@ -1,14 +1,14 @@
 // "オプション": the modeless dialog in which the user views and changes the settings.
 #pragma once
 
-#include "app/win_util_win.h"
-#include "capture/gdi_raii_win.h"
 #include "config/capture_test_win.h"
-#include "config/dialog_base_win.h"
 #include "config/option_items.h"
 #include "config/settings.h"
 #include "services/debug_log.h"
 #include "services/message_sink.h"
+#include "win/dialog_base_win.h"
+#include "win/handles_win.h"
+#include "win/ui_win.h"
 
 #include <windows.h>
 
@@ -45,9 +45,6 @@ class FormOption : public DialogBase<FormOption> {
     // menuOption_Click: builds the window on first use (and after a close through its frame),
     // shows it filled from the settings and brings it to the front.
     bool Show(HWND owner);
-    // For the message loops: true when `msg` was a keyboard message of this dialog and has
-    // been handled.
-    bool IsDialogMessageFor(MSG& msg);
 
     INT_PTR HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -62,7 +59,6 @@ class FormOption : public DialogBase<FormOption> {
     void RefreshValues();
     void SyncBox(HWND box, bool value, void (FormOption::*click)());
     void EditNumber(OptionField field, int region);
-    void OnCommand(WORD id, WORD code, HWND control);
 
     void Form_Activate();
     void Form_Paint();

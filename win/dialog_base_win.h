@@ -6,29 +6,19 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string_view>
+#include <vector>
 
 namespace qv {
-
-// Design positions are in twips; the dialogs are laid out in pixels at 96 dpi.
-constexpr int TwipsToDialogPixels(int twips) {
-    return (twips + 7) / 15;
-}
 
 HWND CreateEmptyDialog(HWND owner, std::wstring_view title, DLGPROC procedure, LPARAM param);
 // Gives the dialog this client size (pixels) and centres it over `owner` (or the screen).
 void PlaceDialog(HWND dialog, HWND owner, int clientWidth, int clientHeight);
 
-// A child control with the given font; WS_CHILD | WS_VISIBLE are added to `style`.
-HWND AddControl(HWND parent, const wchar_t* className, std::wstring_view text, DWORD style,
-                DWORD exStyle, int x, int y, int width, int height, int id, HFONT font);
-// Sizes a label to its (possibly multi-line) text in its own font; its left and top stay.
-void FitLabelToText(HWND label);
-// Widens (and heightens) a label whose text does not fit its size, so a font wider than the
-// designed one never cuts a caption; its left and top stay, and a label that fits keeps its size.
-void GrowLabelToText(HWND label);
-void SetText(HWND control, std::wstring_view text);
-
+// The form's handlers get WM_COMMAND decoded: each (control id, notification) pair that a form
+// binds runs its handler; every other command is ignored. BN_CLICKED and STN_CLICKED are the
+// same notification, so `OnClick` serves buttons and notifying labels alike.
 template <typename Derived> class DialogBase {
   public:
     HWND Handle() const { return hwnd_; }
@@ -44,6 +34,13 @@ template <typename Derived> class DialogBase {
         }
     }
 
+    void OnCommand(int id, WORD notification, std::function<void()> handler) {
+        commands_.push_back(Command{id, notification, std::move(handler)});
+    }
+    void OnClick(int id, std::function<void()> handler) {
+        OnCommand(id, BN_CLICKED, std::move(handler));
+    }
+
     bool CreateDialogWindow(HWND owner, std::wstring_view title) {
         return CreateEmptyDialog(owner, title, &DialogBase::DialogProc,
                                  reinterpret_cast<LPARAM>(this)) != nullptr;
@@ -52,6 +49,23 @@ template <typename Derived> class DialogBase {
     HWND hwnd_ = nullptr;
 
   private:
+    struct Command {
+        int id;
+        WORD notification;
+        std::function<void()> handler;
+    };
+
+    void RunCommand(WORD id, WORD notification) {
+        for (const Command& command : commands_) {
+            if (command.id == id && command.notification == notification) {
+                command.handler();
+                return;
+            }
+        }
+    }
+
+    std::vector<Command> commands_;
+
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         Derived* self = nullptr;
         if (msg == WM_INITDIALOG) {
@@ -68,7 +82,12 @@ template <typename Derived> class DialogBase {
         }
         INT_PTR result = FALSE;
         try {
-            result = self->HandleDialogMessage(msg, wp, lp);
+            if (msg == WM_COMMAND) {
+                self->RunCommand(LOWORD(wp), HIWORD(wp));
+                result = TRUE;
+            } else {
+                result = self->HandleDialogMessage(msg, wp, lp);
+            }
         } catch (...) {
             result = FALSE;
         }

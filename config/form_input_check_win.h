@@ -1,10 +1,10 @@
 // "パラメータ入力": the modal dialog that asks for one number within a range.
 #pragma once
 
-#include "app/win_util_win.h"
-#include "capture/gdi_raii_win.h"
-#include "config/dialog_base_win.h"
 #include "config/number_entry.h"
+#include "win/dialog_base_win.h"
+#include "win/handles_win.h"
+#include "win/ui_win.h"
 
 #include <windows.h>
 
@@ -12,7 +12,7 @@ namespace qv {
 
 class FormInputCheck : public DialogBase<FormInputCheck> {
   public:
-    FormInputCheck() = default;
+    FormInputCheck();
 
     // Shows the dialog modally over `owner` (disabled meanwhile; other windows' timers keep
     // running) and returns the accepted number, exactly as read from the entry, or
@@ -25,7 +25,6 @@ class FormInputCheck : public DialogBase<FormInputCheck> {
     bool Load(HWND owner);
     void CreateControls();
     void Fill(const NumberEntryRequest& request);
-    void RunModalLoop();
     void EndModal(bool unload);
     void ShowRefusal(EntryCheck check);
     void FocusControl(HWND control);
@@ -40,7 +39,6 @@ class FormInputCheck : public DialogBase<FormInputCheck> {
     void Form_QueryUnload();
     void Form_Unload();
     void Step(StepDirection direction);
-    void OnCommand(WORD id, WORD code);
 
     static LRESULT CALLBACK EntryProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                       DWORD_PTR self);
@@ -48,7 +46,6 @@ class FormInputCheck : public DialogBase<FormInputCheck> {
     NumberEntrySession session_;
     HWND owner_ = nullptr;
     bool modal_ = false;
-    bool ownerDisabled_ = false;
 
     GdiObject<HFONT> font_, largeFont_;
     HWND cmdDec_ = nullptr, txtInput_ = nullptr, cmdInc_ = nullptr, cmdEnter_ = nullptr,

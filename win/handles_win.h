@@ -1,5 +1,5 @@
-// Owners for GDI device contexts, objects and selections, and for the thread's DPI
-// awareness: each releases what it holds when it goes out of scope.
+// Owners for kernel handles, GDI device contexts, objects and selections, and for the thread's
+// DPI awareness: each releases what it holds when it goes out of scope.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +7,33 @@
 #include <utility>
 
 namespace qv {
+
+// Owns a kernel handle (mutex, process, thread) and closes it with the owner.
+class KernelHandle {
+  public:
+    KernelHandle() = default;
+    explicit KernelHandle(HANDLE handle) : handle_(handle) {}
+    KernelHandle(const KernelHandle&) = delete;
+    KernelHandle& operator=(const KernelHandle&) = delete;
+    KernelHandle& operator=(KernelHandle&& other) noexcept {
+        if (this != &other) {
+            Close();
+            handle_ = std::exchange(other.handle_, nullptr);
+        }
+        return *this;
+    }
+    ~KernelHandle() { Close(); }
+    HANDLE Get() const { return handle_; }
+
+  private:
+    void Close() {
+        if (handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle_);
+        }
+        handle_ = nullptr;
+    }
+    HANDLE handle_ = nullptr;
+};
 
 // A window's device context from GetDC (client area) or GetWindowDC (whole window),
 // released with ReleaseDC on the same window.
@@ -83,7 +110,6 @@ template <typename Handle> class GdiObject {
 
 using UniqueBitmap = GdiObject<HBITMAP>;
 using UniquePalette = GdiObject<HPALETTE>;
-using UniqueBrush = GdiObject<HBRUSH>;
 
 // Selects an object into a DC and selects the previous one back on destruction, so the
 // object is free to be deleted or read afterwards.
@@ -112,8 +138,8 @@ class ObjectSelection {
 // Selects a palette into a DC and the previous palette back on destruction.
 class PaletteSelection {
   public:
-    PaletteSelection(HDC dc, HPALETTE palette, bool forceBackground = false)
-        : dc_(dc), previous_(SelectPalette(dc, palette, forceBackground ? TRUE : FALSE)) {}
+    PaletteSelection(HDC dc, HPALETTE palette)
+        : dc_(dc), previous_(SelectPalette(dc, palette, FALSE)) {}
     ~PaletteSelection() { Restore(); }
     PaletteSelection(const PaletteSelection&) = delete;
     PaletteSelection& operator=(const PaletteSelection&) = delete;
@@ -129,6 +155,24 @@ class PaletteSelection {
   private:
     HDC dc_;
     HPALETTE previous_;
+};
+
+// Saves a DC's state (colours, modes, selections) and restores it on destruction, for a DC
+// that belongs to someone else (WM_DRAWITEM's, say).
+class SavedDcState {
+  public:
+    explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDcState() {
+        if (saved_ != 0) {
+            RestoreDC(dc_, saved_);
+        }
+    }
+    SavedDcState(const SavedDcState&) = delete;
+    SavedDcState& operator=(const SavedDcState&) = delete;
+
+  private:
+    HDC dc_;
+    int saved_;
 };
 
 // Switches the calling thread's DPI awareness for the lifetime of the object and restores

@@ -1,0 +1,56 @@
+// The message pump shared by the main loop, the modal windows and every wait, so that timer
+// ticks, menu commands, repaints and modeless dialogs keep working while the program waits.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace qv {
+
+class MessagePump {
+  public:
+    static MessagePump& Instance();
+
+    // Modeless dialogs whose keyboard handling (Tab, Enter) goes through IsDialogMessage.
+    void AddDialog(HWND dialog);
+    void RemoveDialog(HWND dialog);
+
+    // Dispatches every pending message. False once WM_QUIT was met: it is posted again so the
+    // outer loop sees it too, and every later wait returns at once.
+    bool ProcessPending();
+    // The main loop; returns the exit code of WM_QUIT.
+    int Run();
+
+    // The one modal loop, for a dialog already shown: `owner` is disabled (its timers keep
+    // running) and every message is dispatched until `dialog` is hidden or destroyed. False when
+    // the program began to quit meanwhile; the dialog is then left as it is for the caller to
+    // close.
+    bool RunModal(HWND dialog, HWND owner);
+    // Enables the owner again before the modal dialog goes, so that the owner, not some other
+    // program, becomes the active window. RunModal does it too when the dialog did not.
+    void EndModal(HWND dialog);
+
+  private:
+    struct ModalOwner {
+        HWND dialog;
+        HWND owner;
+    };
+    void Dispatch(MSG& msg);
+    std::vector<HWND> dialogs_;
+    std::vector<ModalOwner> disabledOwners_;
+    bool quitRequested_ = false;
+    int exitCode_ = 0;
+};
+
+// timeGetTime: milliseconds since system start, wrapping at 2^32.
+std::uint32_t MillisecondCounter();
+// The counter as a non-negative number of milliseconds.
+double MillisecondClock();
+
+// Waits at least `milliseconds` (at least one 1 ms sleep and one pass of message processing,
+// even for 0). False when the program began to quit during the wait.
+[[nodiscard]] bool WaitMilliseconds(double milliseconds);
+
+} // namespace qv
