@@ -47,9 +47,13 @@ bench: linux
 	scripts/deps.sh bench
 	scripts/bench.sh
 
+# InsertBraces and include regrouping need clang-format 15 or later (Debian 12 ships 14 as the default).
+CLANG_FORMAT ?= clang-format-16
+
 format:
+	scripts/deps.sh format
 	find app win measurement recognition capture config services tests tools bench \
-	  \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format -i
+	  \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 $(CLANG_FORMAT) -i
 
 clean:
 	rm -rf build

@@ -8,7 +8,6 @@
 #include "win/message_pump_win.h"
 
 #include <commctrl.h>
-
 #include <utility>
 
 namespace qv {

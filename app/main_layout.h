@@ -2,9 +2,9 @@
 // bottom (two rows of glyph pictures above the window's bottom edge, the log box above them).
 #pragma once
 
-#include <array>
-
 #include "recognition/glyph_images.h"
+
+#include <array>
 
 namespace qv {
 

@@ -7,8 +7,9 @@
 #include "win/message_pump_win.h"
 #include "win/ui_win.h"
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 namespace {
 

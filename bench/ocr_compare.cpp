@@ -2,18 +2,18 @@
 // capture noise), reads each with the program's recognizer and times it, and writes each
 // strip's figure part scaled up and binarised for an outside OCR engine.
 // Usage: ocr_compare OUTDIR COUNT SEED
+#include "capture/bmp_file.h"
+#include "recognition/exp_recognizer.h"
+#include "recognition/glyph_images.h"
+#include "recognition/glyph_pattern_table.h"
+#include "recognition/glyph_render.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <random>
 #include <string>
-
-#include "capture/bmp_file.h"
-#include "recognition/exp_recognizer.h"
-#include "recognition/glyph_images.h"
-#include "recognition/glyph_pattern_table.h"
-#include "recognition/glyph_render.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 // bottom-up or top-down on reading, bottom-up on writing.
 #pragma once
 
+#include "capture/pixel_array.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <span>
 #include <vector>
-
-#include "capture/pixel_array.h"
 
 namespace qv {
 

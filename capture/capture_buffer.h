@@ -2,11 +2,11 @@
 // resize. Captures write the top-left corner of a slot; readers looking beyond it see black.
 #pragma once
 
-#include <array>
-#include <cstdint>
-
 #include "capture/capture_region.h"
 #include "capture/pixel_array.h"
+
+#include <array>
+#include <cstdint>
 
 namespace qv {
 

@@ -2,14 +2,14 @@
 // buffer. Every DC and bitmap made here is released before the call returns.
 #pragma once
 
-#include <windows.h>
-
-#include <cstdint>
-
 #include "capture/capture_buffer.h"
 #include "capture/capture_region.h"
 #include "capture/pixel_array.h"
 #include "win/handles_win.h"
+
+#include <windows.h>
+
+#include <cstdint>
 
 namespace qv {
 

@@ -1,6 +1,8 @@
 #include "config/config_file.h"
 
 #include "capture/file_replace.h"
+#include "services/ansi_text.h"
+#include "services/column_format.h"
 #include "services/file_copy.h"
 
 #include <array>
@@ -8,9 +10,6 @@
 #include <fstream>
 #include <limits>
 #include <system_error>
-
-#include "services/ansi_text.h"
-#include "services/column_format.h"
 
 namespace qv {
 namespace {

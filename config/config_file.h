@@ -2,14 +2,14 @@
 // read/reset/save operation the program runs at start-up and from the options dialog.
 #pragma once
 
+#include "config/settings.h"
+#include "services/message_sink.h"
+
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "config/settings.h"
-#include "services/message_sink.h"
 
 namespace qv {
 

@@ -4,7 +4,6 @@
 #include "config/form_input_check_win.h"
 
 #include <commctrl.h>
-
 #include <string>
 #include <utility>
 
@@ -299,8 +298,9 @@ void FormOption::chkDebug_Click() {
 void FormOption::cmdSave_Click() {
     // A failed write has been shown to the user; the settings stay in effect for this run.
     static_cast<void>(ProcessConfigFile(
-        ConfigFileMode::SAVE, ConfigFileContext{svc_.settings, svc_.programFolder, svc_.messages,
-                                                svc_.updateCaptureBufferSize, {}}));
+        ConfigFileMode::SAVE,
+        ConfigFileContext{
+            svc_.settings, svc_.programFolder, svc_.messages, svc_.updateCaptureBufferSize, {}}));
     svc_.debugLog.Write(L"Saving ConfigFile･･･End ");
 }
 

@@ -2,13 +2,13 @@
 // numeric input for each, and how an entered value is put into Settings.
 #pragma once
 
+#include "config/number_entry.h"
+#include "config/settings.h"
+
 #include <cstdint>
 #include <functional>
 #include <span>
 #include <string_view>
-
-#include "config/number_entry.h"
-#include "config/settings.h"
 
 namespace qv {
 

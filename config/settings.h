@@ -1,10 +1,10 @@
 // The program-wide settings record and the limits the program needs to run with it safely.
 #pragma once
 
+#include "capture/capture_region.h"
+
 #include <array>
 #include <cstdint>
-
-#include "capture/capture_region.h"
 
 namespace qv {
 

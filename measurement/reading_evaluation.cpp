@@ -1,6 +1,5 @@
 // The evaluation of one reading: nothing read, first reading, unchanged, gain or fall.
 #include "measurement/measurement_engine.h"
-
 #include "measurement/measurement_timing.h"
 
 #include <cmath>

@@ -1,11 +1,11 @@
 #include "recognition/exp_recognizer.h"
 
+#include "services/column_format.h"
+
 #include <algorithm>
 #include <charconv>
 #include <limits>
 #include <vector>
-
-#include "services/column_format.h"
 
 namespace qv {
 

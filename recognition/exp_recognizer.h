@@ -1,16 +1,16 @@
 // Reads the EXP figure from capture-buffer slot 1 by template matching against glyph set 1.
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <string>
-#include <string_view>
-
 #include "capture/capture_buffer.h"
 #include "capture/capture_region.h"
 #include "recognition/glyph_pattern_table.h"
 #include "recognition/glyph_scorer.h"
 #include "services/debug_log.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace qv {
 

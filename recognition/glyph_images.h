@@ -2,12 +2,12 @@
 // recognizer matches), digits 0 to 9 at indexes 0 to 9 and the delimiter at 10.
 #pragma once
 
+#include "capture/pixel_array.h"
+
 #include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
-
-#include "capture/pixel_array.h"
 
 namespace qv {
 

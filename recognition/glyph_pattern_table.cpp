@@ -113,9 +113,8 @@ bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictu
                         GlyphPatternTable& table) {
     bool ok = true;
     for (std::size_t s = 0; s < pictures.size(); ++s) {
-        const std::int32_t narrowest = static_cast<int>(s) == kExpCaptureIndex
-                                           ? kNarrowestRecognizedGlyph
-                                           : std::int32_t{1};
+        const std::int32_t narrowest =
+            static_cast<int>(s) == kExpCaptureIndex ? kNarrowestRecognizedGlyph : std::int32_t{1};
         ok = MeasureSet(pictures[s], narrowest, table.sets[s]) && ok;
         ok = FillSums(pictures[s], table.sets[s]) && ok;
     }

@@ -3,16 +3,16 @@
 // rule that depends on it.
 #pragma once
 
-#include <array>
-#include <cstdint>
-#include <optional>
-#include <vector>
-
 #include "capture/capture_buffer.h"
 #include "capture/capture_region.h"
 #include "capture/pixel_array.h"
 #include "recognition/glyph_images.h"
 #include "services/message_sink.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace qv {
 

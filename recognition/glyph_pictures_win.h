@@ -2,13 +2,13 @@
 // controls, read back into the portable pattern table's input.
 #pragma once
 
+#include "recognition/glyph_pattern_table.h"
+#include "win/handles_win.h"
+
 #include <windows.h>
 
 #include <array>
 #include <optional>
-
-#include "recognition/glyph_pattern_table.h"
-#include "win/handles_win.h"
 
 namespace qv {
 

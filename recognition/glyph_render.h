@@ -3,11 +3,11 @@
 // followed by the delimiter, on the glyphs' slate background.
 #pragma once
 
-#include <cstdint>
-#include <string_view>
-
 #include "capture/pixel_array.h"
 #include "recognition/glyph_images.h"
+
+#include <cstdint>
+#include <string_view>
 
 namespace qv {
 

@@ -2,13 +2,13 @@
 // the recognizer uses (and its benchmark times).
 #pragma once
 
-#include <array>
-#include <cstdint>
-#include <vector>
-
 #include "capture/pixel_array.h"
 #include "recognition/glyph_images.h"
 #include "recognition/glyph_pattern_table.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
 
 namespace qv {
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes sure the Debian packages a target needs are installed.
 # As root it installs what is missing; otherwise it names the missing packages and fails.
-#   scripts/deps.sh linux|windows|wine|bench...
+#   scripts/deps.sh linux|windows|wine|bench|format...
 set -euo pipefail
 
 declare -A PKGS=(
@@ -9,6 +9,7 @@ declare -A PKGS=(
   [windows]="cmake make g++-mingw-w64-x86-64 googletest"
   [wine]="wine wine64 xvfb fonts-ipafont-gothic locales imagemagick"
   [bench]="libbenchmark-dev tesseract-ocr imagemagick"
+  [format]="clang-format-16"
 )
 
 wanted=()

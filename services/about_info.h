@@ -1,9 +1,9 @@
 // Who made the program and where to find them: shown by the version dialog.
 #pragma once
 
-#include <string_view>
-
 #include "services/program_identity.h"
+
+#include <string_view>
 
 namespace qv {
 

@@ -13,8 +13,9 @@ class IconvHandle {
   public:
     IconvHandle(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~IconvHandle() {
-        if (valid())
+        if (valid()) {
             iconv_close(cd_);
+        }
     }
     IconvHandle(const IconvHandle&) = delete;
     IconvHandle& operator=(const IconvHandle&) = delete;
@@ -41,8 +42,9 @@ void Convert(IconvHandle& cd, const char* in, std::size_t inBytes, Out& out,
         const std::size_t rc = iconv(cd.get(), &src, &srcLeft, &dst, &dstLeft);
         const int err = errno;
         out.append(buffer, (sizeof(buffer) - dstLeft) / sizeof(Unit));
-        if (rc != static_cast<std::size_t>(-1) || err == E2BIG)
+        if (rc != static_cast<std::size_t>(-1) || err == E2BIG) {
             continue;
+        }
         // EILSEQ or EINVAL: replace the offending unit and carry on after it.
         out.push_back(replacement);
         const std::size_t skip = srcLeft < skipBytes ? srcLeft : skipBytes;
@@ -57,8 +59,9 @@ void Convert(IconvHandle& cd, const char* in, std::size_t inBytes, Out& out,
 std::string ToAnsi(std::wstring_view text) {
     std::string out;
     IconvHandle cd("CP932", "WCHAR_T");
-    if (!cd.valid())
+    if (!cd.valid()) {
         return out;
+    }
     Convert(cd, reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t), out, '?',
             sizeof(wchar_t));
     return out;
@@ -67,8 +70,9 @@ std::string ToAnsi(std::wstring_view text) {
 std::wstring FromAnsi(std::string_view bytes) {
     std::wstring out;
     IconvHandle cd("WCHAR_T", "CP932");
-    if (!cd.valid())
+    if (!cd.valid()) {
         return out;
+    }
     Convert(cd, bytes.data(), bytes.size(), out, L'\uFFFD', 1);
     return out;
 }

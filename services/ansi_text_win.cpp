@@ -33,13 +33,15 @@ std::size_t DecodeOne(std::string_view bytes, std::size_t pos, std::wstring& out
 
 std::string ToAnsi(std::wstring_view text) {
     std::string out;
-    if (text.empty())
+    if (text.empty()) {
         return out;
+    }
     const int length = ToInt(text.size());
     const int size = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text.data(), length,
                                          nullptr, 0, "?", nullptr);
-    if (size <= 0)
+    if (size <= 0) {
         return out;
+    }
     out.resize(size);
     WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text.data(), length, out.data(), size, "?",
                         nullptr);
@@ -48,8 +50,9 @@ std::string ToAnsi(std::wstring_view text) {
 
 std::wstring FromAnsi(std::string_view bytes) {
     std::wstring out;
-    if (bytes.empty())
+    if (bytes.empty()) {
         return out;
+    }
     const int length = ToInt(bytes.size());
     const int size =
         MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0);
@@ -60,8 +63,9 @@ std::wstring FromAnsi(std::string_view bytes) {
         return out;
     }
     // Some bytes are invalid: decode character by character so that only they are replaced.
-    for (std::size_t pos = 0; pos < bytes.size();)
+    for (std::size_t pos = 0; pos < bytes.size();) {
         pos += DecodeOne(bytes, pos, out);
+    }
     return out;
 }
 

@@ -15,13 +15,15 @@ namespace {
 std::wstring GroupThousands(const std::wstring& plain) {
     const std::size_t digitsBegin = (!plain.empty() && plain[0] == L'-') ? 1 : 0;
     std::size_t digitsEnd = plain.find(L'.');
-    if (digitsEnd == std::wstring::npos)
+    if (digitsEnd == std::wstring::npos) {
         digitsEnd = plain.size();
+    }
     std::wstring out = plain.substr(0, digitsBegin);
     for (std::size_t i = digitsBegin; i < digitsEnd; ++i) {
         const std::size_t remaining = digitsEnd - i;
-        if (i > digitsBegin && remaining % 3 == 0)
+        if (i > digitsBegin && remaining % 3 == 0) {
             out.push_back(L',');
+        }
         out.push_back(plain[i]);
     }
     out.append(plain, digitsEnd, std::wstring::npos);
@@ -34,26 +36,31 @@ std::wstring Widen(const char* text) {
 
 // Plain text of a number with `decimals` fraction digits (0: whole number), no grouping.
 std::wstring PlainNumber(double value, int decimals) {
-    if (std::isnan(value))
+    if (std::isnan(value)) {
         return L"NaN";
-    if (std::isinf(value))
+    }
+    if (std::isinf(value)) {
         return value < 0 ? L"-Infinity" : L"Infinity";
-    if (decimals == 0)
+    }
+    if (decimals == 0) {
         value = std::round(value); // halves away from zero
+    }
     // Widest case: 309 integer digits, sign, point and kMaxColumnDecimals fraction digits.
     char buffer[320 + kMaxColumnDecimals];
     std::snprintf(buffer, sizeof(buffer), "%.*f", decimals, value);
     std::wstring text = Widen(buffer);
     // A negative value that rounds to zero shows no sign ("-0" or "-0.00" would be misleading).
-    if (text[0] == L'-' && text.find_first_not_of(L"-0.") == std::wstring::npos)
+    if (text[0] == L'-' && text.find_first_not_of(L"-0.") == std::wstring::npos) {
         text.erase(0, 1);
+    }
     return text;
 }
 
 std::wstring PlainInteger(std::int64_t value, int decimals) {
     std::wstring text = std::to_wstring(value);
-    if (decimals > 0)
+    if (decimals > 0) {
         text += L'.' + std::wstring(decimals, L'0');
+    }
     return text;
 }
 
@@ -73,8 +80,9 @@ struct DisplayTextVisitor {
 // Double-byte characters of a text value (its CP932 bytes minus its characters); 0 otherwise.
 std::int64_t ExtraWidth(const ColumnValue& value) {
     const auto* text = std::get_if<std::wstring>(&value);
-    if (text == nullptr)
+    if (text == nullptr) {
         return 0;
+    }
     return static_cast<std::int64_t>(AnsiLength(*text)) - static_cast<std::int64_t>(text->size());
 }
 
@@ -87,8 +95,9 @@ bool FitsInt32(std::int64_t v) {
 
 std::optional<std::wstring> ColumnDisplayText(const ColumnValue& value, int decimals,
                                               bool noGrouping) {
-    if (decimals > kMaxColumnDecimals)
+    if (decimals > kMaxColumnDecimals) {
         return std::nullopt;
+    }
     return std::visit(DisplayTextVisitor{decimals > 0 ? decimals : 0, noGrouping}, value);
 }
 
@@ -97,12 +106,14 @@ std::optional<std::wstring> FormatColumn(const ColumnValue& value, int width, in
     const std::int64_t extra = ExtraWidth(value);
     const std::int64_t columnBytes = std::int64_t{width} - gap; // width without the trailing gap
     const std::int64_t field = columnBytes - extra;
-    if (!FitsInt32(columnBytes) || !FitsInt32(field) || field < 1)
+    if (!FitsInt32(columnBytes) || !FitsInt32(field) || field < 1) {
         return std::nullopt;
+    }
 
     const std::optional<std::wstring> display = ColumnDisplayText(value, decimals, noGrouping);
-    if (!display)
+    if (!display) {
         return std::nullopt;
+    }
 
     const std::int64_t length = static_cast<std::int64_t>(display->size());
     const std::int64_t padding = length < field - 1 ? field - 1 - length : 0;

@@ -1,9 +1,8 @@
 #include "services/debug_log.h"
 
-#include "services/file_copy.h"
-
 #include "services/ansi_text.h"
 #include "services/column_format.h"
+#include "services/file_copy.h"
 
 #include <cstdio>
 #include <fstream>
@@ -26,8 +25,9 @@ std::wstring Column(std::int64_t value, int width) {
 bool WriteAnsi(const std::filesystem::path& path, std::wstring_view text, std::ios::openmode mode) {
     const std::string bytes = ToAnsi(text);
     std::ofstream out(path, std::ios::binary | std::ios::out | mode);
-    if (!out)
+    if (!out) {
         return false;
+    }
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     return !out.fail();
@@ -94,8 +94,9 @@ bool DebugLog::Write(std::wstring_view message, std::wstring_view tag) {
     const bool start = tag == kStartTag;
     const bool written =
         (!start && FileExists(LogPath())) ? Append(message) : StartFile(message, start);
-    if (!written)
+    if (!written) {
         ReportFailure();
+    }
     return written;
 }
 
@@ -113,15 +114,17 @@ bool DebugLog::StartFile(std::wstring_view message, bool makeBackup) {
     if (makeBackup && FileExists(LogPath())) {
         // Without a backup, truncating would lose the previous run's log: keep it and let
         // this run continue in the same file instead.
-        if (!CopyFileReplacing(LogPath(), BackupPath()))
+        if (!CopyFileReplacing(LogPath(), BackupPath())) {
             return WriteAnsi(LogPath(), header, std::ios::app);
+        }
     }
     return WriteAnsi(LogPath(), header, std::ios::trunc);
 }
 
 void DebugLog::ReportFailure() {
-    if (failureReported_)
+    if (failureReported_) {
         return;
+    }
     failureReported_ = true;
     messages_.ShowMessage(kFailureText, kFailureTitle);
 }

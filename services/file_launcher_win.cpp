@@ -1,8 +1,8 @@
 #include "services/file_launcher_win.h"
 
-#include <shellapi.h>
 #include <windows.h>
 
+#include <shellapi.h>
 #include <string>
 
 namespace qv {

@@ -7,7 +7,6 @@
 #include "win/ui_win.h"
 
 #include <commctrl.h>
-
 #include <string>
 
 namespace qv {

@@ -2,8 +2,9 @@
 
 #include "services/ansi_text.h"
 
-#include <cstring>
 #include <windows.h>
+
+#include <cstring>
 
 namespace qv {
 namespace {
@@ -49,13 +50,15 @@ OsVersionRecord FromInfo(const OSVERSIONINFOA& info) {
 std::optional<OsVersionRecord> Win32SystemQuery::QueryVersion(bool extended) {
     if (!extended) {
         OSVERSIONINFOA info;
-        if (!QueryVersionInfo(info))
+        if (!QueryVersionInfo(info)) {
             return std::nullopt;
+        }
         return FromInfo(info);
     }
     OSVERSIONINFOEXA info;
-    if (!QueryVersionInfo(info))
+    if (!QueryVersionInfo(info)) {
         return std::nullopt;
+    }
     OsVersionRecord record = FromInfo(*reinterpret_cast<const OSVERSIONINFOA*>(&info));
     record.servicePackMajor = static_cast<std::int16_t>(info.wServicePackMajor);
     record.servicePackMinor = static_cast<std::int16_t>(info.wServicePackMinor);
@@ -86,8 +89,9 @@ MemoryStatus QueryMemoryStatus() {
     MEMORYSTATUSEX status{};
     status.dwLength = sizeof(status);
     MemoryStatus record;
-    if (!GlobalMemoryStatusEx(&status))
+    if (!GlobalMemoryStatusEx(&status)) {
         return record;
+    }
     record.memoryLoad = status.dwMemoryLoad;
     record.totalPhysical = status.ullTotalPhys;
     record.availablePhysical = status.ullAvailPhys;

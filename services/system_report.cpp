@@ -42,8 +42,9 @@ constexpr std::array<SuiteLine, 6> kSuiteLines{{
 std::wstring SuiteLines(const OsVersionRecord& v) {
     std::wstring text;
     for (const SuiteLine& line : kSuiteLines) {
-        if (!HasSuite(v, line.bit))
+        if (!HasSuite(v, line.bit)) {
             continue;
+        }
         text += line.text;
         text += kNewLine;
         if (line.bit == 0x0010 && !HasSuite(v, 0x0100)) {
@@ -86,9 +87,11 @@ std::wstring NtFamilyDescription(const OsVersionRecord& v, SystemQuery& query) {
 std::wstring LevelName(std::int16_t level,
                        std::initializer_list<std::pair<int, const wchar_t*>> names,
                        const wchar_t* family, std::int16_t revision) {
-    for (const auto& [value, name] : names)
-        if (level == value)
+    for (const auto& [value, name] : names) {
+        if (level == value) {
             return name;
+        }
+    }
     return std::wstring(L"  Processor: ") + family + L" Family CPU  " + Num(level) + L" - " +
            Num(revision);
 }
@@ -188,16 +191,18 @@ std::int64_t VersionKey(const OsVersionRecord& v) {
                                 Padded(static_cast<std::uint32_t>(v.major), 2) +
                                 Padded(static_cast<std::uint32_t>(v.minor), 4);
     // Absurd version numbers give an absurd key, not an overflow.
-    if (digits.size() > 18)
+    if (digits.size() > 18) {
         return std::numeric_limits<std::int64_t>::max();
+    }
     return std::stoll(digits);
 }
 
 std::wstring TrimmedServicePack(const OsVersionRecord& v) {
     std::wstring text = v.servicePack.substr(0, v.servicePack.find(L'\0'));
     const std::size_t first = text.find_first_not_of(L' ');
-    if (first == std::wstring::npos)
+    if (first == std::wstring::npos) {
         return {};
+    }
     return text.substr(first, text.find_last_not_of(L' ') - first + 1);
 }
 
@@ -205,25 +210,33 @@ std::wstring OlderFamilyProductName(const OsVersionRecord& v) {
     const std::int64_t key = VersionKey(v);
     const std::wstring sp = TrimmedServicePack(v);
     const wchar_t first = sp.empty() ? L'\0' : sp[0];
-    if (key < 1040000)
+    if (key < 1040000) {
         return L"Windows 3.1";
+    }
     if (key == 1040000) {
-        if (first == L'a')
+        if (first == L'a') {
             return L"Windows 95 Sp1";
-        if (first == L'B')
+        }
+        if (first == L'B') {
             return L"Windows 95 OSR2";
-        if (first == L'C')
+        }
+        if (first == L'C') {
             return L"Windows 95 OSR2.5";
+        }
         return L"Windows 95";
     }
-    if (key == 1040010)
+    if (key == 1040010) {
         return first == L'A' ? L"Windows 98 SE" : L"Windows 98";
-    if (key == 1040090)
+    }
+    if (key == 1040090) {
         return L"Windows Millennium Edition";
-    if (key == 2030051)
+    }
+    if (key == 2030051) {
         return L"Windows NT 3.51";
-    if (key > 1040090)
+    }
+    if (key > 1040090) {
         return L"Windows Me Later";
+    }
     return L"Windows Unknown";
 }
 
@@ -234,60 +247,79 @@ std::wstring NtFamilyProductName(const OsVersionRecord& v) {
     case 2040000:
         return HasSuite(v, 0x0002) ? L"Windows NT 4.0 Enterprise Edition" : L"Windows NT 4.0";
     case 2050000:
-        if (workstation)
+        if (workstation) {
             return L"Windows 2000";
-        if (HasSuite(v, 0x0002))
+        }
+        if (HasSuite(v, 0x0002)) {
             return L"Windows 2000 Advanced Server";
-        if (HasSuite(v, 0x0080))
+        }
+        if (HasSuite(v, 0x0080)) {
             return L"Windows 2000 Datacenter Server";
+        }
         return L"Windows 2000 Server";
     case 2050001:
-        if (HasSuite(v, 0x0200))
+        if (HasSuite(v, 0x0200)) {
             return L"Windows XP Home Edition";
-        if (HasSuite(v, 0x0040))
+        }
+        if (HasSuite(v, 0x0040)) {
             return L"Windows XP Embedded";
+        }
         return L"Windows XP Professional Edition";
     case 2050002:
-        if (workstation)
+        if (workstation) {
             return L"Windows XP Professional x64 Edition";
-        if (HasSuite(v, 0x0002))
+        }
+        if (HasSuite(v, 0x0002)) {
             return L"Windows Server 2003 Enterprise Edition";
-        if (HasSuite(v, 0x0080))
+        }
+        if (HasSuite(v, 0x0080)) {
             return L"Windows Server 2003 Datacenter Edition";
-        if (HasSuite(v, 0x0400))
+        }
+        if (HasSuite(v, 0x0400)) {
             return L"Windows Server 2003 Web Edition";
-        if (HasSuite(v, 0x2000))
+        }
+        if (HasSuite(v, 0x2000)) {
             return L"Windows Storage Server 2003 R2";
-        if (HasSuite(v, 0x4000))
+        }
+        if (HasSuite(v, 0x4000)) {
             return L"Windows Server 2003 Compute Cluster Edition";
+        }
         return L"Windows Server 2003";
     case 2060000:
-        if (workstation)
+        if (workstation) {
             return L"Windows Vista";
-        if (HasSuite(v, 0x0002))
+        }
+        if (HasSuite(v, 0x0002)) {
             return L"Windows Server Longhorn Enterprise Edition";
-        if (HasSuite(v, 0x0080))
+        }
+        if (HasSuite(v, 0x0080)) {
             return L"Windows Server Longhorn Datacenter Edition";
+        }
         return L"Windows Server Longhorn";
     default:
         break;
     }
-    if (key > 3000000)
+    if (key > 3000000) {
         return L"Windows CE";
-    if (key > 2060000)
+    }
+    if (key > 2060000) {
         return workstation ? L"Windows Vista Later" : L"Windows Server Longhorn Later";
+    }
     return L"Windows Unknown";
 }
 
 std::wstring GetSystemDescription(SystemQuery& query) {
     const std::optional<OsVersionRecord> version = query.QueryVersion(false);
-    if (!version)
+    if (!version) {
         return {};
-    if (VersionKey(*version) < 2040000)
+    }
+    if (VersionKey(*version) < 2040000) {
         return OlderFamilyDescription(*version, query);
+    }
     const std::optional<OsVersionRecord> extended = query.QueryVersion(true);
-    if (!extended)
+    if (!extended) {
         return {};
+    }
     return NtFamilyDescription(*extended, query);
 }
 

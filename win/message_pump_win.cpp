@@ -2,9 +2,8 @@
 
 #include "win/wait_clock.h"
 
-#include <mmsystem.h>
-
 #include <algorithm>
+#include <mmsystem.h>
 
 namespace qv {
 

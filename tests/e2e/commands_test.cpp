@@ -1,8 +1,7 @@
 // The remaining commands as a user meets them: the delayed screen print of the window in
 // front, the version dialog, and the popup that will not be closed.
-#include "tests/e2e/e2e_fixture.h"
-
 #include "capture/bmp_file.h"
+#include "tests/e2e/e2e_fixture.h"
 
 #include <chrono>
 #include <functional>

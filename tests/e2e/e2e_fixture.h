@@ -5,14 +5,13 @@
 // through the driver and asserts on Text()/Bytes()/Records().
 #pragma once
 
-#include <gtest/gtest.h>
+#include "tools/driver/driver.h"
 
 #include <deque>
+#include <gtest/gtest.h>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "tools/driver/driver.h"
 
 namespace qv::e2e {
 

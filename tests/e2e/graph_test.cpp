@@ -1,8 +1,7 @@
 // "グラフ" during a demo measurement: the graph window opens beside the game, on its own,
 // follows the readings (a fall gets its mark) and only hides when closed.
-#include "tests/e2e/e2e_fixture.h"
-
 #include "capture/screen_capture_win.h"
+#include "tests/e2e/e2e_fixture.h"
 
 namespace qv::e2e {
 namespace {

@@ -2,9 +2,8 @@
 // snapshots and log line, the game going away, coming back and going behind another window,
 // the stop with its summary, and a close in the middle of the snapshots. The program runs with
 // the fast demo settings (auto-start, a capture every second, no start delay).
-#include "tests/e2e/e2e_fixture.h"
-
 #include "capture/bmp_file.h"
+#include "tests/e2e/e2e_fixture.h"
 #include "tools/demogame/figure_image.h"
 
 #include <algorithm>

@@ -1,10 +1,9 @@
 // The options dialog's "テスト" with the demo game: the ten-second count on the button while
 // a measurement goes on, the two regions drawn into the picture boxes with region 2's reading,
 // a close during the count, and a test without the game.
-#include "tests/e2e/e2e_fixture.h"
-
 #include "capture/screen_capture_win.h"
 #include "config/capture_preview.h"
+#include "tests/e2e/e2e_fixture.h"
 #include "tools/demogame/figure_image.h"
 
 #include <algorithm>

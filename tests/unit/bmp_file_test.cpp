@@ -1,10 +1,8 @@
 #include "capture/bmp_file.h"
-
-#include <gtest/gtest.h>
+#include "file_size_limit.h"
 
 #include <filesystem>
-
-#include "file_size_limit.h"
+#include <gtest/gtest.h>
 
 namespace qv {
 namespace {

@@ -1,12 +1,11 @@
-#include <gtest/gtest.h>
+#include "capture/bmp_file.h"
+#include "capture/capture_buffer.h"
 
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <vector>
-
-#include "capture/bmp_file.h"
-#include "capture/capture_buffer.h"
 
 namespace qv {
 namespace {

@@ -1,9 +1,7 @@
+#include "services/ansi_text.h"
 #include "services/column_format.h"
 
-#include "services/ansi_text.h"
-
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace {

@@ -2,9 +2,8 @@
 // and whatever it accepts survives a write and a second read unchanged.
 #include "config/config_file.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <limits>
 #include <random>
 #include <string>

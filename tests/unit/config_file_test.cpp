@@ -1,19 +1,17 @@
 #include "config/config_file.h"
-
-#include <gtest/gtest.h>
+#include "file_size_limit.h"
+#include "services/ansi_text.h"
 
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
-
-#include "file_size_limit.h"
-#include "services/ansi_text.h"
 
 namespace qv {
 namespace {

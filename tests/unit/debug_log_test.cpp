@@ -1,10 +1,8 @@
+#include "services/ansi_text.h"
 #include "services/debug_log.h"
 
-#include "services/ansi_text.h"
-
-#include <gtest/gtest.h>
-
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <random>
 #include <string>

@@ -1,7 +1,6 @@
 #include "measurement/exp_chart.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace qv {

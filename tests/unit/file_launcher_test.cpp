@@ -1,11 +1,9 @@
 // The launcher's choice between a web address and a file, its records, its message and the
 // busy cursor around the shell's start.
+#include "measurement_fakes.h"
 #include "services/file_launcher.h"
 
-#include "measurement_fakes.h"
-
 #include <gtest/gtest.h>
-
 #include <optional>
 #include <set>
 #include <string>

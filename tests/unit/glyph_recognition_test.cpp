@@ -1,14 +1,13 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <random>
-#include <string>
-#include <vector>
-
 #include "recognition/exp_recognizer.h"
 #include "recognition/glyph_images.h"
 #include "recognition/glyph_pattern_table.h"
 #include "recognition/glyph_render.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace qv {
 namespace {

@@ -1,7 +1,6 @@
 #include "measurement/log_view.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace qv {

@@ -1,6 +1,5 @@
-#include "measurement_fakes.h"
-
 #include "measurement/measurement_timing.h"
+#include "measurement_fakes.h"
 
 #include <algorithm>
 #include <limits>

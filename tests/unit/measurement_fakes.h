@@ -5,11 +5,10 @@
 #include "measurement/measurement_engine.h"
 #include "services/ansi_text.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 #include <set>
 #include <sstream>

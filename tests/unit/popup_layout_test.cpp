@@ -1,7 +1,7 @@
 // Placement of the popup's message: centred, the window growing but never shrinking.
-#include <gtest/gtest.h>
-
 #include "services/popup_layout.h"
+
+#include <gtest/gtest.h>
 
 namespace qv {
 namespace {

@@ -2,10 +2,9 @@
 // texts and waits of the animations, and the message that comes back afterwards.
 #include "services/popup_script.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
 #include <vector>

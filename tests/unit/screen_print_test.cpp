@@ -1,6 +1,5 @@
 // The delayed screen print: its file name, the order of its steps and a save that fails.
 #include "app/screen_print.h"
-
 #include "tests/unit/measurement_fakes.h"
 
 #include <gtest/gtest.h>

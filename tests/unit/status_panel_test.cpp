@@ -1,11 +1,9 @@
 #include "measurement/status_panel.h"
-
 #include "services/ansi_text.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <map>
 #include <sstream>
 

@@ -1,7 +1,6 @@
 #include "services/system_report.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace {

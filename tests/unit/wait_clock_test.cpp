@@ -1,9 +1,8 @@
 // The millisecond clock's range and waits that span the counter's wrap.
-#include <gtest/gtest.h>
+#include "win/wait_clock.h"
 
 #include <cstdint>
-
-#include "win/wait_clock.h"
+#include <gtest/gtest.h>
 
 namespace qv {
 namespace {

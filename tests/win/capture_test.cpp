@@ -1,12 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <algorithm>
-#include <array>
-#include <cstdint>
-#include <string>
-
 #include "capture/screen_capture_win.h"
 #include "recognition/exp_recognizer.h"
 #include "recognition/glyph_images.h"
@@ -16,6 +7,14 @@
 #include "tests/win/resource_marks.h"
 #include "tests/win/test_pixels.h"
 #include "tests/win/test_window.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <string>
 
 namespace qv {
 namespace {

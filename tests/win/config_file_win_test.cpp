@@ -2,14 +2,13 @@
 // conversion, wide paths, and the replace-by-rename of the file and of its backup.
 #include "config/config_file.h"
 
-#include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <string>
 #include <vector>

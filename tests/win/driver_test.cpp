@@ -1,12 +1,12 @@
 // The end-to-end driver against the demo game: finding windows, reading and setting the
 // figure, and, most of all, choosing menu items by caption inside another process.
-#include <gtest/gtest.h>
-
 #include "capture/pixel_array.h"
 #include "recognition/glyph_images.h"
 #include "recognition/glyph_render.h"
 #include "tools/demogame/demo_script.h"
 #include "tools/driver/driver.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -6,21 +6,19 @@
 #include "services/file_launcher_win.h"
 #include "services/form_popup_win.h"
 #include "services/form_version_win.h"
+#include "tests/win/fixed_log_host.h"
+#include "tests/win/timer_script.h"
 #include "win/busy_cursor_win.h"
 #include "win/handles_win.h"
 #include "win/message_pump_win.h"
 #include "win/ui_win.h"
-
-#include "tests/win/fixed_log_host.h"
-#include "tests/win/timer_script.h"
-
-#include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <string>
 #include <vector>

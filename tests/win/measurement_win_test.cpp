@@ -1,27 +1,6 @@
 // The measurement's platform side: whole-window pictures saved as BMP files, the
 // event-processing wait, the message popup, and long runs of real capture ticks (capture,
 // recognition, evaluation) that must leave the process's resources flat.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <psapi.h>
-
-#include <algorithm>
-#include <array>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <map>
-#include <string>
-
-#include "tests/win/resource_marks.h"
-#include "tests/win/test_pixels.h"
-#include "tests/win/test_window.h"
-
 #include "app/shell_services_win.h"
 #include "capture/bmp_file.h"
 #include "capture/screen_capture_win.h"
@@ -34,8 +13,26 @@
 #include "recognition/glyph_render.h"
 #include "services/form_popup_win.h"
 #include "services/system_info_win.h"
+#include "tests/win/resource_marks.h"
+#include "tests/win/test_pixels.h"
+#include "tests/win/test_window.h"
 #include "win/message_pump_win.h"
 #include "win/ui_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+#include <psapi.h>
+#include <string>
 
 namespace qv {
 namespace {

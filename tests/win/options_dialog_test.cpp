@@ -5,12 +5,9 @@
 #include "config/form_input_check_win.h"
 #include "config/form_option_win.h"
 #include "services/ansi_text.h"
-#include "win/message_pump_win.h"
-
 #include "tests/win/fixed_log_host.h"
 #include "tests/win/timer_script.h"
-
-#include <gtest/gtest.h>
+#include "win/message_pump_win.h"
 
 #include <windows.h>
 
@@ -18,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <string>
 #include <vector>

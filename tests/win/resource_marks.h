@@ -4,12 +4,12 @@
 
 #include "win/handles_win.h"
 
-#include <gtest/gtest.h>
-#include <psapi.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <array>
+#include <gtest/gtest.h>
+#include <psapi.h>
 
 namespace qv {
 

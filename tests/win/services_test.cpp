@@ -3,14 +3,13 @@
 #include "services/column_format.h"
 #include "services/debug_log.h"
 #include "services/system_info_win.h"
-
 #include "tests/common/ansi_cases.h"
 
-#include <gtest/gtest.h>
+#include <windows.h>
 
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
-#include <windows.h>
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include "services/system_info_win.h"
 #include "win/ui_win.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <optional>
 #include <set>
 #include <string>

@@ -3,16 +3,15 @@
 // run, or from a test that sets the text of the hidden figure control.
 //
 //   DemoGame.exe [--exp N] [--demo] [--menu] [--pos X Y]
-#include <windows.h>
-
-#include <shellapi.h>
-
-#include <string>
-#include <vector>
-
 #include "services/program_identity.h"
 #include "tools/demogame/demo_script.h"
 #include "tools/demogame/figure_image.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+#include <string>
+#include <vector>
 
 namespace {
 

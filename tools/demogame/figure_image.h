@@ -1,13 +1,13 @@
 // The picture of the EXP figure that the demo game paints at the capture region.
 #pragma once
 
+#include "capture/pixel_array.h"
+#include "recognition/glyph_images.h"
+
 #include <windows.h>
 
 #include <cstdint>
 #include <optional>
-
-#include "capture/pixel_array.h"
-#include "recognition/glyph_images.h"
 
 namespace qv::demo {
 

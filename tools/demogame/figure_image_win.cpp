@@ -1,11 +1,10 @@
+#include "capture/bmp_file.h"
+#include "recognition/glyph_render.h"
+#include "resources/resource_ids.h"
 #include "tools/demogame/figure_image.h"
 
 #include <span>
 #include <string>
-
-#include "capture/bmp_file.h"
-#include "recognition/glyph_render.h"
-#include "resources/resource_ids.h"
 
 namespace qv::demo {
 
