@@ -527,7 +527,7 @@ TEST_F(Recognizer, AScoreOfExactly9800IsRejected) {
         if (spoiled) {
             strip.At(6, 2) = MakePixel(100, 100, 100);
         }
-        ResizeCaptureBuffer(buffer_, buffer_.LastColumn(), buffer_.LastRow());
+        EXPECT_TRUE(ResizeCaptureBuffer(buffer_, buffer_.LastColumn(), buffer_.LastRow()));
         StoreInSlot(buffer_, 1, strip);
         RecognizeExpReadout(buffer_, table, {0, 0, 20, 9}, false, reading_, host_);
         EXPECT_EQ(*reading_, spoiled ? 0 : 4) << spoiled;
@@ -555,7 +555,7 @@ TEST_F(Recognizer, ReadsGlyphsTallerThanSixteenRows) {
     layout.height = 18;
     PixelArray strip = RenderExpStrip("42", tall, layout);
     const auto read = [&] {
-        ResizeCaptureBuffer(buffer_, 40, 20);
+        EXPECT_TRUE(ResizeCaptureBuffer(buffer_, 40, 20));
         StoreInSlot(buffer_, 1, strip);
         RecognizeExpReadout(buffer_, table, {0, 0, 30, 18}, false, reading_, host_);
         return *reading_;
