@@ -56,7 +56,8 @@ bool BuildTable(qv::GlyphPatternTable& table) {
 
 int main() {
     std::wstring command = L"\"" + BesideThisExe(L"DemoGame.exe") + L"\" --exp 1234567";
-    STARTUPINFOW si{sizeof(si)};
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                         &pi)) {
