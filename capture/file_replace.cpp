@@ -37,6 +37,40 @@ bool MoveWithRetries(const std::filesystem::path& from, const std::filesystem::p
 
 } // namespace
 
+NewFile::NewFile(const std::filesystem::path& path) : handle_(file_io::CreateNew(path)) {}
+
+NewFile::~NewFile() {
+    Close();
+}
+
+void NewFile::Close() {
+    if (handle_ != kNone) {
+        file_io::Close(handle_);
+        handle_ = kNone;
+    }
+}
+
+bool NewFile::Write(std::span<const char> bytes) {
+    while (handle_ != kNone && !bytes.empty()) {
+        const std::intptr_t n = file_io::WriteSome(handle_, bytes);
+        if (n <= 0) {
+            return false;
+        }
+        bytes = bytes.subspan(static_cast<std::size_t>(n));
+    }
+    return handle_ != kNone;
+}
+
+bool NewFile::FlushAndClose() {
+    if (handle_ == kNone) {
+        return false;
+    }
+    const bool flushed = file_io::Sync(handle_);
+    const bool closed = file_io::Close(handle_);
+    handle_ = kNone;
+    return flushed && closed;
+}
+
 bool ReplaceFile(const std::filesystem::path& target, const std::function<bool(NewFile&)>& fill) {
     for (int attempt = 0; attempt < kSideNameAttempts; ++attempt) {
         const std::filesystem::path side = SideFile(target);

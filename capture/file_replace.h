@@ -34,6 +34,16 @@ class NewFile {
     std::intptr_t handle_ = kNone;
 };
 
+// What each runtime provides (file_replace_posix.cpp, file_replace_crt.cpp): a descriptor of a
+// newly created file or -1; a write of part of `bytes` returning the count written, or <= 0 on
+// failure; flushing to the disk; closing.
+namespace file_io {
+std::intptr_t CreateNew(const std::filesystem::path& path);
+std::intptr_t WriteSome(std::intptr_t handle, std::span<const char> bytes);
+bool Sync(std::intptr_t handle);
+bool Close(std::intptr_t handle);
+} // namespace file_io
+
 // The id of this process, part of every side file's name.
 std::uint32_t CurrentProcessId();
 

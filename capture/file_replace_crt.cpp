@@ -13,45 +13,29 @@
 
 namespace qv {
 
-NewFile::NewFile(const std::filesystem::path& path) {
+namespace file_io {
+
+std::intptr_t CreateNew(const std::filesystem::path& path) {
     const int fd = ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
                             _S_IREAD | _S_IWRITE);
-    handle_ = fd < 0 ? kNone : fd;
+    return fd < 0 ? -1 : fd;
 }
 
-NewFile::~NewFile() {
-    Close();
+std::intptr_t WriteSome(std::intptr_t handle, std::span<const char> bytes) {
+    constexpr std::size_t kChunk = 1 << 20; // _write takes an unsigned count
+    const auto size = static_cast<unsigned>(bytes.size() < kChunk ? bytes.size() : kChunk);
+    return ::_write(static_cast<int>(handle), bytes.data(), size);
 }
 
-void NewFile::Close() {
-    if (handle_ != kNone) {
-        ::_close(static_cast<int>(handle_));
-        handle_ = kNone;
-    }
+bool Sync(std::intptr_t handle) {
+    return ::_commit(static_cast<int>(handle)) == 0;
 }
 
-bool NewFile::Write(std::span<const char> bytes) {
-    constexpr std::size_t kChunk = 1 << 20;
-    while (handle_ != kNone && !bytes.empty()) {
-        const auto size = static_cast<unsigned>(bytes.size() < kChunk ? bytes.size() : kChunk);
-        const int n = ::_write(static_cast<int>(handle_), bytes.data(), size);
-        if (n <= 0) {
-            return false;
-        }
-        bytes = bytes.subspan(static_cast<std::size_t>(n));
-    }
-    return handle_ != kNone;
+bool Close(std::intptr_t handle) {
+    return ::_close(static_cast<int>(handle)) == 0;
 }
 
-bool NewFile::FlushAndClose() {
-    if (handle_ == kNone) {
-        return false;
-    }
-    const bool flushed = ::_commit(static_cast<int>(handle_)) == 0;
-    const bool closed = ::_close(static_cast<int>(handle_)) == 0;
-    handle_ = kNone;
-    return flushed && closed;
-}
+} // namespace file_io
 
 std::uint32_t CurrentProcessId() {
     return static_cast<std::uint32_t>(::_getpid());

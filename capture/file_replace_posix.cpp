@@ -10,45 +10,30 @@
 
 namespace qv {
 
-NewFile::NewFile(const std::filesystem::path& path) {
+namespace file_io {
+
+std::intptr_t CreateNew(const std::filesystem::path& path) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    handle_ = fd < 0 ? kNone : fd;
+    return fd < 0 ? -1 : fd;
 }
 
-NewFile::~NewFile() {
-    Close();
+std::intptr_t WriteSome(std::intptr_t handle, std::span<const char> bytes) {
+    ssize_t n = 0;
+    do {
+        n = ::write(static_cast<int>(handle), bytes.data(), bytes.size());
+    } while (n < 0 && errno == EINTR);
+    return n;
 }
 
-void NewFile::Close() {
-    if (handle_ != kNone) {
-        ::close(static_cast<int>(handle_));
-        handle_ = kNone;
-    }
+bool Sync(std::intptr_t handle) {
+    return ::fsync(static_cast<int>(handle)) == 0;
 }
 
-bool NewFile::Write(std::span<const char> bytes) {
-    while (handle_ != kNone && !bytes.empty()) {
-        const ssize_t n = ::write(static_cast<int>(handle_), bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        bytes = bytes.subspan(static_cast<std::size_t>(n));
-    }
-    return handle_ != kNone;
+bool Close(std::intptr_t handle) {
+    return ::close(static_cast<int>(handle)) == 0;
 }
 
-bool NewFile::FlushAndClose() {
-    if (handle_ == kNone) {
-        return false;
-    }
-    const bool flushed = ::fsync(static_cast<int>(handle_)) == 0;
-    const bool closed = ::close(static_cast<int>(handle_)) == 0;
-    handle_ = kNone;
-    return flushed && closed;
-}
+} // namespace file_io
 
 std::uint32_t CurrentProcessId() {
     return static_cast<std::uint32_t>(::getpid());
