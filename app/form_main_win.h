@@ -2,6 +2,7 @@
 // bar and the capture timer; start-up and the two ways out.
 #pragma once
 
+#include "app/file_launcher_win.h"
 #include "app/form_graph_win.h"
 #include "app/shell_services_win.h"
 #include "config/form_option_win.h"
@@ -11,7 +12,6 @@
 #include "measurement/program_state.h"
 #include "measurement/status_panel.h"
 #include "services/debug_log.h"
-#include "services/file_launcher_win.h"
 #include "services/form_popup_win.h"
 #include "services/form_version_win.h"
 #include "win/base_window_win.h"

@@ -1,9 +1,9 @@
 // Entry point: the program state, the debug log and the main window, then the message loop.
 #include "app/form_main_win.h"
 #include "app/shell_services_win.h"
+#include "app/system_info_win.h"
 #include "measurement/program_state.h"
 #include "services/debug_log.h"
-#include "services/system_info_win.h"
 #include "win/message_pump_win.h"
 #include "win/ui_win.h"
 

@@ -1,8 +1,8 @@
 #include "app/shell_services_win.h"
 
+#include "app/system_info_win.h"
 #include "capture/screen_capture_win.h"
 #include "capture/window_picture_win.h"
-#include "services/system_info_win.h"
 #include "win/message_pump_win.h"
 
 namespace qv {

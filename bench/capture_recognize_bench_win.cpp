@@ -1,11 +1,11 @@
 // One capture of the demo game's EXP area plus its recognition, as a measurement tick does it,
 // timed under Wine. Starts DemoGame.exe (beside this exe) showing a known figure.
+#include "app/system_info_win.h"
 #include "capture/screen_capture_win.h"
 #include "recognition/exp_recognizer.h"
 #include "recognition/glyph_images.h"
 #include "recognition/glyph_pattern_table.h"
 #include "services/program_identity.h"
-#include "services/system_info_win.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
 // The file launcher on the real system (a missing file's message box and record) and the
 // version dialog in-process (its texts, its link, its close box). Modal loops run here, so
 // the steps come from a thread timer that every message loop of this thread dispatches.
+#include "app/file_launcher_win.h"
 #include "app/shell_services_win.h"
 #include "services/ansi_text.h"
-#include "services/file_launcher_win.h"
 #include "services/form_popup_win.h"
 #include "services/form_version_win.h"
 #include "tests/win/fixed_log_host.h"

@@ -2,6 +2,7 @@
 // event-processing wait, the message popup, and long runs of real capture ticks (capture,
 // recognition, evaluation) that must leave the process's resources flat.
 #include "app/shell_services_win.h"
+#include "app/system_info_win.h"
 #include "capture/bmp_file.h"
 #include "capture/screen_capture_win.h"
 #include "capture/window_picture_win.h"
@@ -12,7 +13,6 @@
 #include "recognition/glyph_pattern_table.h"
 #include "recognition/glyph_render.h"
 #include "services/form_popup_win.h"
-#include "services/system_info_win.h"
 #include "tests/win/resource_marks.h"
 #include "tests/win/test_pixels.h"
 #include "tests/win/test_window.h"

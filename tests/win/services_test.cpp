@@ -1,8 +1,8 @@
 #include "app/shell_services_win.h"
+#include "app/system_info_win.h"
 #include "services/ansi_text.h"
 #include "services/column_format.h"
 #include "services/debug_log.h"
-#include "services/system_info_win.h"
 #include "tests/common/ansi_cases.h"
 
 #include <windows.h>

@@ -1,9 +1,9 @@
 // The main window's look, in a test exe that carries the program's resources: the icon of
 // Quorvane.exe and of the main window's class, and captions that fit their labels.
 #include "app/form_main_win.h"
+#include "app/system_info_win.h"
 #include "measurement/program_state.h"
 #include "services/debug_log.h"
-#include "services/system_info_win.h"
 #include "win/ui_win.h"
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "services/file_launcher_win.h"
+#include "app/file_launcher_win.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "services/system_info_win.h"
+#include "app/system_info_win.h"
 
 #include "services/ansi_text.h"
 
