@@ -50,7 +50,8 @@ FormOption::FormOption(OptionDialogServices services, CaptureTestServices captur
         {OptionField::RegionWidth, &FormOption::lblCapture_ex_Click},
         {OptionField::RegionHeight, &FormOption::lblCapture_ey_Click},
     };
-    for (const auto& [field, handler] : regionLabels) {
+    for (const auto& [field, click] : regionLabels) {
+        const auto handler = click; // clang before 16 cannot capture a structured binding
         for (int region = 0; region < 2; ++region) {
             OnClick(RegionLabelId(field, region),
                     [this, handler, region] { (this->*handler)(region); });
