@@ -1,5 +1,7 @@
 #include "capture/capture_buffer.h"
 
+#include <algorithm>
+
 namespace qv {
 
 namespace {
@@ -49,16 +51,22 @@ void ExtractCaptureWindow(const CaptureBuffer& buffer, int slot, const CaptureRe
     const bool sane =
         rect.width <= CaptureBuffer::kMaxSlotSide && rect.height <= CaptureBuffer::kMaxSlotSide;
     pixels = sane ? PixelArray(rect.width, rect.height) : PixelArray();
-    for (std::int32_t y = 0; y < pixels.Height(); ++y) {
-        for (std::int32_t x = 0; x < pixels.Width(); ++x) {
-            // 64-bit sums: a region far off in a hand-edited file must not overflow.
-            const std::int64_t bx = std::int64_t{rect.x} + x;
-            const std::int64_t by = std::int64_t{rect.y} + y;
-            if (bx >= 0 && by >= 0 && bx <= buffer.LastColumn() && by <= buffer.LastRow()) {
-                pixels.At(x, y) =
-                    buffer.At(slot, static_cast<std::int32_t>(bx), static_cast<std::int32_t>(by));
-            }
+    if (pixels.Empty() || !ValidSlot(slot)) {
+        return;
+    }
+    // 64-bit bounds: a region far off in a hand-edited file must not overflow. The columns
+    // that lie inside the buffer are the same for every row.
+    const PixelArray& source = buffer.Slot(slot);
+    const std::int64_t firstX = std::max<std::int64_t>(0, -std::int64_t{rect.x});
+    const std::int64_t endX =
+        std::min<std::int64_t>(pixels.Width(), std::int64_t{source.Width()} - rect.x);
+    for (std::int32_t y = 0; y < pixels.Height() && firstX < endX; ++y) {
+        const std::int64_t by = std::int64_t{rect.y} + y;
+        if (by < 0 || by >= source.Height()) {
+            continue;
         }
+        const Pixel* from = source.Data() + by * source.Width() + rect.x + firstX;
+        std::copy(from, from + (endX - firstX), &pixels.At(static_cast<std::int32_t>(firstX), y));
     }
 }
 

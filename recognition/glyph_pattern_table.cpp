@@ -96,10 +96,6 @@ std::int32_t GlyphSetPatterns::PixelSum(int glyph, std::int32_t x, std::int32_t 
     return sums[SumIndex(*this, glyph, x, y)];
 }
 
-const std::int32_t* GlyphSetPatterns::Column(int glyph, std::int32_t x) const {
-    return sums.data() + SumIndex(*this, glyph, x, 0);
-}
-
 GlyphPictureSet PicturesFromImages(const GlyphImageSet& images) {
     GlyphPictureSet pictures;
     for (std::size_t g = 0; g < images.size(); ++g) {
@@ -117,6 +113,7 @@ bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictu
             static_cast<int>(s) == kExpCaptureIndex ? kNarrowestRecognizedGlyph : std::int32_t{1};
         ok = MeasureSet(pictures[s], narrowest, table.sets[s]) && ok;
         ok = FillSums(pictures[s], table.sets[s]) && ok;
+        table.sets[s].scoring = PrepareScoring(table.sets[s]);
     }
     return ok;
 }

@@ -7,6 +7,7 @@
 #include "capture/capture_region.h"
 #include "capture/pixel_array.h"
 #include "recognition/glyph_images.h"
+#include "recognition/scoring_patterns.h"
 #include "services/message_sink.h"
 
 #include <array>
@@ -40,13 +41,13 @@ struct GlyphSetPatterns {
     // Brightness per glyph and pixel, for x 0..largestWidth and y 0..largestHeight (both
     // inclusive), column by column; 0 where the image has no pixel.
     std::vector<std::int32_t> sums;
+    // The same pixels as the scorer reads them.
+    ScoringPatterns scoring;
 
     std::int32_t Columns() const { return largestWidth + 1; }
     std::int32_t Rows() const { return largestHeight + 1; }
     // 0 outside the table's extent.
     std::int32_t PixelSum(int glyph, std::int32_t x, std::int32_t y) const;
-    // The Rows() sums of one glyph column; x must lie in 0..largestWidth.
-    const std::int32_t* Column(int glyph, std::int32_t x) const;
 };
 
 struct GlyphPatternTable {

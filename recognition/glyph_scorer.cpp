@@ -54,103 +54,55 @@ std::int32_t RoundUpToLanes(std::int32_t rows, std::int32_t lanes) {
 
 } // namespace
 
-GlyphScorer::GlyphScorer(const GlyphSetPatterns& set, const PixelArray& image)
-    : width_(set.width), height_(set.height), imageWidth_(image.Width()) {
-    columns_ = std::max(0, *std::max_element(width_.begin(), width_.end()));
-    lanes_ = RoundUpToLanes(*std::max_element(height_.begin(), height_.end()),
-                            static_cast<std::int32_t>(kLaneBlock));
-    const auto lanes = static_cast<std::size_t>(lanes_);
-
-    image_.assign(static_cast<std::size_t>(imageWidth_) * lanes, 0);
-    const std::int32_t rows = std::min(image.Height(), lanes_);
-    for (std::int32_t x = 0; x < imageWidth_; ++x) {
-        std::int16_t* column = image_.data() + static_cast<std::size_t>(x) * lanes;
-        for (std::int32_t y = 0; y < rows; ++y) {
-            column[y] = static_cast<std::int16_t>(image.Brightness(x, y));
-        }
-    }
-
-    patterns_.assign(static_cast<std::size_t>(kGlyphsPerSet * columns_) * lanes, kNeverMatches);
-    goOnFrom_.assign(static_cast<std::size_t>(kGlyphsPerSet * columns_), 0);
+ScoringPatterns PrepareScoring(const GlyphSetPatterns& set) {
+    ScoringPatterns p;
+    p.width = set.width;
+    p.height = set.height;
+    p.columns = std::max(0, *std::max_element(p.width.begin(), p.width.end()));
+    p.lanes = RoundUpToLanes(*std::max_element(p.height.begin(), p.height.end()),
+                             static_cast<std::int32_t>(kLaneBlock));
+    const auto lanes = static_cast<std::size_t>(p.lanes);
+    p.pixels.assign(static_cast<std::size_t>(kGlyphsPerSet * p.columns) * lanes, kNeverMatches);
+    p.goOnFrom.assign(static_cast<std::size_t>(kGlyphsPerSet * p.columns), 0);
     for (int g = 0; g < kGlyphsPerSet; ++g) {
-        const std::int32_t w = width_[static_cast<std::size_t>(g)];
-        const std::int32_t h = height_[static_cast<std::size_t>(g)];
+        const std::int32_t w = p.width[static_cast<std::size_t>(g)];
+        const std::int32_t h = p.height[static_cast<std::size_t>(g)];
         for (std::int32_t x = 0; x < w; ++x) {
-            const std::size_t at = static_cast<std::size_t>(g * columns_ + x);
-            std::int16_t* column = patterns_.data() + at * lanes;
+            const std::size_t at = static_cast<std::size_t>(g * p.columns + x);
+            std::int16_t* column = p.pixels.data() + at * lanes;
             for (std::int32_t y = 0; y < h; ++y) {
                 column[y] = static_cast<std::int16_t>(set.PixelSum(g, x, y));
             }
-            goOnFrom_[at] = GoOnFrom(std::int64_t{h} * (x + 1));
+            p.goOnFrom[at] = GoOnFrom(std::int64_t{h} * (x + 1));
+            if (p.goOnFrom[at] == 0 && x == p.leading[static_cast<std::size_t>(g)] &&
+                x < kMaxLeadingColumns) {
+                ++p.leading[static_cast<std::size_t>(g)];
+            }
         }
-        acceptFrom_[static_cast<std::size_t>(g)] = w < 1 || h < 1 ? 1 : AcceptFrom(w, h);
+        p.acceptFrom[static_cast<std::size_t>(g)] = w < 1 || h < 1 ? 1 : AcceptFrom(w, h);
     }
+    return p;
 }
 
-namespace {
-
-// Matching pixels of one column of `lanes` rows (a multiple of kLaneBlock). kFixedLanes, when
-// not 0, is `lanes` known at compile time, so the usual glyph height gets vector code.
-template <std::size_t kFixedLanes>
-int ColumnMatches(const std::int16_t* pattern, const std::int16_t* pixels, std::size_t lanes) {
-    if constexpr (kFixedLanes != 0) {
-        lanes = kFixedLanes;
-    }
-    int matches = 0;
-    for (std::size_t y = 0; y < lanes; ++y) {
-        const auto d = static_cast<std::uint16_t>(pattern[y] - pixels[y] + kPixelTolerance);
-        matches += d <= 2 * kPixelTolerance;
-    }
-    return matches;
-}
-
-template <std::size_t kFixedLanes>
-std::int32_t MatchColumns(const std::int16_t* pattern, const std::int16_t* pixels,
-                          const std::int64_t* goOn, std::int32_t columns, std::size_t lanes,
-                          std::int64_t& matched) {
-    std::int32_t x = 0;
-    while (x < columns) {
-        matched += ColumnMatches<kFixedLanes>(pattern, pixels, lanes);
-        pattern += lanes;
-        pixels += lanes;
-        if (matched < goOn[x++]) {
-            break;
+GlyphScorer::GlyphScorer(const GlyphSetPatterns& set, const PixelArray& image)
+    : glyphs_(set.scoring), imageWidth_(image.Width()) {
+    const auto lanes = static_cast<std::size_t>(glyphs_.lanes);
+    image_.assign(static_cast<std::size_t>(imageWidth_) * lanes, 0);
+    const std::int32_t rows = std::min(image.Height(), glyphs_.lanes);
+    for (std::int32_t y = 0; y < rows; ++y) {
+        const Pixel* row = image.Data() + static_cast<std::size_t>(y) * imageWidth_;
+        for (std::int32_t x = 0; x < imageWidth_; ++x) {
+            image_[static_cast<std::size_t>(x) * lanes + y] =
+                static_cast<std::int16_t>(BrightnessOf(row[x]));
         }
     }
-    return x;
-}
-
-} // namespace
-
-GlyphMatch GlyphScorer::Match(int glyph, std::int32_t sx) const {
-    const auto g = static_cast<std::size_t>(glyph);
-    const std::int32_t w = width_[g];
-    const std::int32_t h = height_[g];
-    GlyphMatch match;
-    if (w < 1 || h < 1 || sx < 0) {
-        return match;
-    }
-    const auto columns =
-        static_cast<std::int32_t>(std::min<std::int64_t>(w, std::int64_t{imageWidth_} - sx));
-    const auto lanes = static_cast<std::size_t>(lanes_);
-    const std::size_t first = g * static_cast<std::size_t>(columns_);
-    const std::int16_t* pattern = patterns_.data() + first * lanes;
-    const std::int16_t* pixels = image_.data() + static_cast<std::size_t>(sx) * lanes;
-    const std::int64_t* goOn = goOnFrom_.data() + first;
-    const std::int32_t compared =
-        lanes == kLaneBlock
-            ? MatchColumns<kLaneBlock>(pattern, pixels, goOn, columns, lanes, match.matched)
-            : MatchColumns<0>(pattern, pixels, goOn, columns, lanes, match.matched);
-    match.compared = std::int64_t{h} * compared;
-    return match;
 }
 
 std::int32_t GlyphScorer::Score(int glyph, const GlyphMatch& match) const {
     const auto g = static_cast<std::size_t>(glyph);
-    if (width_[g] < 1 || height_[g] < 1) {
-        return 0;
-    }
-    return ScoreOf(match.matched, width_[g], height_[g]);
+    const std::int32_t w = glyphs_.width[g];
+    const std::int32_t h = glyphs_.height[g];
+    return w < 1 || h < 1 ? 0 : ScoreOf(match.matched, w, h);
 }
 
 } // namespace qv

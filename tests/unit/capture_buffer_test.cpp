@@ -92,6 +92,21 @@ TEST(CaptureBuffer, TheLastColumnAndRowOfASlotAreRead) {
     EXPECT_EQ(whole, Gradient(5, 3));
 }
 
+TEST(CaptureBuffer, WindowsLeftOfAndAboveTheSlotOrInAnUnknownSlotReadBlack) {
+    CaptureBuffer buffer;
+    ASSERT_TRUE(ResizeCaptureBuffer(buffer, 2, 1));
+    StoreInSlot(buffer, 1, Gradient(3, 2));
+    PixelArray offset;
+    ExtractCaptureWindow(buffer, 1, {-2, -1, 4, 3}, offset);
+    EXPECT_EQ(offset.At(1, 1), 0u);
+    EXPECT_EQ(offset.At(2, 0), 0u);
+    EXPECT_EQ(offset.At(2, 1), Gradient(3, 2).At(0, 0));
+    EXPECT_EQ(offset.At(3, 2), Gradient(3, 2).At(1, 1));
+    PixelArray unknown;
+    ExtractCaptureWindow(buffer, 2, {0, 0, 3, 2}, unknown);
+    EXPECT_EQ(unknown, PixelArray(3, 2));
+}
+
 TEST(CaptureBuffer, ARowBoundOfZeroIsOneRowAndBelowZeroIsNone) {
     CaptureBuffer buffer;
     ASSERT_TRUE(ResizeCaptureBuffer(buffer, 4, 0));
