@@ -234,7 +234,8 @@ class ConfigFileProcess : public ::testing::Test {
 
     fs::path ConfigPath() const { return folder_ / "QvanConfig.ini"; }
     fs::path BackupPath() const { return folder_ / "QvanConfigBack.ini"; }
-    fs::path TempPath() const { return folder_ / "QvanConfig.ini.tmp"; }
+    // Another process's side file for the same target.
+    fs::path ForeignSidePath() const { return folder_ / "QvanConfig.ini.1-0.tmp"; }
 
     static void Write(const fs::path& path, const std::string& bytes) {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -306,7 +307,8 @@ TEST_F(ConfigFileProcess, UnreadableFilesAreBackedUpAndReplacedByDefaults) {
         EXPECT_EQ(Contents(BackupPath()), bad);
         EXPECT_EQ(Contents(ConfigPath()), DefaultFileBytes());
         EXPECT_EQ(settings_, DefaultsWithDebug());
-        EXPECT_FALSE(fs::exists(TempPath()));
+        EXPECT_EQ(FolderEntries(),
+                  (std::vector<std::string>{"QvanConfig.ini", "QvanConfigBack.ini"}));
         EXPECT_EQ(callbacks_, 1);
     }
 }
@@ -376,12 +378,12 @@ TEST_F(ConfigFileProcess, InitAndSaveWriteTheFile) {
 
 TEST_F(ConfigFileProcess, SaveLeavesSomeoneElsesSideFileAlone) {
     Write(ConfigPath(), File({.region1 = "9, 9, 9, 9"}));
-    fs::create_directory(TempPath());
+    fs::create_directory(ForeignSidePath());
     settings_ = DefaultSettings();
     EXPECT_EQ(Run(ConfigFileMode::SAVE), ConfigFileResult::Saved);
     EXPECT_TRUE(sink_.messages.empty());
     EXPECT_EQ(Contents(ConfigPath()), DefaultFileBytes());
-    EXPECT_TRUE(fs::is_directory(TempPath())); // not ours to remove
+    EXPECT_TRUE(fs::is_directory(ForeignSidePath())); // not ours to remove
     EXPECT_EQ(callbacks_, 1);
 }
 
