@@ -88,33 +88,26 @@ void FormInputCheck::CreateControls() {
     const HFONT large = largeFont_.get();
     constexpr DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
     constexpr DWORD label = SS_LEFT | SS_NOPREFIX;
-    cmdDec_ = AddControl(hwnd_, WC_BUTTONW, L"<", button, 0, TwipsToPixels(240), TwipsToPixels(240),
-                         TwipsToPixels(375), TwipsToPixels(375), IDC_CMD_DEC, f);
+    cmdDec_ = AddControl(hwnd_, WC_BUTTONW, L"<", button, 0, TwipsRect{240, 240, 375, 375},
+                         IDC_CMD_DEC, f);
     txtInput_ = AddControl(hwnd_, WC_EDITW, L"0", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP,
-                           WS_EX_CLIENTEDGE, TwipsToPixels(600), TwipsToPixels(240),
-                           TwipsToPixels(2295), TwipsToPixels(390), IDC_TXT_INPUT, large);
-    cmdInc_ =
-        AddControl(hwnd_, WC_BUTTONW, L">", button, 0, TwipsToPixels(2880), TwipsToPixels(240),
-                   TwipsToPixels(375), TwipsToPixels(375), IDC_CMD_INC, f);
-    cmdEnter_ =
-        AddControl(hwnd_, WC_BUTTONW, L"決 定", button, 0, TwipsToPixels(3360), TwipsToPixels(180),
-                   TwipsToPixels(1095), TwipsToPixels(435), IDC_CMD_ENTER, f);
-    cmdCancel_ =
-        AddControl(hwnd_, WC_BUTTONW, L"キャンセル", button, 0, TwipsToPixels(3360),
-                   TwipsToPixels(600), TwipsToPixels(1095), TwipsToPixels(435), IDC_CMD_CANCEL, f);
-    AddControl(hwnd_, WC_STATICW, L"最小：", label, 0, TwipsToPixels(240), TwipsToPixels(840),
-               TwipsToPixels(540), TwipsToPixels(195), IDC_LBL_MIN, f);
-    lblminV_ =
-        AddControl(hwnd_, WC_STATICW, L"000", label, 0, TwipsToPixels(840), TwipsToPixels(840),
-                   TwipsToPixels(360), TwipsToPixels(270), IDC_LBL_MIN_V, large);
-    AddControl(hwnd_, WC_STATICW, L"最大：", label, 0, TwipsToPixels(1800), TwipsToPixels(840),
-               TwipsToPixels(540), TwipsToPixels(195), IDC_LBL_MAX, f);
-    lblmaxv_ =
-        AddControl(hwnd_, WC_STATICW, L"000", label, 0, TwipsToPixels(2400), TwipsToPixels(840),
-                   TwipsToPixels(360), TwipsToPixels(270), IDC_LBL_MAX_V, large);
-    lblmsg_ =
-        AddControl(hwnd_, WC_STATICW, L"インプットガイド", label, 0, TwipsToPixels(240),
-                   TwipsToPixels(1140), TwipsToPixels(1440), TwipsToPixels(195), IDC_LBL_MSG, f);
+                           WS_EX_CLIENTEDGE, TwipsRect{600, 240, 2295, 390}, IDC_TXT_INPUT, large);
+    cmdInc_ = AddControl(hwnd_, WC_BUTTONW, L">", button, 0, TwipsRect{2880, 240, 375, 375},
+                         IDC_CMD_INC, f);
+    cmdEnter_ = AddControl(hwnd_, WC_BUTTONW, L"決 定", button, 0, TwipsRect{3360, 180, 1095, 435},
+                           IDC_CMD_ENTER, f);
+    cmdCancel_ = AddControl(hwnd_, WC_BUTTONW, L"キャンセル", button, 0,
+                            TwipsRect{3360, 600, 1095, 435}, IDC_CMD_CANCEL, f);
+    AddControl(hwnd_, WC_STATICW, L"最小：", label, 0, TwipsRect{240, 840, 540, 195}, IDC_LBL_MIN,
+               f);
+    lblminV_ = AddControl(hwnd_, WC_STATICW, L"000", label, 0, TwipsRect{840, 840, 360, 270},
+                          IDC_LBL_MIN_V, large);
+    AddControl(hwnd_, WC_STATICW, L"最大：", label, 0, TwipsRect{1800, 840, 540, 195}, IDC_LBL_MAX,
+               f);
+    lblmaxv_ = AddControl(hwnd_, WC_STATICW, L"000", label, 0, TwipsRect{2400, 840, 360, 270},
+                          IDC_LBL_MAX_V, large);
+    lblmsg_ = AddControl(hwnd_, WC_STATICW, L"インプットガイド", label, 0,
+                         TwipsRect{240, 1140, 1440, 195}, IDC_LBL_MSG, f);
     SetWindowSubclass(txtInput_, &FormInputCheck::EntryProc, kEntrySubclassId,
                       reinterpret_cast<DWORD_PTR>(this));
 }

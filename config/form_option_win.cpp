@@ -98,9 +98,9 @@ bool FormOption::Load(HWND owner) {
 
 HWND FormOption::AddLabel(std::wstring_view text, int leftTwips, int topTwips, int widthTwips,
                           int heightTwips, int id) {
-    HWND label = AddControl(hwnd_, WC_STATICW, text, SS_LEFT | SS_NOPREFIX, 0,
-                            TwipsToPixels(leftTwips), TwipsToPixels(topTwips),
-                            TwipsToPixels(widthTwips), TwipsToPixels(heightTwips), id, font_.get());
+    HWND label =
+        AddControl(hwnd_, WC_STATICW, text, SS_LEFT | SS_NOPREFIX, 0,
+                   TwipsRect{leftTwips, topTwips, widthTwips, heightTwips}, id, font_.get());
     if (widthTwips == 0) {
         FitLabelToText(label); // an auto-sized caption
     }
@@ -121,43 +121,36 @@ void FormOption::CreateControls() {
     constexpr DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
 
     AddLabel(L"キャプチャ周期", 240, 210, 1260, 195);
-    AddControl(hwnd_, WC_STATICW, L"", frame, 0, TwipsToPixels(1680), TwipsToPixels(120),
-               TwipsToPixels(975), TwipsToPixels(375), -1, f);
+    AddControl(hwnd_, WC_STATICW, L"", frame, 0, TwipsRect{1680, 120, 975, 375}, -1, f);
     lblCaptureInterval_ = AddValueLabel(2115, 210, IDC_LBL_CAPTURE_INTERVAL);
     AddLabel(L"秒", 2760, 210, 180, 195);
-    chkBeepBeep_ =
-        AddControl(hwnd_, WC_BUTTONW, L"キャプチャ時に音をならす", checkBox, 0, TwipsToPixels(3120),
-                   TwipsToPixels(120), TwipsToPixels(2655), TwipsToPixels(315), IDC_CHK_BEEP, f);
-    AddControl(hwnd_, WC_BUTTONW, L"保 存", button, 0, TwipsToPixels(6000), TwipsToPixels(120),
-               TwipsToPixels(855), TwipsToPixels(435), IDC_CMD_SAVE, f);
-    AddControl(hwnd_, WC_BUTTONW, L"戻 る", button, 0, TwipsToPixels(7080), TwipsToPixels(120),
-               TwipsToPixels(855), TwipsToPixels(435), IDC_CMD_END, f);
+    chkBeepBeep_ = AddControl(hwnd_, WC_BUTTONW, L"キャプチャ時に音をならす", checkBox, 0,
+                              TwipsRect{3120, 120, 2655, 315}, IDC_CHK_BEEP, f);
+    AddControl(hwnd_, WC_BUTTONW, L"保 存", button, 0, TwipsRect{6000, 120, 855, 435}, IDC_CMD_SAVE,
+               f);
+    AddControl(hwnd_, WC_BUTTONW, L"戻 る", button, 0, TwipsRect{7080, 120, 855, 435}, IDC_CMD_END,
+               f);
     chkAutoStart_ = AddControl(hwnd_, WC_BUTTONW, L"起動と同時にロギング開始", checkBox, 0,
-                               TwipsToPixels(240), TwipsToPixels(630), TwipsToPixels(2655),
-                               TwipsToPixels(315), IDC_CHK_AUTO_START, f);
+                               TwipsRect{240, 630, 2655, 315}, IDC_CHK_AUTO_START, f);
     AddLabel(L"遅延時間", 3120, 690, 720, 195);
-    AddControl(hwnd_, WC_STATICW, L"", frame, 0, TwipsToPixels(3960), TwipsToPixels(600),
-               TwipsToPixels(975), TwipsToPixels(375), -1, f);
+    AddControl(hwnd_, WC_STATICW, L"", frame, 0, TwipsRect{3960, 600, 975, 375}, -1, f);
     lblStartDelay_ = AddValueLabel(4350, 690, IDC_LBL_START_DELAY);
     AddLabel(L"秒", 5040, 690, 180, 195);
     AddLabel(L"保存しないと次回起動時に", 5880, 720, 0, 0);
     AddLabel(L"設定が引継がれません。", 5880, 960, 0, 0);
     chkDebug_ = AddControl(hwnd_, WC_BUTTONW, L"デバッグモード(遅くなります)", checkBox, 0,
-                           TwipsToPixels(240), TwipsToPixels(1200), TwipsToPixels(1575),
-                           TwipsToPixels(375), IDC_CHK_DEBUG, f);
+                           TwipsRect{240, 1200, 1575, 375}, IDC_CHK_DEBUG, f);
     CreateRegionGroup(0);
     CreateRegionGroup(1);
-    HWND cmdCapture =
-        AddControl(hwnd_, WC_BUTTONW, L"テスト", button, 0, TwipsToPixels(4680),
-                   TwipsToPixels(2040), TwipsToPixels(975), TwipsToPixels(435), IDC_CMD_CAPTURE, f);
+    HWND cmdCapture = AddControl(hwnd_, WC_BUTTONW, L"テスト", button, 0,
+                                 TwipsRect{4680, 2040, 975, 435}, IDC_CMD_CAPTURE, f);
     AddLabel(L"10秒後にキャプチャ", 5760, 2160, 0, 0);
     // Drawn by CaptureTest; their window text is the line drawn in them.
     std::array<HWND, 2> picCapture{};
     for (int i = 0; i < 2; ++i) {
         picCapture[static_cast<std::size_t>(i)] =
-            AddControl(hwnd_, WC_STATICW, L"", SS_OWNERDRAW, WS_EX_CLIENTEDGE, TwipsToPixels(4680),
-                       TwipsToPixels(2640 + 960 * i), TwipsToPixels(3255), TwipsToPixels(795),
-                       IDC_PIC_CAPTURE_0 + i, f);
+            AddControl(hwnd_, WC_STATICW, L"", SS_OWNERDRAW, WS_EX_CLIENTEDGE,
+                       TwipsRect{4680, 2640 + 960 * i, 3255, 795}, IDC_PIC_CAPTURE_0 + i, f);
     }
     captureTest_.Attach(hwnd_, cmdCapture, picCapture, f);
     controlsReady_ = true;
@@ -185,10 +178,10 @@ void FormOption::CreateRegionGroup(int i) {
         AddLabel(row.title, 1080, row.top + dy, 0, 0);
         AddLabel(L"X：", 1920, row.top + dy, 0, 0);
         AddLabel(L"Y：", 3120, row.top + dy, 0, 0);
-        AddControl(hwnd_, WC_STATICW, L"", SS_BLACKFRAME, 0, TwipsToPixels(2160),
-                   TwipsToPixels(row.frameTop + dy), TwipsToPixels(735), TwipsToPixels(375), -1, f);
-        AddControl(hwnd_, WC_STATICW, L"", SS_BLACKFRAME, 0, TwipsToPixels(3360),
-                   TwipsToPixels(row.frameTop + dy), TwipsToPixels(735), TwipsToPixels(375), -1, f);
+        AddControl(hwnd_, WC_STATICW, L"", SS_BLACKFRAME, 0,
+                   TwipsRect{2160, row.frameTop + dy, 735, 375}, -1, f);
+        AddControl(hwnd_, WC_STATICW, L"", SS_BLACKFRAME, 0,
+                   TwipsRect{3360, row.frameTop + dy, 735, 375}, -1, f);
         (*row.firstLabels)[i] = AddValueLabel(2400, row.top + dy, RegionLabelId(row.first, i));
         (*row.secondLabels)[i] =
             AddValueLabel(row.secondLeft, row.top + dy, RegionLabelId(row.second, i));

@@ -95,9 +95,8 @@ void FormVersion::CreateControls() {
                                                        0, 0, LR_DEFAULTCOLOR)));
     }
     // The picture control takes the picture's size.
-    HWND image =
-        AddControl(hwnd_, WC_STATICW, L"", SS_BITMAP, 0, TwipsToPixels(120), TwipsToPixels(120),
-                   TwipsToPixels(1845), TwipsToPixels(1110), IDC_IMG_PROFILE, nullptr);
+    HWND image = AddControl(hwnd_, WC_STATICW, L"", SS_BITMAP, 0, TwipsRect{120, 120, 1845, 1110},
+                            IDC_IMG_PROFILE, nullptr);
     SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
 
     struct Label {
@@ -117,8 +116,7 @@ void FormVersion::CreateControls() {
     for (const Label& l : labels) {
         HWND label =
             AddControl(hwnd_, WC_STATICW, l.text, SS_LEFTNOWORDWRAP | SS_NOPREFIX | l.style, 0,
-                       TwipsToPixels(l.left), TwipsToPixels(l.top), TwipsToPixels(l.width),
-                       TwipsToPixels(l.height), l.id, l.font);
+                       TwipsRect{l.left, l.top, l.width, l.height}, l.id, l.font);
         if (!l.text.empty()) {
             FitLabelToText(label); // a substituted font must not clip the text
         }

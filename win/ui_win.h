@@ -32,6 +32,20 @@ int FontHeightForHundredthsOfPoint(int hundredths);
 HWND AddControl(HWND parent, const wchar_t* className, std::wstring_view text, DWORD style,
                 DWORD exStyle, int x, int y, int width, int height, int id, HFONT font);
 
+// A control placed as designed, in twips.
+struct TwipsRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+inline HWND AddControl(HWND parent, const wchar_t* className, std::wstring_view text, DWORD style,
+                       DWORD exStyle, TwipsRect place, int id, HFONT font) {
+    return AddControl(parent, className, text, style, exStyle, TwipsToPixels(place.left),
+                      TwipsToPixels(place.top), TwipsToPixels(place.width),
+                      TwipsToPixels(place.height), id, font);
+}
+
 // Sizes a label to its (possibly multi-line) text in its own font; its left and top stay.
 void FitLabelToText(HWND label);
 // Widens (and heightens) a label whose text does not fit its size, so a font wider than the
