@@ -20,6 +20,13 @@ if(NOT MSVC)
   # The released exe carries no symbols.
   target_link_options(Quorvane PRIVATE -municode ${QV_STATIC_LINK} $<$<CONFIG:Release>:-s>)
 endif()
+# A second compiler over every program source (clang for x86_64-w64-mingw32, warnings as
+# errors), where the cross build runs on a Linux host that has it.
+find_program(QV_CLANGXX clang++)
+if(QV_CLANGXX AND CMAKE_HOST_UNIX)
+  add_test(NAME clang_mingw_check COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/clang-mingw-check.sh)
+  set_tests_properties(clang_mingw_check PROPERTIES LABELS unit TIMEOUT 600)
+endif()
 file(GLOB QV_GLYPH_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/recognition/glyphs/*.bmp)
 set_source_files_properties(resources/quorvane.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quorvane.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_SOURCE_DIR}/resources/profile.bmp;${CMAKE_SOURCE_DIR}/resources/link.cur;${CMAKE_SOURCE_DIR}/resources/quorvane.ico;${QV_GENERATED_DIR}/quorvane_version.h;${QV_GLYPH_FILES}")
