@@ -17,15 +17,6 @@
 
 namespace {
 
-class QuietHost : public qv::RecognizerHost {
-  public:
-    void SetCaptureCaption(std::wstring_view text) override { caption = text; }
-    void WriteDebugLog(std::wstring_view) override {}
-    qv::MemoryStatus QueryMemoryStatus() override { return {}; }
-    bool ShuttingDown() override { return false; }
-    std::wstring caption;
-};
-
 // Nearest-neighbour enlargement with a margin, binarised to dark strokes on white, the way
 // OCR engines read best.
 qv::PixelArray Enlarge(const qv::PixelArray& image, int width, int factor, int margin) {
@@ -99,7 +90,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         qv::StoreInSlot(buffer, 1, strip);
-        QuietHost host;
+        qv::CaptionKeeper host;
         qv::ExpReading reading;
         const auto start = std::chrono::steady_clock::now();
         qv::RecognizeExpReadout(buffer, table, regions[1], false, reading, host);

@@ -12,17 +12,6 @@ namespace {
 constexpr wchar_t kRecordPrefix[] = L"Capture Test･･･ ";
 constexpr int kTextPadding = 2;
 
-// Keeps only the recognizer's last caption: the test writes its own single record and
-// changes nothing the measurement reads.
-class CaptionKeeper : public RecognizerHost {
-  public:
-    void SetCaptureCaption(std::wstring_view text) override { caption = text; }
-    void WriteDebugLog(std::wstring_view) override {}
-    MemoryStatus QueryMemoryStatus() override { return {}; }
-    bool ShuttingDown() override { return false; }
-    std::wstring caption;
-};
-
 COLORREF ColourOf(Pixel p) {
     return RGB(RedOf(p), GreenOf(p), BlueOf(p));
 }

@@ -32,6 +32,17 @@ class RecognizerHost {
     virtual bool ShuttingDown() = 0;
 };
 
+// A host that keeps only the last caption: no log records, no memory figures, never closing.
+// For a read that must leave the measurement's label and the debug log alone.
+class CaptionKeeper : public RecognizerHost {
+  public:
+    void SetCaptureCaption(std::wstring_view text) override { caption = text; }
+    void WriteDebugLog(std::wstring_view) override {}
+    MemoryStatus QueryMemoryStatus() override { return {}; }
+    bool ShuttingDown() override { return false; }
+    std::wstring caption;
+};
+
 enum class RecognitionOutcome {
     Completed, // ExpReading and the caption were set
     Abandoned, // ShuttingDown was seen during the scan; nothing but the memory line changed

@@ -159,15 +159,6 @@ TEST(GlyphPictures, PictureControlsGiveTheTableItsImagesAndBorderSizes) {
     DestroyWindow(picture);
 }
 
-class QuietHost : public RecognizerHost {
-  public:
-    void SetCaptureCaption(std::wstring_view text) override { caption = text; }
-    void WriteDebugLog(std::wstring_view) override {}
-    MemoryStatus QueryMemoryStatus() override { return {}; }
-    bool ShuttingDown() override { return false; }
-    std::wstring caption;
-};
-
 TEST(ScreenCapture, ReadsAFigureShownAtTheDefaultRegion) {
     std::array<GlyphImageSet, 2> images;
     for (int s = 0; s < 2; ++s) {
@@ -187,7 +178,7 @@ TEST(ScreenCapture, ReadsAFigureShownAtTheDefaultRegion) {
     PaintedWindow game(client, 600, 600);
     ASSERT_EQ(CaptureWindowRegion(game.get(), regions[1], buffer), 9);
 
-    QuietHost host;
+    CaptionKeeper host;
     ExpReading reading;
     RecognizeExpReadout(buffer, table, regions[1], false, reading, host);
     ASSERT_TRUE(reading.has_value());
