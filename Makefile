@@ -52,7 +52,7 @@ CLANG_FORMAT ?= clang-format-16
 
 format:
 	scripts/deps.sh format
-	find app win measurement recognition capture config services tests tools bench \
+	find app win base measurement recognition capture config services testkit tests tools bench \
 	  \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 $(CLANG_FORMAT) -i
 
 clean:

@@ -4,6 +4,8 @@
 
 #include "app/file_launcher_win.h"
 #include "app/form_graph_win.h"
+#include "app/form_popup_win.h"
+#include "app/form_version_win.h"
 #include "app/shell_services_win.h"
 #include "config/form_option_win.h"
 #include "measurement/log_view.h"
@@ -12,8 +14,6 @@
 #include "measurement/program_state.h"
 #include "measurement/status_panel.h"
 #include "services/debug_log.h"
-#include "services/form_popup_win.h"
-#include "services/form_version_win.h"
 #include "win/base_window_win.h"
 #include "win/busy_cursor_win.h"
 #include "win/handles_win.h"

@@ -3,10 +3,10 @@
 // surroundings.
 #pragma once
 
+#include "app/form_popup_win.h"
 #include "measurement/measurement_host.h"
 #include "measurement/program_state.h"
 #include "recognition/exp_recognizer.h"
-#include "services/form_popup_win.h"
 #include "services/local_time.h"
 #include "services/message_sink.h"
 #include "services/waiter.h"

@@ -1,6 +1,6 @@
 #include "app/system_info_win.h"
 
-#include "services/ansi_text.h"
+#include "base/ansi_text.h"
 
 #include <windows.h>
 

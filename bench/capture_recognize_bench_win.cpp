@@ -3,9 +3,9 @@
 #include "app/system_info_win.h"
 #include "capture/screen_capture_win.h"
 #include "recognition/exp_recognizer.h"
-#include "recognition/glyph_images.h"
 #include "recognition/glyph_pattern_table.h"
 #include "services/program_identity.h"
+#include "testkit/glyph_files.h"
 
 #include <windows.h>
 

@@ -4,9 +4,9 @@
 // Usage: ocr_compare OUTDIR COUNT SEED
 #include "capture/bmp_file.h"
 #include "recognition/exp_recognizer.h"
-#include "recognition/glyph_images.h"
 #include "recognition/glyph_pattern_table.h"
-#include "recognition/glyph_render.h"
+#include "testkit/glyph_files.h"
+#include "testkit/glyph_render.h"
 
 #include <algorithm>
 #include <chrono>

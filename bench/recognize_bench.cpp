@@ -1,10 +1,10 @@
 // Time of one EXP recognition on the default 90 x 9 region, with the pixel comparisons it
 // makes. Figures are printed, never asserted.
 #include "recognition/exp_recognizer.h"
-#include "recognition/glyph_images.h"
 #include "recognition/glyph_pattern_table.h"
-#include "recognition/glyph_render.h"
 #include "recognition/glyph_scorer.h"
+#include "testkit/glyph_files.h"
+#include "testkit/glyph_render.h"
 
 #include <benchmark/benchmark.h>
 #include <string>

@@ -1,6 +1,6 @@
 #include "capture/bmp_file.h"
 
-#include "capture/file_replace.h"
+#include "base/file_replace.h"
 
 #include <fstream>
 #include <iterator>

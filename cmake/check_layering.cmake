@@ -1,7 +1,10 @@
 # The layering of the folders, run as a test (cmake -DQV_SOURCE_DIR=<tree> -P this file).
 # Each folder includes only folders below it, so there is no cycle: app/ is the top and
-# nobody includes it; win/ is the bottom and includes no other project header.
-set(levels win:0 capture:1 services:2 recognition:3 config:4 measurement:5 app:6)
+# nobody includes it; win/ (the Win32 toolkit) and base/ (the portable utilities) are the
+# bottom and include no other project folder. testkit/ serves tests, tools and benchmarks
+# and sits above the program's folders; none of them includes it.
+set(levels win:0 base:0 capture:1 services:2 recognition:3 config:4 measurement:5 app:6
+    testkit:7)
 set(faults)
 foreach(entry IN LISTS levels)
   string(REPLACE ":" ";" pair ${entry})
@@ -20,8 +23,8 @@ foreach(entry IN LISTS levels)
       string(REGEX REPLACE "^[^\"]*\"([^\"/]*)/.*" "\\1" target "${line}")
       if(target STREQUAL folder)
         continue()
-      elseif(folder STREQUAL "win")
-        list(APPEND faults "${name} includes ${target}/: win/ includes no project header")
+      elseif(level_${folder} EQUAL 0)
+        list(APPEND faults "${name} includes ${target}/: ${folder}/ includes no other project folder")
       elseif(target STREQUAL "app")
         list(APPEND faults "${name} includes app/: nothing outside app/ includes app/")
       elseif(DEFINED level_${target} AND NOT level_${target} LESS level_${folder})

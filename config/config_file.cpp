@@ -1,9 +1,9 @@
 #include "config/config_file.h"
 
-#include "capture/file_replace.h"
-#include "services/ansi_text.h"
-#include "services/column_format.h"
-#include "services/file_copy.h"
+#include "base/ansi_text.h"
+#include "base/column_format.h"
+#include "base/file_copy.h"
+#include "base/file_replace.h"
 
 #include <array>
 #include <cstdint>

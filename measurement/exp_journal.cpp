@@ -1,8 +1,8 @@
 #include "measurement/exp_journal.h"
 
+#include "base/ansi_text.h"
 #include "measurement/measurement_timing.h"
 #include "measurement/status_panel.h"
-#include "services/ansi_text.h"
 
 #include <fstream>
 

@@ -1,6 +1,6 @@
 #include "measurement/status_panel.h"
 
-#include "services/column_format.h"
+#include "base/column_format.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "recognition/exp_recognizer.h"
 
-#include "services/column_format.h"
+#include "base/column_format.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,13 +1,10 @@
-// The 22 glyph images as pixel arrays: set 0 (large font) and set 1 (the EXP font the
+// The glyph images as pixel arrays: set 0 (large font) and set 1 (the EXP font the
 // recognizer matches), digits 0 to 9 at indexes 0 to 9 and the delimiter at 10.
 #pragma once
 
 #include "capture/pixel_array.h"
 
 #include <array>
-#include <filesystem>
-#include <optional>
-#include <string>
 
 namespace qv {
 
@@ -19,14 +16,5 @@ constexpr int kDelimiterGlyph = 10;
 constexpr int kPictureBorder = 2;
 
 using GlyphImageSet = std::array<PixelArray, kGlyphsPerSet>;
-
-// "set1_7.bmp", "set0_delim.bmp", ...
-std::string GlyphFileName(int set, int glyph);
-
-// The folder of the glyph files in a source tree.
-std::filesystem::path GlyphFolder(const std::filesystem::path& sourceRoot);
-
-// Reads one set's eleven BMP files from a folder; nothing when any is missing or unreadable.
-std::optional<GlyphImageSet> LoadGlyphImageSet(const std::filesystem::path& folder, int set);
 
 } // namespace qv

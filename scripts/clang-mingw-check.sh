@@ -11,7 +11,7 @@ flags=(--target=x86_64-w64-mingw32 -std=c++20 -Wall -Wextra -Werror -fsyntax-onl
   -isystem "$cxx" -isystem "$cxx/x86_64-w64-mingw32" -isystem "$cxx/backward"
   -I. -Ibuild/windows/generated -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX
   -D_WIN32_WINNT=0x0A00 -DWINVER=0x0A00)
-sources=$(find win app measurement recognition capture config services -name '*.cpp' \
+sources=$(find win app measurement recognition capture config services base -name '*.cpp' \
   ! -name 'ansi_text_iconv.cpp' | sort)
 count=0
 for src in $sources; do

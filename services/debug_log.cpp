@@ -1,8 +1,8 @@
 #include "services/debug_log.h"
 
-#include "services/ansi_text.h"
-#include "services/column_format.h"
-#include "services/file_copy.h"
+#include "base/ansi_text.h"
+#include "base/column_format.h"
+#include "base/file_copy.h"
 
 #include <cstdio>
 #include <fstream>

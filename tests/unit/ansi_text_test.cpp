@@ -1,4 +1,4 @@
-#include "services/ansi_text.h"
+#include "base/ansi_text.h"
 #include "tests/common/ansi_cases.h"
 
 #include <gtest/gtest.h>

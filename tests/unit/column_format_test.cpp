@@ -1,5 +1,5 @@
-#include "services/ansi_text.h"
-#include "services/column_format.h"
+#include "base/ansi_text.h"
+#include "base/column_format.h"
 
 #include <gtest/gtest.h>
 #include <string>

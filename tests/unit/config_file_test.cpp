@@ -1,6 +1,6 @@
+#include "base/ansi_text.h"
 #include "config/config_file.h"
 #include "file_size_limit.h"
-#include "services/ansi_text.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "services/ansi_text.h"
+#include "base/ansi_text.h"
 #include "services/debug_log.h"
 
 #include <fstream>

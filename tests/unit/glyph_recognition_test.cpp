@@ -1,7 +1,7 @@
 #include "recognition/exp_recognizer.h"
-#include "recognition/glyph_images.h"
 #include "recognition/glyph_pattern_table.h"
-#include "recognition/glyph_render.h"
+#include "testkit/glyph_files.h"
+#include "testkit/glyph_render.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

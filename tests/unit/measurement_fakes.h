@@ -2,8 +2,8 @@
 // that wires them to a MeasurementEngine.
 #pragma once
 
+#include "base/ansi_text.h"
 #include "measurement/measurement_engine.h"
-#include "services/ansi_text.h"
 
 #include <filesystem>
 #include <fstream>

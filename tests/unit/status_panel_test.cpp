@@ -1,5 +1,5 @@
+#include "base/ansi_text.h"
 #include "measurement/status_panel.h"
-#include "services/ansi_text.h"
 
 #include <filesystem>
 #include <fstream>

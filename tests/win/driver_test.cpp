@@ -1,8 +1,8 @@
 // The end-to-end driver against the demo game: finding windows, reading and setting the
 // figure, and, most of all, choosing menu items by caption inside another process.
 #include "capture/pixel_array.h"
-#include "recognition/glyph_images.h"
-#include "recognition/glyph_render.h"
+#include "testkit/glyph_files.h"
+#include "testkit/glyph_render.h"
 #include "tools/demogame/demo_script.h"
 #include "tools/driver/driver.h"
 

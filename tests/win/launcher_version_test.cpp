@@ -2,10 +2,10 @@
 // version dialog in-process (its texts, its link, its close box). Modal loops run here, so
 // the steps come from a thread timer that every message loop of this thread dispatches.
 #include "app/file_launcher_win.h"
+#include "app/form_popup_win.h"
+#include "app/form_version_win.h"
 #include "app/shell_services_win.h"
-#include "services/ansi_text.h"
-#include "services/form_popup_win.h"
-#include "services/form_version_win.h"
+#include "base/ansi_text.h"
 #include "tests/win/fixed_log_host.h"
 #include "tests/win/timer_script.h"
 #include "win/busy_cursor_win.h"

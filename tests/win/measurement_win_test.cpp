@@ -1,6 +1,7 @@
 // The measurement's platform side: whole-window pictures saved as BMP files, the
 // event-processing wait, the message popup, and long runs of real capture ticks (capture,
 // recognition, evaluation) that must leave the process's resources flat.
+#include "app/form_popup_win.h"
 #include "app/shell_services_win.h"
 #include "app/system_info_win.h"
 #include "capture/bmp_file.h"
@@ -9,10 +10,9 @@
 #include "config/settings.h"
 #include "measurement/measurement_engine.h"
 #include "measurement/program_state.h"
-#include "recognition/glyph_images.h"
 #include "recognition/glyph_pattern_table.h"
-#include "recognition/glyph_render.h"
-#include "services/form_popup_win.h"
+#include "testkit/glyph_files.h"
+#include "testkit/glyph_render.h"
 #include "tests/win/resource_marks.h"
 #include "tests/win/test_pixels.h"
 #include "tests/win/test_window.h"

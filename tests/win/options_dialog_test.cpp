@@ -2,9 +2,9 @@
 // mouse messages on the value labels, button clicks, typed characters and message boxes.
 // The input dialog and the message boxes are modal, so the steps run from a thread timer,
 // which every message loop of this thread (the modal ones too) dispatches.
+#include "base/ansi_text.h"
 #include "config/form_input_check_win.h"
 #include "config/form_option_win.h"
-#include "services/ansi_text.h"
 #include "tests/win/fixed_log_host.h"
 #include "tests/win/timer_script.h"
 #include "win/message_pump_win.h"

@@ -1,7 +1,7 @@
 #include "app/shell_services_win.h"
 #include "app/system_info_win.h"
-#include "services/ansi_text.h"
-#include "services/column_format.h"
+#include "base/ansi_text.h"
+#include "base/column_format.h"
 #include "services/debug_log.h"
 #include "tests/common/ansi_cases.h"
 

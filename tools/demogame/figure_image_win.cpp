@@ -1,6 +1,6 @@
 #include "capture/bmp_file.h"
-#include "recognition/glyph_render.h"
 #include "resources/resource_ids.h"
+#include "testkit/glyph_render.h"
 #include "tools/demogame/figure_image.h"
 
 #include <span>

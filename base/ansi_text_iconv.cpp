@@ -1,6 +1,6 @@
 // Code page 932 conversion through iconv, for the portable build (Linux and other POSIX systems).
 
-#include "services/ansi_text.h"
+#include "base/ansi_text.h"
 
 #include <cerrno>
 #include <iconv.h>

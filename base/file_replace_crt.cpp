@@ -2,7 +2,7 @@
 // no Win32 header. _commit asks the system to write the file's buffers to the disk.
 #ifdef _WIN32
 
-#include "capture/file_replace.h"
+#include "base/file_replace.h"
 
 #include <climits>
 #include <fcntl.h>

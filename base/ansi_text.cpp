@@ -1,5 +1,5 @@
 // The parts of the code page 932 conversion that do not depend on the platform.
-#include "services/ansi_text.h"
+#include "base/ansi_text.h"
 
 namespace qv {
 

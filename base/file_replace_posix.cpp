@@ -1,7 +1,7 @@
 // The side file and the move on POSIX systems (the portable build).
 #ifndef _WIN32
 
-#include "capture/file_replace.h"
+#include "base/file_replace.h"
 
 #include <cerrno>
 #include <cstdio>

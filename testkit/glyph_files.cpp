@@ -1,4 +1,4 @@
-#include "recognition/glyph_images.h"
+#include "testkit/glyph_files.h"
 
 #include "capture/bmp_file.h"
 

@@ -1,4 +1,4 @@
-#include "capture/file_replace.h"
+#include "base/file_replace.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,6 +1,6 @@
-#include "services/file_copy.h"
+#include "base/file_copy.h"
 
-#include "capture/file_replace.h"
+#include "base/file_replace.h"
 
 #include <array>
 #include <fstream>

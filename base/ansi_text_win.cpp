@@ -1,6 +1,6 @@
 // Code page 932 conversion through the Win32 API. The code page is named explicitly so the
 // files are the same bytes whatever the system's own ANSI code page is.
-#include "services/ansi_text.h"
+#include "base/ansi_text.h"
 
 #include <windows.h>
 

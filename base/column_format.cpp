@@ -1,6 +1,6 @@
-#include "services/column_format.h"
+#include "base/column_format.h"
 
-#include "services/ansi_text.h"
+#include "base/ansi_text.h"
 
 #include <algorithm>
 #include <cmath>

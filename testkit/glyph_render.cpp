@@ -1,4 +1,4 @@
-#include "recognition/glyph_render.h"
+#include "testkit/glyph_render.h"
 
 namespace qv {
 

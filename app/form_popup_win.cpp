@@ -1,4 +1,4 @@
-#include "services/form_popup_win.h"
+#include "app/form_popup_win.h"
 
 #include "services/popup_layout.h"
 #include "win/ui_win.h"

@@ -1,4 +1,4 @@
-#include "services/form_version_win.h"
+#include "app/form_version_win.h"
 
 #include "resources/resource_ids.h"
 #include "services/about_info.h"
