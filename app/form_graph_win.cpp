@@ -17,21 +17,6 @@ constexpr COLORREF kGrid = RGB(224, 224, 224);
 constexpr COLORREF kLine = RGB(0, 80, 200);
 constexpr COLORREF kFall = RGB(220, 40, 40);
 
-// BeginPaint and EndPaint as one owner.
-class PaintScope {
-  public:
-    explicit PaintScope(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
-    ~PaintScope() { EndPaint(hwnd_, &ps_); }
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
-    HDC get() const { return dc_; }
-
-  private:
-    HWND hwnd_;
-    PAINTSTRUCT ps_{};
-    HDC dc_;
-};
-
 void TextAt(HDC dc, int x, int y, const std::wstring& text) {
     TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
 }

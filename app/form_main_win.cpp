@@ -5,7 +5,6 @@
 #include "config/config_file.h"
 #include "recognition/glyph_pictures_win.h"
 #include "resources/resource_ids.h"
-#include "win/message_pump_win.h"
 
 #include <commctrl.h>
 #include <utility>
@@ -126,17 +125,16 @@ FormMain::FormMain(MainWindowServices services)
       popup_(svc_.state.popupShown, waiter_), popupPresenter_(popup_),
       recognition_(svc_.state, svc_.debugLog,
                    [this](std::wstring_view t) { SetCaptureCaption(t); }),
-      formOption_(
-          OptionDialogServices{
-              svc_.state.settings, svc_.folder, svc_.messages, svc_.debugLog,
-              [this] { RelayoutDebugArea(); }, [this] { UpdateCaptureBufferSize(); },
-              [this] {
-                  SetCaptureTimerPeriod(CaptureTimerPeriod(svc_.state.settings.captureInterval));
-              },
-              [this] { BringToFront(); }, [](HWND h) { MessagePump::Instance().AddDialog(h); },
-              [](HWND h) { MessagePump::Instance().RemoveDialog(h); }},
-          CaptureTestServices{svc_.state.glyphs, [this] { return FindGame(); },
-                              std::wstring(kGameTitle) + kGameMissingSuffix}),
+      formOption_(OptionDialogServices{svc_.state.settings, svc_.folder, svc_.messages,
+                                       svc_.debugLog, [this] { RelayoutDebugArea(); },
+                                       [this] { UpdateCaptureBufferSize(); },
+                                       [this] {
+                                           SetCaptureTimerPeriod(CaptureTimerPeriod(
+                                               svc_.state.settings.captureInterval));
+                                       },
+                                       [this] { BringToFront(); }},
+                  CaptureTestServices{svc_.state.glyphs, [this] { return FindGame(); },
+                                      std::wstring(kGameTitle) + kGameMissingSuffix}),
       launcher_(busyCursor_),
       formVersion_(launcher_, waiter_, svc_.messages, svc_.debugLog, busyCursor_),
       formGraph_(svc_.state.expSeries, [this] { return GraphCaption(); }) {}
@@ -532,12 +530,10 @@ void FormMain::LayoutDebugArea(int clientHeight) {
 }
 
 void FormMain::Form_Paint() {
-    PAINTSTRUCT ps{};
-    HDC dc = BeginPaint(hwnd_, &ps);
+    const PaintScope paint(hwnd_);
     RECT client{};
     GetClientRect(hwnd_, &client);
-    PaintEtchedRule(dc, 0, 0, client.right);
-    EndPaint(hwnd_, &ps);
+    PaintEtchedRule(paint.get(), 0, 0, client.right);
 }
 
 // No visible control under the point: the status panel's frame, a label, the log box or a

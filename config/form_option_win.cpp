@@ -90,9 +90,6 @@ bool FormOption::Load(HWND owner) {
         return false;
     }
     PlaceDialog(hwnd_, owner, TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
-    if (svc_.registerDialog) {
-        svc_.registerDialog(hwnd_);
-    }
     return true;
 }
 
@@ -227,12 +224,10 @@ void FormOption::Form_Activate() {
 }
 
 void FormOption::Form_Paint() {
-    PAINTSTRUCT ps{};
-    HDC dc = BeginPaint(hwnd_, &ps);
+    const PaintScope paint(hwnd_);
     RECT client{};
     GetClientRect(hwnd_, &client);
-    PaintEtchedRule(dc, kDividerMargin, kDividerY, client.right - kDividerMargin);
-    EndPaint(hwnd_, &ps);
+    PaintEtchedRule(paint.get(), kDividerMargin, kDividerY, client.right - kDividerMargin);
 }
 
 // A frame close unloads the window; the capture buffer is still brought in line with the
@@ -344,9 +339,6 @@ INT_PTR FormOption::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
         controlsReady_ = false;
         captureTest_.Cancel();
-        if (svc_.unregisterDialog) {
-            svc_.unregisterDialog(hwnd_);
-        }
         return FALSE;
     default:
         return FALSE;

@@ -32,10 +32,6 @@ struct OptionDialogServices {
     // The capture timer's period follows captureInterval (enabled state unchanged).
     std::function<void()> captureIntervalChanged;
     std::function<void()> bringMainToFront;
-    // The dialog's window as it is built and just before it goes (a frame close unloads it),
-    // for the message pump that passes keyboard messages through IsDialogMessage.
-    std::function<void(HWND)> registerDialog;
-    std::function<void(HWND)> unregisterDialog;
 };
 
 class FormOption : public DialogBase<FormOption> {

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 namespace qv {
 
 enum class IconSize { Large, Small };
@@ -13,48 +11,7 @@ enum class IconSize { Large, Small };
 // The program's icon at the system's large or small icon size, for window classes and
 // WM_SETICON: the exe's first icon resource (the one Explorer shows), or the system's
 // program icon when the module has none. Shared icons: the system owns them.
-inline HICON ProgramIcon(IconSize size) {
-    struct Icons {
-        HICON largeIcon = nullptr;
-        HICON smallIcon = nullptr;
-    };
-    static const Icons icons = [] {
-        HINSTANCE instance = GetModuleHandleW(nullptr);
-        // The name of the first icon group: an integer id, or a string copied out of the
-        // enumeration (its pointer is only valid during the callback).
-        struct First {
-            LPCWSTR id = nullptr;
-            std::wstring name;
-        } first;
-        EnumResourceNamesW(
-            instance, RT_GROUP_ICON,
-            [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param) -> BOOL {
-                auto* f = reinterpret_cast<First*>(param);
-                if (IS_INTRESOURCE(name)) {
-                    f->id = name;
-                } else {
-                    f->name = name;
-                }
-                return FALSE;
-            },
-            reinterpret_cast<LONG_PTR>(&first));
-        const LPCWSTR name = first.name.empty() ? first.id : first.name.c_str();
-        Icons loaded;
-        for (bool isSmall : {false, true}) {
-            const int cx = GetSystemMetrics(isSmall ? SM_CXSMICON : SM_CXICON);
-            const int cy = GetSystemMetrics(isSmall ? SM_CYSMICON : SM_CYICON);
-            HANDLE icon = name != nullptr
-                              ? LoadImageW(instance, name, IMAGE_ICON, cx, cy, LR_SHARED)
-                              : nullptr;
-            if (icon == nullptr) {
-                icon = LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, cx, cy, LR_SHARED);
-            }
-            (isSmall ? loaded.smallIcon : loaded.largeIcon) = static_cast<HICON>(icon);
-        }
-        return loaded;
-    }();
-    return size == IconSize::Small ? icons.smallIcon : icons.largeIcon;
-}
+HICON ProgramIcon(IconSize size);
 
 template <typename Derived> class BaseWindow {
   public:

@@ -1,8 +1,11 @@
 // Base for the program's dialogs: a real dialog window (so Tab, default buttons and
 // IsDialogMessage behave as users expect) made from an empty in-memory template, with its
 // controls created in code at pixel positions. The C++ object outlives its window: closing
-// the window only clears the handle, and the next use builds it again.
+// the window only clears the handle, and the next use builds it again. Every dialog is known to
+// the message pump while its window lives, so Tab and Enter work in it during any wait.
 #pragma once
+
+#include "win/message_pump_win.h"
 
 #include <windows.h>
 
@@ -72,10 +75,14 @@ template <typename Derived> class DialogBase {
             auto* base = reinterpret_cast<DialogBase*>(lp);
             base->hwnd_ = hwnd;
             SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+            MessagePump::Instance().AddDialog(hwnd);
             self = static_cast<Derived*>(base);
         } else {
             self = static_cast<Derived*>(
                 reinterpret_cast<DialogBase*>(GetWindowLongPtrW(hwnd, DWLP_USER)));
+        }
+        if (msg == WM_NCDESTROY) {
+            MessagePump::Instance().RemoveDialog(hwnd);
         }
         if (self == nullptr) {
             return FALSE;

@@ -1,5 +1,5 @@
-// Owners for kernel handles, GDI device contexts, objects and selections, and for the thread's
-// DPI awareness: each releases what it holds when it goes out of scope.
+// Owners for kernel handles, GDI device contexts (the paint's included), objects and selections,
+// and for the thread's DPI awareness: each releases what it holds when it goes out of scope.
 #pragma once
 
 #include <windows.h>
@@ -55,6 +55,22 @@ class WindowDc {
 
   private:
     HWND window_;
+    HDC dc_;
+};
+
+// BeginPaint and EndPaint as one owner, for WM_PAINT.
+class PaintScope {
+  public:
+    explicit PaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintScope() { EndPaint(window_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+
+    HDC get() const { return dc_; }
+
+  private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
     HDC dc_;
 };
 

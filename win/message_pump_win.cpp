@@ -13,13 +13,17 @@ MessagePump& MessagePump::Instance() {
 }
 
 void MessagePump::AddDialog(HWND dialog) {
-    if (std::find(dialogs_.begin(), dialogs_.end(), dialog) == dialogs_.end()) {
+    if (!HasDialog(dialog)) {
         dialogs_.push_back(dialog);
     }
 }
 
 void MessagePump::RemoveDialog(HWND dialog) {
     dialogs_.erase(std::remove(dialogs_.begin(), dialogs_.end(), dialog), dialogs_.end());
+}
+
+bool MessagePump::HasDialog(HWND dialog) const {
+    return std::find(dialogs_.begin(), dialogs_.end(), dialog) != dialogs_.end();
 }
 
 void MessagePump::Dispatch(MSG& msg) {
@@ -64,8 +68,6 @@ int MessagePump::Run() {
 }
 
 bool MessagePump::RunModal(HWND dialog, HWND owner) {
-    const bool wasInList = std::find(dialogs_.begin(), dialogs_.end(), dialog) != dialogs_.end();
-    AddDialog(dialog);
     if (owner != nullptr && IsWindow(owner) && IsWindowEnabled(owner)) {
         EnableWindow(owner, FALSE);
         disabledOwners_.push_back(ModalOwner{dialog, owner});
@@ -81,9 +83,6 @@ bool MessagePump::RunModal(HWND dialog, HWND owner) {
         }
     }
     EndModal(dialog);
-    if (!wasInList) {
-        RemoveDialog(dialog);
-    }
     return going;
 }
 

@@ -13,9 +13,11 @@ class MessagePump {
   public:
     static MessagePump& Instance();
 
-    // Modeless dialogs whose keyboard handling (Tab, Enter) goes through IsDialogMessage.
+    // Dialogs whose keyboard handling (Tab, Enter) goes through IsDialogMessage; every dialog
+    // of the program is added as it is built and removed as it goes.
     void AddDialog(HWND dialog);
     void RemoveDialog(HWND dialog);
+    bool HasDialog(HWND dialog) const;
 
     // Dispatches every pending message. False once WM_QUIT was met: it is posted again so the
     // outer loop sees it too, and every later wait returns at once.
@@ -23,7 +25,8 @@ class MessagePump {
     // The main loop; returns the exit code of WM_QUIT.
     int Run();
 
-    // The one modal loop, for a dialog already shown: `owner` is disabled (its timers keep
+    // The one modal loop, for a dialog already shown (its keyboard handling comes from the
+    // dialog list, where every DialogBase window is): `owner` is disabled (its timers keep
     // running) and every message is dispatched until `dialog` is hidden or destroyed. False when
     // the program began to quit meanwhile; the dialog is then left as it is for the caller to
     // close.

@@ -5,6 +5,7 @@
 #include "capture/pixel_array.h"
 #include "capture/screen_capture_win.h"
 #include "win/base_window_win.h"
+#include "win/handles_win.h"
 
 #include <windows.h>
 
@@ -62,10 +63,8 @@ class TestWindow : public BaseWindow<TestWindow> {
     LRESULT HandleMessage(UINT message, WPARAM w, LPARAM l) {
         switch (message) {
         case WM_PAINT: {
-            PAINTSTRUCT paint;
-            const HDC dc = BeginPaint(hwnd_, &paint);
-            PaintPixels(dc, 0, 0, image_);
-            EndPaint(hwnd_, &paint);
+            const PaintScope paint(hwnd_);
+            PaintPixels(paint.get(), 0, 0, image_);
             return 0;
         }
         case WM_ERASEBKGND:
