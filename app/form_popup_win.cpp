@@ -35,7 +35,8 @@ bool FormPopup::EnsureWindow() {
     return lblPopUpMsg_ != nullptr;
 }
 
-void FormPopup::ShowPopupMessage(std::wstring_view text, std::wstring_view title, int fontSize) {
+void FormPopup::ShowPopupMessage(std::wstring_view text, std::wstring_view title,
+                                 std::int32_t fontSize) {
     if (!EnsureWindow()) {
         return;
     }

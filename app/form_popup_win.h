@@ -1,9 +1,10 @@
 // The message popup: a small non-modal window with one large message that only the program
 // hides. A user's close attempt is refused and answered by the close-request script. It is a
 // top-level window of its own with a taskbar button, so minimising or hiding the main window
-// leaves the notice in sight.
+// leaves the notice in sight. It is the measurement's popup itself.
 #pragma once
 
+#include "measurement/measurement_host.h"
 #include "services/popup_script.h"
 #include "services/waiter.h"
 #include "win/base_window_win.h"
@@ -16,14 +17,16 @@
 
 namespace qv {
 
-class FormPopup : public BaseWindow<FormPopup>, private PopupScriptHost {
+class FormPopup : public BaseWindow<FormPopup>, public Popup, private PopupScriptHost {
   public:
     // `shown` is the program-wide PopupShown flag this window keeps up to date; the answers to
     // a close attempt wait through `waiter`.
     FormPopup(bool& shown, Waiter& waiter) : shown_(shown), waiter_(waiter) {}
 
-    void ShowPopupMessage(std::wstring_view text, std::wstring_view title, int fontSize);
-    void HidePopupMessage();
+    // Popup
+    void ShowPopupMessage(std::wstring_view text, std::wstring_view title,
+                          std::int32_t fontSize) override;
+    void HidePopupMessage() override;
     // Replaces the message and re-centres it (used by the close-request answers too).
     void SetMessage(std::wstring_view text);
 

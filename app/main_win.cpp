@@ -1,5 +1,5 @@
-// Entry point: the program state, the debug log and the main window, then the message loop.
-#include "app/form_main_win.h"
+// Entry point: the program state, the debug log and the program's windows, then the message loop.
+#include "app/program_win.h"
 #include "app/shell_services_win.h"
 #include "app/system_info_win.h"
 #include "measurement/program_state.h"
@@ -24,8 +24,8 @@ int RunProgram() {
     const std::filesystem::path folder = qv::ProgramFolder();
     qv::DebugLog debugLog(folder, clock, logHost, messages);
 
-    qv::FormMain formMain(qv::MainWindowServices{state, debugLog, messages, clock, folder});
-    if (!formMain.Form_Load()) {
+    qv::Program program(qv::ProgramServices{state, debugLog, messages, clock, folder});
+    if (!program.Start()) {
         return 0;
     }
     return qv::MessagePump::Instance().Run();

@@ -59,15 +59,6 @@ void MessageBoxSink::ShowMessage(std::wstring_view text, std::wstring_view title
                 MB_OK | MB_SETFOREGROUND);
 }
 
-void PopupPresenter::ShowPopupMessage(std::wstring_view text, std::wstring_view title,
-                                      std::int32_t fontSize) {
-    form_.ShowPopupMessage(text, title, fontSize);
-}
-
-void PopupPresenter::HidePopupMessage() {
-    form_.HidePopupMessage();
-}
-
 bool Win32Recognition::RecognizeExpReadout() {
     const RecognitionOutcome outcome = qv::RecognizeExpReadout(
         state_.captureBuffer, state_.glyphs, state_.settings.captureRegions[kExpCaptureIndex],

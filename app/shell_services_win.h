@@ -1,9 +1,8 @@
 // The Win32 adapters of the core's ports: the desktop (game window, capture, pictures, beep),
-// the event-processing wait, the clock, message boxes, the popup and the recognizer's
-// surroundings.
+// the event-processing wait, the clock, message boxes and the recognizer's surroundings. The
+// popup window is its own adapter.
 #pragma once
 
-#include "app/form_popup_win.h"
 #include "measurement/measurement_host.h"
 #include "measurement/program_state.h"
 #include "recognition/exp_recognizer.h"
@@ -53,17 +52,6 @@ class MessageBoxSink : public MessageSink {
 
   private:
     HWND owner_ = nullptr;
-};
-
-class PopupPresenter : public Popup {
-  public:
-    explicit PopupPresenter(FormPopup& form) : form_(form) {}
-    void ShowPopupMessage(std::wstring_view text, std::wstring_view title,
-                          std::int32_t fontSize) override;
-    void HidePopupMessage() override;
-
-  private:
-    FormPopup& form_;
 };
 
 // Runs the recognizer on the EXP capture region and forwards its caption, records and

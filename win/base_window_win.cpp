@@ -55,4 +55,27 @@ HICON ProgramIcon(IconSize size) {
     return size == IconSize::Small ? icons.smallIcon : icons.largeIcon;
 }
 
+bool RegisterProgramClass(const wchar_t* className, WNDPROC procedure) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    if (GetClassInfoExW(instance, className, &wc)) {
+        return true;
+    }
+    wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = className;
+    wc.hIcon = ProgramIcon(IconSize::Large);
+    wc.hIconSm = ProgramIcon(IconSize::Small);
+    return RegisterClassExW(&wc) != 0;
+}
+
+UINT RunTasksMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Quorvane.RunTasks");
+    return message;
+}
+
 } // namespace qv

@@ -1,8 +1,15 @@
 // Base for the program's top-level windows: registers the class once, stores `this` at
-// WM_NCCREATE and forwards messages to the derived class. No exception leaves WndProc.
+// WM_NCCREATE and forwards messages to the derived class. WM_COMMAND goes through the window's
+// command table first. No exception leaves WndProc.
 #pragma once
 
+#include "win/command_table_win.h"
+
 #include <windows.h>
+
+#include <functional>
+#include <utility>
+#include <vector>
 
 namespace qv {
 
@@ -13,9 +20,25 @@ enum class IconSize { Large, Small };
 // program icon when the module has none. Shared icons: the system owns them.
 HICON ProgramIcon(IconSize size);
 
-template <typename Derived> class BaseWindow {
+// Registers a window class of the program (arrow cursor, dialog-face background, the program's
+// icons) unless it exists. False when it can be neither found nor registered.
+bool RegisterProgramClass(const wchar_t* className, WNDPROC procedure);
+
+// The message by which a window runs the tasks posted to it.
+UINT RunTasksMessage();
+
+template <typename Derived> class BaseWindow : protected CommandTable {
   public:
     HWND Handle() const { return hwnd_; }
+
+    // Runs `task` from the message loop, after whatever the program is doing now: for work that
+    // must not run inside the operation that asks for it. Dropped when the window is gone.
+    void PostTask(std::function<void()> task) {
+        if (hwnd_ != nullptr) {
+            tasks_.push_back(std::move(task));
+            PostMessageW(hwnd_, RunTasksMessage(), 0, 0);
+        }
+    }
 
   protected:
     BaseWindow() = default;
@@ -25,45 +48,45 @@ template <typename Derived> class BaseWindow {
 
     bool CreateTopLevel(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
                         int width, int height, HMENU menu, HWND owner) {
-        HINSTANCE instance = GetModuleHandleW(nullptr);
-        WNDCLASSEXW wc{};
-        if (!GetClassInfoExW(instance, className, &wc)) {
-            wc = {};
-            wc.cbSize = sizeof(wc);
-            wc.lpfnWndProc = &BaseWindow::WndProc;
-            wc.hInstance = instance;
-            wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-            wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-            wc.lpszClassName = className;
-            wc.hIcon = ProgramIcon(IconSize::Large);
-            wc.hIconSm = ProgramIcon(IconSize::Small);
-            if (!RegisterClassExW(&wc)) {
-                return false;
-            }
+        if (!RegisterProgramClass(className, &BaseWindow::WndProc)) {
+            return false;
         }
         return CreateWindowExW(exStyle, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                               width, height, owner, menu, instance, this) != nullptr;
+                               width, height, owner, menu, GetModuleHandleW(nullptr),
+                               this) != nullptr;
     }
 
     HWND hwnd_ = nullptr;
 
   private:
+    LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_COMMAND && RunCommand(wp)) {
+            return 0;
+        }
+        if (msg == RunTasksMessage()) {
+            for (const auto& task : std::exchange(tasks_, {})) {
+                task();
+            }
+            return 0;
+        }
+        return static_cast<Derived*>(this)->HandleMessage(msg, wp, lp);
+    }
+
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-        Derived* self = nullptr;
+        BaseWindow* self = nullptr;
         if (msg == WM_NCCREATE) {
-            auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-            self = static_cast<Derived*>(static_cast<BaseWindow*>(cs->lpCreateParams));
+            self = static_cast<BaseWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
             self->hwnd_ = hwnd;
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         } else {
-            self = reinterpret_cast<Derived*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+            self = reinterpret_cast<BaseWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         }
         if (self == nullptr) {
             return DefWindowProcW(hwnd, msg, wp, lp);
         }
         LRESULT result = 0;
         try {
-            result = self->HandleMessage(msg, wp, lp);
+            result = self->Dispatch(msg, wp, lp);
         } catch (...) {
             result = DefWindowProcW(hwnd, msg, wp, lp);
         }
@@ -73,6 +96,8 @@ template <typename Derived> class BaseWindow {
         }
         return result;
     }
+
+    std::vector<std::function<void()>> tasks_;
 };
 
 } // namespace qv

@@ -5,13 +5,12 @@
 // the message pump while its window lives, so Tab and Enter work in it during any wait.
 #pragma once
 
+#include "win/command_table_win.h"
 #include "win/message_pump_win.h"
 
 #include <windows.h>
 
-#include <functional>
 #include <string_view>
-#include <vector>
 
 namespace qv {
 
@@ -19,10 +18,8 @@ HWND CreateEmptyDialog(HWND owner, std::wstring_view title, DLGPROC procedure, L
 // Gives the dialog this client size (pixels) and centres it over `owner` (or the screen).
 void PlaceDialog(HWND dialog, HWND owner, int clientWidth, int clientHeight);
 
-// The form's handlers get WM_COMMAND decoded: each (control id, notification) pair that a form
-// binds runs its handler; every other command is ignored. BN_CLICKED and STN_CLICKED are the
-// same notification, so `OnClick` serves buttons and notifying labels alike.
-template <typename Derived> class DialogBase {
+// The form's handlers get WM_COMMAND decoded by its command table.
+template <typename Derived> class DialogBase : protected CommandTable {
   public:
     HWND Handle() const { return hwnd_; }
     bool IsOpen() const { return hwnd_ != nullptr && IsWindow(hwnd_); }
@@ -37,13 +34,6 @@ template <typename Derived> class DialogBase {
         }
     }
 
-    void OnCommand(int id, WORD notification, std::function<void()> handler) {
-        commands_.push_back(Command{id, notification, std::move(handler)});
-    }
-    void OnClick(int id, std::function<void()> handler) {
-        OnCommand(id, BN_CLICKED, std::move(handler));
-    }
-
     bool CreateDialogWindow(HWND owner, std::wstring_view title) {
         return CreateEmptyDialog(owner, title, &DialogBase::DialogProc,
                                  reinterpret_cast<LPARAM>(this)) != nullptr;
@@ -52,23 +42,6 @@ template <typename Derived> class DialogBase {
     HWND hwnd_ = nullptr;
 
   private:
-    struct Command {
-        int id;
-        WORD notification;
-        std::function<void()> handler;
-    };
-
-    void RunCommand(WORD id, WORD notification) {
-        for (const Command& command : commands_) {
-            if (command.id == id && command.notification == notification) {
-                command.handler();
-                return;
-            }
-        }
-    }
-
-    std::vector<Command> commands_;
-
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         Derived* self = nullptr;
         if (msg == WM_INITDIALOG) {
@@ -90,7 +63,7 @@ template <typename Derived> class DialogBase {
         INT_PTR result = FALSE;
         try {
             if (msg == WM_COMMAND) {
-                self->RunCommand(LOWORD(wp), HIWORD(wp));
+                self->RunCommand(wp);
                 result = TRUE;
             } else {
                 result = self->HandleDialogMessage(msg, wp, lp);

@@ -25,8 +25,8 @@ class MessagePump {
     // The main loop; returns the exit code of WM_QUIT.
     int Run();
 
-    // The one modal loop, for a dialog already shown (its keyboard handling comes from the
-    // dialog list, where every DialogBase window is): `owner` is disabled (its timers keep
+    // The one modal loop, for a dialog already shown and in the dialog list (as every DialogBase
+    // window is, which gives it its keyboard handling): `owner` is disabled (its timers keep
     // running) and every message is dispatched until `dialog` is hidden or destroyed. False when
     // the program began to quit meanwhile; the dialog is then left as it is for the caller to
     // close.

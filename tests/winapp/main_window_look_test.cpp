@@ -1,6 +1,6 @@
 // The main window's look, in a test exe that carries the program's resources: the icon of
 // Quorvane.exe and of the main window's class, and captions that fit their labels.
-#include "app/form_main_win.h"
+#include "app/program_win.h"
 #include "app/system_info_win.h"
 #include "measurement/program_state.h"
 #include "services/debug_log.h"
@@ -34,17 +34,17 @@ class MainWindowLook : public ::testing::Test {
                   (L"qv_look_" + std::to_wstring(GetCurrentProcessId()));
         std::filesystem::create_directories(folder_);
         debugLog_.emplace(folder_, clock_, logHost_, messages_);
-        form_.emplace(qv::MainWindowServices{state_, *debugLog_, messages_, clock_, folder_});
-        ASSERT_TRUE(form_->Form_Load());
+        program_.emplace(qv::ProgramServices{state_, *debugLog_, messages_, clock_, folder_});
+        ASSERT_TRUE(program_->Start());
     }
     void TearDown() override {
-        if (form_ && form_->Handle() != nullptr) {
-            DestroyWindow(form_->Handle());
+        if (program_ && program_->MainWindow() != nullptr) {
+            DestroyWindow(program_->MainWindow());
         }
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) { // the main window's WM_QUIT
         }
-        form_.reset();
+        program_.reset();
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
     }
@@ -55,7 +55,7 @@ class MainWindowLook : public ::testing::Test {
     qv::SystemClock clock_;
     qv::Win32DebugLogHost logHost_;
     std::optional<qv::DebugLog> debugLog_;
-    std::optional<qv::FormMain> form_;
+    std::optional<qv::Program> program_;
 };
 
 int IconWidth(HICON icon) {
@@ -106,7 +106,7 @@ TEST_F(MainWindowLook, TheExesFirstIconHasFiveSizesAndTheWindowClassBothIcons) {
     const std::filesystem::path exe = qv::ProgramFolder() / L"Quorvane.exe";
     EXPECT_EQ(FirstIconGroupSizes(exe.wstring()), (std::multiset<int>{16, 24, 32, 48, 256}));
 
-    const HWND main = form_->Handle();
+    const HWND main = program_->MainWindow();
     const auto largeIcon = reinterpret_cast<HICON>(GetClassLongPtrW(main, GCLP_HICON));
     const auto smallIcon = reinterpret_cast<HICON>(GetClassLongPtrW(main, GCLP_HICONSM));
     EXPECT_EQ(largeIcon, qv::ProgramIcon(qv::IconSize::Large));
@@ -118,7 +118,7 @@ TEST_F(MainWindowLook, TheExesFirstIconHasFiveSizesAndTheWindowClassBothIcons) {
 
 TEST_F(MainWindowLook, NoLabelIsNarrowerThanItsCaptionInItsOwnFont) {
     std::vector<std::wstring> measured;
-    for (HWND child = GetWindow(form_->Handle(), GW_CHILD); child != nullptr;
+    for (HWND child = GetWindow(program_->MainWindow(), GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t cls[32] = {};
         GetClassNameW(child, cls, 32);

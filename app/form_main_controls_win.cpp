@@ -1,0 +1,250 @@
+#include "app/form_main_controls_win.h"
+
+#include "app/main_layout.h"
+#include "recognition/glyph_pictures_win.h"
+#include "win/ui_win.h"
+
+#include <commctrl.h>
+
+namespace qv {
+
+namespace {
+
+constexpr int kFrameLeft = 8, kFrameTop = 4;
+constexpr int kLogLeft = 8, kLogTop = 152;
+
+enum ControlId : int {
+    IDC_FRAME1 = 100,
+    IDC_LINE1,
+    IDC_LINE2,
+    IDC_LINE3,
+    IDC_LINE4,
+    IDC_LBL_TIME_T,
+    IDC_LBL_EXP_T,
+    IDC_LBL_START_T,
+    IDC_LBL_END_T,
+    IDC_LBL_START_TIME,
+    IDC_LBL_START_EXP,
+    IDC_LBL_END_TIME,
+    IDC_LBL_END_EXP,
+    IDC_LBL_ELAPSE_EXP,
+    IDC_LBL_CAPTURE_T1,
+    IDC_LBL_CAPTURE1,
+    IDC_LBL_LOG_T,
+    IDC_TXT_LOG,
+    IDC_LBL_EXP_PER_HOUR,
+    IDC_PIC_PATTERN1 = 200, // 200..210
+    IDC_PIC_PATTERN2 = 220, // 220..230
+};
+
+enum class FontKind { Normal, Bold, Heading };
+
+struct LabelSpec {
+    int id;
+    const wchar_t* text;
+    int x, y, w, h;
+    DWORD align;
+    FontKind font;
+};
+
+// Frame1's labels as designed, placed relative to the frame; the value labels start empty
+// (start-up clears them anyway).
+constexpr LabelSpec kFrameLabels[] = {
+    {IDC_LBL_TIME_T, L"時 刻", 112, 12, 33, 13, SS_LEFTNOWORDWRAP, FontKind::Bold},
+    {IDC_LBL_EXP_T, L"Exp", 224, 12, 22, 13, SS_LEFTNOWORDWRAP, FontKind::Bold},
+    {IDC_LBL_START_T, L"開始：", 16, 32, 39, 13, SS_LEFTNOWORDWRAP, FontKind::Bold},
+    {IDC_LBL_START_TIME, L"", 56, 32, 127, 13, SS_CENTER, FontKind::Normal},
+    {IDC_LBL_START_EXP, L"", 187, 32, 66, 13, SS_RIGHT, FontKind::Normal},
+    {IDC_LBL_END_T, L"最終：", 16, 48, 39, 13, SS_LEFTNOWORDWRAP, FontKind::Bold},
+    {IDC_LBL_END_TIME, L"", 56, 48, 127, 13, SS_CENTER, FontKind::Normal},
+    {IDC_LBL_END_EXP, L"", 187, 48, 66, 13, SS_RIGHT, FontKind::Normal},
+    {IDC_LBL_ELAPSE_EXP, L"", 187, 68, 66, 13, SS_RIGHT, FontKind::Normal},
+    {IDC_LBL_EXP_PER_HOUR, L"", 56, 68, 127, 13, SS_CENTER, FontKind::Normal},
+};
+// The labels below the frame, placed in the window.
+constexpr LabelSpec kWindowLabels[] = {
+    {IDC_LBL_CAPTURE_T1, L"Exp読込→", 64, 100, 54, 13, SS_LEFTNOWORDWRAP, FontKind::Normal},
+    {IDC_LBL_CAPTURE1, L"", 120, 100, 123, 13, SS_LEFTNOWORDWRAP, FontKind::Normal},
+    {IDC_LBL_LOG_T, L"測定結果", 8, 128, 64, 18, SS_LEFTNOWORDWRAP, FontKind::Heading},
+};
+
+// Etched rules of the panel: shadow line with a highlight line one pixel below.
+struct LineSpec {
+    int id;
+    int y;
+    int sysColor;
+};
+constexpr LineSpec kLines[] = {{IDC_LINE1, 28, COLOR_3DSHADOW},
+                               {IDC_LINE2, 29, COLOR_3DHILIGHT},
+                               {IDC_LINE3, 64, COLOR_3DSHADOW},
+                               {IDC_LINE4, 65, COLOR_3DHILIGHT}};
+
+constexpr int kPanelLabelIds[] = {IDC_LBL_START_TIME, IDC_LBL_START_EXP,  IDC_LBL_END_TIME,
+                                  IDC_LBL_END_EXP,    IDC_LBL_ELAPSE_EXP, IDC_LBL_EXP_PER_HOUR};
+
+int OuterHeight(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r.bottom - r.top;
+}
+
+void RedrawNow(HWND control, UINT more = 0) {
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | more);
+}
+
+} // namespace
+
+void FormMainControls::Create(HWND parent) {
+    parent_ = parent;
+    font_.reset(CreateTerminalFont(13, FW_NORMAL)); // 9.75 pt at 96 dpi
+    boldFont_.reset(CreateTerminalFont(13, FW_BOLD));
+    headingFont_.reset(CreateTerminalFont(18, FW_NORMAL)); // 13.5 pt
+    SendMessageW(parent_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+
+    frame1_ = AddControl(parent_, WC_BUTTONW, L"測定状況", BS_GROUPBOX, 0, kFrameLeft, kFrameTop,
+                         265, 85, IDC_FRAME1, font_.get());
+    for (std::size_t i = 0; i < std::size(kLines); ++i) {
+        lines_[i] = AddControl(parent_, WC_STATICW, L"", SS_LEFT, 0, kFrameLeft + 8,
+                               kFrameTop + kLines[i].y, 248, 1, kLines[i].id, nullptr);
+    }
+    CreateLabels();
+    txtLog_ = AddControl(parent_, WC_EDITW, L"",
+                         ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
+                             WS_HSCROLL,
+                         WS_EX_CLIENTEDGE, kLogLeft, kLogTop, 265, 61, IDC_TXT_LOG, font_.get());
+    SendMessageW(txtLog_, EM_SETLIMITTEXT, 0, 0);
+    CreateGlyphPictures();
+}
+
+void FormMainControls::CreateLabels() {
+    const auto add = [this](const LabelSpec& s, int left, int top) {
+        HFONT f = s.font == FontKind::Bold      ? boldFont_.get()
+                  : s.font == FontKind::Heading ? headingFont_.get()
+                                                : font_.get();
+        // SS_NOTIFY: a click on a label belongs to the label, not to the window background.
+        HWND label = AddControl(parent_, WC_STATICW, s.text, s.align | SS_NOTIFY | SS_NOPREFIX, 0,
+                                left + s.x, top + s.y, s.w, s.h, s.id, f);
+        GrowLabelToText(label); // a substitute font wider than "Terminal" must not cut a caption
+        for (std::size_t i = 0; i < std::size(kPanelLabelIds); ++i) {
+            if (kPanelLabelIds[i] == s.id) {
+                panelLabels_[i] = label;
+            }
+        }
+        if (s.id == IDC_LBL_CAPTURE1) {
+            lblCapture_[1] = label;
+        }
+    };
+    for (const LabelSpec& s : kFrameLabels) {
+        add(s, kFrameLeft, kFrameTop);
+    }
+    for (const LabelSpec& s : kWindowLabels) {
+        add(s, 0, 0);
+    }
+}
+
+void FormMainControls::CreateGlyphPictures() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    constexpr int kRowTop[2] = {220, 252};
+    constexpr int kRowControlBase[2] = {IDC_PIC_PATTERN1, IDC_PIC_PATTERN2};
+    for (int set = 0; set < 2; ++set) {
+        for (int k = 0; k < kGlyphsPerSet; ++k) {
+            patternBitmaps_[set][k] = LoadGlyphBitmap(instance, set, k);
+            picPattern_[set][k] =
+                CreateGlyphPicture(parent_, kRowControlBase[set] + k, patternBitmaps_[set][k].get(),
+                                   8 + 24 * k, kRowTop[set]);
+            ShowWindow(picPattern_[set][k], SW_HIDE);
+        }
+    }
+}
+
+std::array<GlyphPictureSet, kGlyphSetCount> FormMainControls::GlyphPictures() const {
+    return ReadGlyphPictures(picPattern_);
+}
+
+void FormMainControls::Layout(int clientWidth, int clientHeight, bool debugMode) {
+    for (HWND line : lines_) {
+        InvalidateRect(line, nullptr, TRUE);
+    }
+    SetWindowPos(txtLog_, nullptr, 0, 0, LogBoxWidth(clientWidth), OuterHeight(txtLog_),
+                 SWP_NOMOVE | SWP_NOZORDER);
+    LayoutDebugArea(clientHeight, debugMode);
+}
+
+void FormMainControls::LayoutDebugArea(int clientHeight, bool debugMode) {
+    std::array<int, kGlyphsPerSet> heights1{}, heights2{};
+    for (int k = 0; k < kGlyphsPerSet; ++k) {
+        heights1[k] = OuterHeight(picPattern_[0][k]);
+        heights2[k] = OuterHeight(picPattern_[1][k]);
+    }
+    const DebugAreaLayout layout =
+        ComputeDebugArea(clientHeight, debugMode, kLogTop, heights1, heights2);
+    for (int k = 0; k < kGlyphsPerSet; ++k) {
+        const int show = layout.patternsVisible ? SW_SHOW : SW_HIDE;
+        ShowWindow(picPattern_[0][k], show);
+        ShowWindow(picPattern_[1][k], show);
+        if (layout.patternsVisible) {
+            SetWindowPos(picPattern_[0][k], nullptr, 8 + 24 * k, layout.row1Top[k], 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER);
+            SetWindowPos(picPattern_[1][k], nullptr, 8 + 24 * k, layout.row2Top[k], 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER);
+        }
+    }
+    RECT log{};
+    GetWindowRect(txtLog_, &log);
+    SetWindowPos(txtLog_, nullptr, 0, 0, log.right - log.left, layout.logHeight,
+                 SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void FormMainControls::RedrawFrame() {
+    RedrawNow(frame1_, RDW_ALLCHILDREN);
+}
+
+HBRUSH FormMainControls::RuleBrush(HWND control) const {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (control == lines_[i]) {
+            return GetSysColorBrush(kLines[i].sysColor);
+        }
+    }
+    return nullptr;
+}
+
+void FormMainControls::SetCaptureCaption(std::wstring_view text) {
+    SetWindowTextW(lblCapture_[1], std::wstring(text).c_str());
+    RedrawNow(lblCapture_[1]);
+}
+
+std::wstring FormMainControls::Caption(PanelLabel label) const {
+    return WindowText(panelLabels_[static_cast<std::size_t>(label)]);
+}
+
+void FormMainControls::SetCaption(PanelLabel label, std::wstring_view text) {
+    SetWindowTextW(panelLabels_[static_cast<std::size_t>(label)], std::wstring(text).c_str());
+}
+
+void FormMainControls::RepaintPanel() {
+    RedrawNow(frame1_);
+    for (HWND label : panelLabels_) {
+        RedrawNow(label);
+    }
+}
+
+std::wstring FormMainControls::Text() const {
+    return WindowText(txtLog_);
+}
+
+void FormMainControls::SetText(std::wstring_view text) {
+    SetWindowTextW(txtLog_, std::wstring(text).c_str());
+}
+
+void FormMainControls::SetCaret(std::size_t position) {
+    const auto length = static_cast<std::size_t>(GetWindowTextLengthW(txtLog_));
+    const auto at = static_cast<WPARAM>(position < length ? position : length);
+    SendMessageW(txtLog_, EM_SETSEL, at, static_cast<LPARAM>(at));
+    SendMessageW(txtLog_, EM_SCROLLCARET, 0, 0);
+}
+
+void FormMainControls::RepaintNow() {
+    RedrawNow(txtLog_);
+}
+
+} // namespace qv

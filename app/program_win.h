@@ -1,0 +1,74 @@
+// The program: every object of a run and their wiring. The windows present; this object owns
+// them, gives the main window its menu as one table and answers what the windows' events ask
+// of the program: a command, the capture timer's tick, the close.
+#pragma once
+
+#include "app/file_launcher_win.h"
+#include "app/form_graph_win.h"
+#include "app/form_main_win.h"
+#include "app/form_popup_win.h"
+#include "app/form_version_win.h"
+#include "app/shell_services_win.h"
+#include "config/form_option_win.h"
+#include "measurement/measurement_engine.h"
+#include "win/busy_cursor_win.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+class Program : private MainWindowEvents {
+  public:
+    explicit Program(ProgramServices services);
+
+    // The main window's Form_Load: false when the program must end at once.
+    bool Start() { return formMain_.Form_Load(); }
+    HWND MainWindow() const { return formMain_.Handle(); }
+
+  private:
+    // The main window's menu bar, one row a command.
+    std::vector<MenuRow> Menu();
+
+    // MainWindowEvents
+    void UpdateCaptureBufferSize() override;
+    WaitResult AutoStart() override;
+    void CaptureTimerTick() override;
+    void UnloadOtherWindows() override;
+
+    void menuPrtScr_Click();
+    void menuEnd_Click();
+    void menuOption_Click();
+    void menuGraph_Click();
+    void menuVersion_Click();
+
+    // The game's window as the measurement finds it, nullptr when it is not running.
+    HWND FindGame();
+    void RefreshGraphIfBehind();
+    std::wstring GraphCaption();
+    void OnPictureSaveFailed(const std::wstring& fileName);
+    void ShowPictureSaveFailure();
+
+    ProgramServices svc_;
+    BusyCursor busyCursor_;
+    Win32Desktop desktop_;
+    PumpWaiter waiter_;
+    FormPopup popup_;
+    FormMain formMain_;
+    Win32Recognition recognition_;
+    MeasurementEngine engine_;
+    FormOption formOption_;
+    Win32Launcher launcher_;
+    FormVersion formVersion_;
+    FormGraph formGraph_;
+    std::uint64_t graphRevision_ = 0;
+    // The first picture of the run that could not be saved; later failures are only recorded.
+    std::optional<std::wstring> firstSaveFailure_;
+    bool screenPrintWaiting_ = false;
+};
+
+} // namespace qv
