@@ -142,7 +142,7 @@ FormMain::FormMain(MainWindowServices services)
       formGraph_(svc_.state.expSeries, [this] { return GraphCaption(); }) {}
 
 std::wstring FormMain::CaptionText() {
-    return std::wstring(L"Quorvane  for ") + kGameTitle + L"    " + kProgramVersion;
+    return kMainWindowTitle;
 }
 
 bool FormMain::Form_Load() {

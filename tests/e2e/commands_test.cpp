@@ -1,6 +1,7 @@
 // The remaining commands as a user meets them: the delayed screen print of the window in
 // front, the version dialog, and the popup that will not be closed.
 #include "capture/bmp_file.h"
+#include "services/about_info.h"
 #include "tests/e2e/e2e_fixture.h"
 
 #include <chrono>
@@ -157,8 +158,8 @@ TEST_F(CommandTest, VersionDialogShowsTheVersionAndClosesWithItsCloseBox) {
         HWND dialog = FindTopWindow(kVersionTitle, kDefaultWait, pid);
         ASSERT_NE(dialog, nullptr);
         const auto texts = ChildTexts(dialog);
-        EXPECT_TRUE(Contains(texts, L"Ver.0.02"));
-        EXPECT_TRUE(Contains(texts, L"Tallowick  for  MapleStory"));
+        EXPECT_TRUE(Contains(texts, kProgramVersion));
+        EXPECT_TRUE(Contains(texts, kVersionDialogName));
         EXPECT_FALSE(IsWindowEnabled(main)) << "the dialog is modal";
 
         PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -208,7 +209,7 @@ TEST_F(PopupTest, UserCloseIsRefusedAndAnsweredThenTheMessageReturns) {
     ASSERT_NE(popup, nullptr);
 
     const std::wstring answers[] = {L"閉じないでください。",
-                                    L"MapleStoryを起動すれば勝手に閉じますよ"};
+                                    QV_GAME_TITLE L"を起動すれば勝手に閉じますよ"};
     for (const std::wstring& answer : answers) {
         SCOPED_TRACE(Utf8(answer));
         PostMessageW(popup, WM_SYSCOMMAND, SC_CLOSE, 0);

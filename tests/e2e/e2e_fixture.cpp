@@ -128,7 +128,7 @@ Process* ProgramTest::Launch() {
 }
 
 HWND ProgramTest::WaitUntilReady(const Process& process) {
-    HWND main = FindTopWindow(kMainTitle, kDefaultWait, process.Id());
+    HWND main = FindTopWindow(kMainWindowTitle, kDefaultWait, process.Id());
     EXPECT_NE(main, nullptr) << "no main window";
     // Ready when this run's part of the log holds the last start-up record.
     auto deadline = std::chrono::steady_clock::now() + kDefaultWait;

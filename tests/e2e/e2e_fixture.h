@@ -5,6 +5,7 @@
 // through the driver and asserts on Text()/Bytes()/Records().
 #pragma once
 
+#include "services/program_identity.h"
 #include "tools/driver/driver.h"
 
 #include <deque>
@@ -15,16 +16,15 @@
 
 namespace qv::e2e {
 
-inline constexpr wchar_t kMainTitle[] = L"Quorvane  for MapleStory    Ver.0.02";
 inline constexpr wchar_t kDebugLog[] = L"debug.txt";
 inline constexpr wchar_t kDebugBackup[] = L"debugBackUp.txt";
 inline constexpr wchar_t kConfigFile[] = L"QvanConfig.ini";
 inline constexpr wchar_t kConfigBackup[] = L"QvanConfigBack.ini";
-inline constexpr wchar_t kStartRecord[] = L"Starting Program Ver.0.02･･･";
+inline constexpr wchar_t kStartRecord[] = L"Starting Program " QV_PROGRAM_VERSION L"･･･";
 inline constexpr wchar_t kStartupDoneRecord[] = L"All Form Loading･･･End ";
 inline constexpr wchar_t kLayoutRecord[] = L"Resaizing Form ･･･End ";
 // The popup's message while the game is not running.
-inline constexpr wchar_t kGameMissingText[] = L"MapleStoryが起動していません";
+inline constexpr wchar_t kGameMissingText[] = QV_GAME_TITLE L"が起動していません";
 
 // One line of debug.txt after the header: "yyyy/mm/dd hh:mm:ss " + message.
 struct LogRecord {
@@ -32,7 +32,7 @@ struct LogRecord {
     std::wstring message;
 };
 
-// debug.txt split at the (last) start record "Starting Program Ver.0.02･･･".
+// debug.txt split at the (last) start record, kStartRecord.
 struct DebugLog {
     std::vector<std::wstring> header; // the untimestamped lines right before it
     bool hasStartRecord = false;

@@ -1,6 +1,7 @@
 // The options dialog, the numeric input dialog and the main window's layout, worked from
 // outside the real program: menu captions, label clicks, typed characters, button clicks,
 // outer-size changes, and the files the program writes.
+#include "recognition/glyph_images.h"
 #include "tests/e2e/e2e_fixture.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ constexpr wchar_t kReturnButton[] = L"戻 る";
 constexpr wchar_t kAcceptButton[] = L"決 定";
 constexpr wchar_t kCancelButton[] = L"キャンセル";
 constexpr wchar_t kIntervalPrompt[] = L"キャプチャー周期を入力してください";
-constexpr wchar_t kLostGameRecord[] = L"Lost MapleStory Then Capture Stop";
+constexpr wchar_t kLostGameRecord[] = L"Lost " QV_GAME_TITLE L" Then Capture Stop";
 // The value labels of the options dialog (the capture interval and the start delay).
 constexpr int kIntervalLabelId = 107;
 constexpr int kStartDelayLabelId = 108;
@@ -302,7 +303,8 @@ TEST_F(SettingsTest, DebugModeShowsThePatternRowsAndShortensTheLog) {
     ASSERT_NE(debugBox, nullptr);
     EXPECT_FALSE(IsChecked(debugBox));
     ClickButton(options, kDebugBox);
-    ASSERT_TRUE(WaitUntil([&] { return VisibleCount(pictures) == 22; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return VisibleCount(pictures) == kGlyphSetCount * kGlyphsPerSet; }));
     EXPECT_TRUE(IsChecked(debugBox));
     EXPECT_EQ(LogHeight(main), 64);
     std::vector<int> lefts224, lefts245;
@@ -319,7 +321,7 @@ TEST_F(SettingsTest, DebugModeShowsThePatternRowsAndShortensTheLog) {
     std::sort(lefts224.begin(), lefts224.end());
     std::sort(lefts245.begin(), lefts245.end());
     std::vector<int> designed;
-    for (int k = 0; k < 11; ++k) {
+    for (int k = 0; k < kGlyphsPerSet; ++k) {
         designed.push_back(8 + 24 * k);
     }
     EXPECT_EQ(lefts224, designed);
@@ -497,7 +499,8 @@ TEST_F(SettingsTest, OnlyAClickOnTheBareBackgroundRefreshesTheEndValues) {
     ASSERT_NE(options, nullptr);
     ClickButton(options, kDebugBox); // shows the pattern pictures
     const auto pictures = PatternPictures(main);
-    ASSERT_TRUE(WaitUntil([&] { return VisibleCount(pictures) == 22; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return VisibleCount(pictures) == kGlyphSetCount * kGlyphsPerSet; }));
     ClickButton(options, kReturnButton);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(options); }));
     ASSERT_TRUE(BringToFront(main));

@@ -131,7 +131,7 @@ TEST_F(ProgramStartTest, SecondCopyIsRefusedAndLeavesTheFirstAlone) {
     auto box = WaitForMessageBox(L"エラー", kDefaultWait, second->Id());
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, L"既にプログラムは起動しています。");
-    EXPECT_TRUE(NoTopWindowFor(kMainTitle, Millis(0), second->Id()));
+    EXPECT_TRUE(NoTopWindowFor(kMainWindowTitle, Millis(0), second->Id()));
     ASSERT_TRUE(PressButton(box->hwnd));
     EXPECT_TRUE(second->WaitForExit());
 
@@ -202,7 +202,7 @@ TEST_F(ProgramStartTest, UnwritableDebugLogIsReportedOnce) {
     auto box = WaitForMessageBox(L"デバッグログ", kDefaultWait, process->Id());
     ASSERT_TRUE(box);
     ASSERT_TRUE(PressButton(box->hwnd));
-    HWND main = FindTopWindow(kMainTitle, kDefaultWait, process->Id());
+    HWND main = FindTopWindow(kMainWindowTitle, kDefaultWait, process->Id());
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(NoTopWindowFor(L"デバッグログ", Millis(1500), process->Id()));
     EXPECT_TRUE(process->Running());

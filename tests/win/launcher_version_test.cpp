@@ -6,6 +6,7 @@
 #include "app/form_version_win.h"
 #include "app/shell_services_win.h"
 #include "base/ansi_text.h"
+#include "services/about_info.h"
 #include "tests/win/fixed_log_host.h"
 #include "tests/win/timer_script.h"
 #include "win/busy_cursor_win.h"
@@ -193,8 +194,8 @@ TEST(FormVersionWin, ShowsItsTextsOpensTheHomePageOncePerClickAndClosesWithItsCl
         [&] { form.ShowModal(nullptr); }, abort);
     ASSERT_TRUE(completed);
     EXPECT_FALSE(form.IsOpen());
-    EXPECT_TRUE(Contains(texts, L"Ver.0.02"));
-    EXPECT_TRUE(Contains(texts, L"Tallowick  for  MapleStory"));
+    EXPECT_TRUE(Contains(texts, qv::kProgramVersion));
+    EXPECT_TRUE(Contains(texts, std::wstring(qv::kVersionDialogName)));
     EXPECT_EQ(launcher.opened, (std::vector<std::wstring>{L"https://quorvane.example.org/",
                                                           L"https://quorvane.example.org/"}));
     EXPECT_EQ(launcher.waits, (std::vector<std::int32_t>{500, 500}));
@@ -214,7 +215,7 @@ TEST(FormVersionWin, ShowsItsTextsOpensTheHomePageOncePerClickAndClosesWithItsCl
          },
          closeBox},
         [&] { form.ShowModal(nullptr); }, abort));
-    EXPECT_TRUE(Contains(texts, L"Ver.0.02"));
+    EXPECT_TRUE(Contains(texts, qv::kProgramVersion));
 }
 
 // The link's own cursor (linked into this test from the program's resources), the version
@@ -246,14 +247,16 @@ TEST(FormVersionWin, LinkCursorVersionLabelAndFonts) {
             HWND ver = nullptr;
             for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
                  child = GetWindow(child, GW_HWNDNEXT)) {
-                ver = TextOf(child) == L"Ver.0.02" ? child : ver;
+                ver = TextOf(child) == qv::kProgramVersion ? child : ver;
             }
             if (ver != nullptr) {
                 auto* font = reinterpret_cast<HFONT>(SendMessageW(ver, WM_GETFONT, 0, 0));
                 GetObjectW(font, sizeof(versionFont), &versionFont);
                 const qv::WindowDc dc(ver);
                 const qv::ObjectSelection selected(dc.get(), font);
-                GetTextExtentPoint32W(dc.get(), L"Ver.0.02", 8, &versionText);
+                GetTextExtentPoint32W(dc.get(), qv::kProgramVersion,
+                                      static_cast<int>(std::size(qv::kProgramVersion) - 1),
+                                      &versionText);
                 GetClientRect(ver, &versionLabel);
             }
             PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -276,7 +279,7 @@ TEST(FormVersionWin, LinkCursorVersionLabelAndFonts) {
     if (cursor.hbmColor != nullptr) {
         DeleteObject(cursor.hbmColor);
     }
-    EXPECT_GE(versionLabel.right, versionText.cx) << "Ver.0.02 clipped";
+    EXPECT_GE(versionLabel.right, versionText.cx) << "the version is clipped";
     const qv::WindowDc screen(nullptr);
     EXPECT_EQ(versionFont.lfHeight, -MulDiv(975, GetDeviceCaps(screen.get(), LOGPIXELSY), 7200));
 }
@@ -287,7 +290,7 @@ TEST(AppCursorWin, BusyCursorOverEveryWindowOfTheProgram) {
     bool shown = false;
     qv::PumpWaiter waiter;
     qv::FormPopup popup(shown, waiter);
-    popup.ShowPopupMessage(L"MapleStoryが起動していません", L"エラー", 14);
+    popup.ShowPopupMessage(QV_GAME_TITLE L"が起動していません", L"エラー", 14);
     ASSERT_NE(popup.Handle(), nullptr);
     qv::BusyCursor cursor;
     cursor.Set(true);
