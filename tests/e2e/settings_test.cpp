@@ -2,6 +2,7 @@
 // outside the real program: menu captions, label clicks, typed characters, button clicks,
 // outer-size changes, and the files the program writes.
 #include "recognition/glyph_images.h"
+#include "tests/common/config_texts.h"
 #include "tests/e2e/e2e_fixture.h"
 
 #include <algorithm>
@@ -158,17 +159,6 @@ void SetClientSize(HWND main, int width, int height) {
         WaitUntil([&] { return ClientSize(main).cx == width && ClientSize(main).cy == height; },
                   Millis(1000));
     }
-}
-
-std::string ConfigBytes(std::wstring_view line4, std::wstring_view line5) {
-    return AnsiBytes(L"    1 ,    1 ,   1 ,   1 , キャプチャ領域1、開始座標とサイズ\r\n"
-                     L"  463 ,  570 ,  90 ,   9 , キャプチャ領域2、開始座標とサイズ\r\n"
-                     L"  False , 自動開始フラグ\r\n" +
-                     std::wstring(line4) + L" , キャプチャインターバル(分)\r\n" +
-                     std::wstring(line5) +
-                     L" , キャプチャ時に音を鳴らす\r\n"
-                     L"     15 , 起動時にメイプルストーリ起動確認遅延時間(秒)\r\n"
-                     L"\r\n");
 }
 
 class SettingsTest : public ProgramTest {
@@ -348,7 +338,8 @@ TEST_F(SettingsTest, SavedValuesComeBackAfterARestartWithoutDebugMode) {
     ClickButton(options, kSaveButton);
     ASSERT_TRUE(WaitForRecordCount(L"Saving ConfigFile･･･End ", 1));
 
-    const std::string saved = ConfigBytes(L"     30", L"   True");
+    const std::string saved =
+        AnsiBytes(test::WrittenConfigText({.interval = L"     30", .beep = L"   True"}));
     EXPECT_EQ(saved.size(), 282u);
     EXPECT_EQ(Bytes(kConfigFile), saved);
     EXPECT_TRUE(IsWindowVisible(options)) << "saving keeps the dialog open";

@@ -5,6 +5,7 @@
 #include "base/ansi_text.h"
 #include "config/form_input_check_win.h"
 #include "config/form_option_win.h"
+#include "tests/common/config_texts.h"
 #include "tests/win/fixed_log_host.h"
 #include "tests/win/timer_script.h"
 #include "win/message_pump_win.h"
@@ -429,13 +430,7 @@ TEST_F(OptionsDialog, SaveWritesTheFileAndReturnBringsTheMainWindowBack) {
         [&] { return !IsWindowVisible(Dialog()); },
     }));
     const std::wstring expected =
-        L"    1 ,    1 ,   1 ,   1 , キャプチャ領域1、開始座標とサイズ\r\n"
-        L"  463 ,  570 ,  90 ,   9 , キャプチャ領域2、開始座標とサイズ\r\n"
-        L"  False , 自動開始フラグ\r\n"
-        L"     25 , キャプチャインターバル(分)\r\n"
-        L"   True , キャプチャ時に音を鳴らす\r\n"
-        L"     15 , 起動時にメイプルストーリ起動確認遅延時間(秒)\r\n"
-        L"\r\n";
+        qv::test::WrittenConfigText({.interval = L"     25", .beep = L"   True"});
     EXPECT_EQ(ReadBytes(folder_ / L"QvanConfig.ini"), qv::ToAnsi(expected));
     EXPECT_NE(ReadBytes(log_.LogPath()).find(qv::ToAnsi(L"Saving ConfigFile･･･End ")),
               std::string::npos);
