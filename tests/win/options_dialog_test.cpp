@@ -170,17 +170,30 @@ class OptionsDialog : public ::testing::Test {
     HWND RegionXLabel(int i) const { return ChildAt(Dialog(), 160, 154 + 88 * i, SS_NOTIFY); }
     HWND RegionHeightLabel(int i) const { return ChildAt(Dialog(), 243, 186 + 88 * i, SS_NOTIFY); }
 
-    // Steps: wait for the input dialog, then type `entry` and press `button`.
-    static Script::Step Enter(const std::wstring& entry, const wchar_t* button) {
-        return [entry, button] {
+    // Step: a click on a value label (the dialog is shown).
+    static Script::Step ClickOn(HWND label) {
+        return [label] {
+            Click(label);
+            return true;
+        };
+    }
+    // Step: wait for the input dialog, then act on it.
+    static Script::Step OnInput(std::function<void(HWND input)> act) {
+        return [act] {
             HWND input = VisibleDialog(L"設定値入力");
             if (input == nullptr) {
                 return false;
             }
-            SetWindowTextW(FindWindowExW(input, nullptr, L"Edit", nullptr), entry.c_str());
-            PressButton(input, button);
+            act(input);
             return true;
         };
+    }
+    // Step: wait for the input dialog, then type `entry` and press `button`.
+    static Script::Step Enter(const std::wstring& entry, const wchar_t* button) {
+        return OnInput([entry, button](HWND input) {
+            SetWindowTextW(FindWindowExW(input, nullptr, L"Edit", nullptr), entry.c_str());
+            PressButton(input, button);
+        });
     }
     static Script::Step InputClosed() {
         return [] { return VisibleDialog(L"設定値入力") == nullptr; };
@@ -256,22 +269,14 @@ TEST_F(OptionsDialog, ShowsEveryControlAtItsPlace) {
 TEST_F(OptionsDialog, AcceptedValueShowsAtOnceAndResetsTheTimerPeriod) {
     ASSERT_TRUE(form_.Show(nullptr));
     ASSERT_TRUE(Run({
-        [&] {
-            Click(IntervalLabel());
-            return true;
-        },
-        [&] {
-            HWND input = VisibleDialog(L"設定値入力");
-            if (input == nullptr) {
-                return false;
-            }
+        ClickOn(IntervalLabel()),
+        OnInput([&](HWND input) {
             EXPECT_TRUE(HasStaticText(input, L"キャプチャー周期を入力してください"));
             EXPECT_TRUE(HasStaticText(input, L"1"));
             EXPECT_TRUE(HasStaticText(input, L"3600"));
             EXPECT_EQ(TextOf(FindWindowExW(input, nullptr, L"Edit", nullptr)), L"20");
             EXPECT_FALSE(IsWindowEnabled(Dialog())) << "the caller waits while the input is up";
-            return true;
-        },
+        }),
         Enter(L"25", L"決 定"),
         InputClosed(),
     }));
@@ -285,34 +290,16 @@ TEST_F(OptionsDialog, AcceptedValueShowsAtOnceAndResetsTheTimerPeriod) {
 TEST_F(OptionsDialog, CancelAndFrameCloseChangeNothing) {
     ASSERT_TRUE(form_.Show(nullptr));
     ASSERT_TRUE(Run({
-        [&] {
-            Click(RegionXLabel(1));
-            return true;
-        },
-        [&] {
-            HWND input = VisibleDialog(L"設定値入力");
-            if (input == nullptr) {
-                return false;
-            }
+        ClickOn(RegionXLabel(1)),
+        OnInput([&](HWND input) {
             // ">" first: the value in the entry moves, the setting must not.
             SetWindowTextW(FindWindowExW(input, nullptr, L"Edit", nullptr), L"500");
             PressButton(input, L">");
-            return true;
-        },
+        }),
         Enter(L"501", L"キャンセル"),
         InputClosed(),
-        [&] {
-            Click(RegionXLabel(1));
-            return true;
-        },
-        [&] {
-            HWND input = VisibleDialog(L"設定値入力");
-            if (input == nullptr) {
-                return false;
-            }
-            PostMessageW(input, WM_CLOSE, 0, 0);
-            return true;
-        },
+        ClickOn(RegionXLabel(1)),
+        OnInput([&](HWND input) { PostMessageW(input, WM_CLOSE, 0, 0); }),
         InputClosed(),
     }));
     EXPECT_EQ(settings_, qv::DefaultSettings());
@@ -324,10 +311,7 @@ TEST_F(OptionsDialog, CancelAndFrameCloseChangeNothing) {
 TEST_F(OptionsDialog, InvalidCharacterAndBoundsAreRefusedUntilAValidValue) {
     ASSERT_TRUE(form_.Show(nullptr));
     ASSERT_TRUE(Run({
-        [&] {
-            Click(RegionXLabel(0)); // the default 1 lies below the lower bound 5
-            return true;
-        },
+        ClickOn(RegionXLabel(0)), // the default 1 lies below the lower bound 5
         Enter(L"1a", L"決 定"),
         ConfirmMessage(L"入力チェック", L"無効文字が含まれています。"),
         [&] {
@@ -352,15 +336,8 @@ TEST_F(OptionsDialog, TypedKeysAreFilteredAndEnterMovesToTheAcceptButton) {
     ASSERT_TRUE(form_.Show(nullptr));
     HWND edit = nullptr;
     ASSERT_TRUE(Run({
-        [&] {
-            Click(StartDelayLabel());
-            return true;
-        },
-        [&] {
-            HWND input = VisibleDialog(L"設定値入力");
-            if (input == nullptr) {
-                return false;
-            }
+        ClickOn(StartDelayLabel()),
+        OnInput([&](HWND input) {
             EXPECT_TRUE(HasStaticText(input, L"起動時にメイプルストーリの起動を\r\n"
                                              L"確認するまでの遅延時間を入力してください"));
             edit = FindWindowExW(input, nullptr, L"Edit", nullptr);
@@ -375,8 +352,7 @@ TEST_F(OptionsDialog, TypedKeysAreFilteredAndEnterMovesToTheAcceptButton) {
                                           L"あ.5")) {
                 PostMessageW(edit, WM_CHAR, c, 0);
             }
-            return true;
-        },
+        }),
         [&] {
             EXPECT_EQ(TextOf(edit), L"12.5");
             PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);

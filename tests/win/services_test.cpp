@@ -16,26 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using qv::test::AnsiCase;
-
-class Cp932 : public ::testing::TestWithParam<AnsiCase> {};
-
-TEST_P(Cp932, ExactBytesAndRoundTrip) {
-    const AnsiCase& c = GetParam();
-    EXPECT_EQ(qv::ToAnsi(c.text), c.bytes);
-    EXPECT_EQ(qv::FromAnsi(c.bytes), c.text);
-    EXPECT_EQ(qv::AnsiLength(c.text), c.bytes.size());
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, Cp932, ::testing::ValuesIn(qv::test::kAnsiCases));
-
-TEST(Cp932, UnmappableAndInvalidInput) {
-    EXPECT_EQ(qv::ToAnsi(L"a\u00E9b"), "a?b");
-    // A lone lead byte and a lead byte before an invalid trail byte each become U+FFFD.
-    EXPECT_EQ(qv::FromAnsi("x\x81"), L"x\uFFFD");
-    EXPECT_EQ(qv::FromAnsi("\x81 y"), L"\uFFFD y");
-}
-
 TEST(Cp932, DoubleByteColumnWidth) {
     EXPECT_EQ(qv::FormatColumn(L"開始座標", 12, 1, 0, false), L"   開始座標 ");
 }
