@@ -159,6 +159,11 @@ HWND ProgramTest::StartGame(std::wstring_view args) {
     return game;
 }
 
+void ProgramTest::CloseProgram(HWND main, Process& program) {
+    ASSERT_TRUE(RequestClose(main));
+    EXPECT_TRUE(program.WaitForExit());
+}
+
 std::optional<std::string> ProgramTest::Bytes(std::wstring_view name) const {
     return ReadFileBytes(File(name));
 }

@@ -23,6 +23,10 @@ inline constexpr wchar_t kConfigBackup[] = L"QvanConfigBack.ini";
 inline constexpr wchar_t kStartRecord[] = L"Starting Program " QV_PROGRAM_VERSION L"･･･";
 inline constexpr wchar_t kStartupDoneRecord[] = L"All Form Loading･･･End ";
 inline constexpr wchar_t kLayoutRecord[] = L"Resaizing Form ･･･End ";
+// The options dialog's title.
+inline constexpr wchar_t kOptionsTitle[] = L"オプション";
+// The start of the memory record that every recognition writes.
+inline constexpr wchar_t kMemoryRecordStart[] = L"Available Physical Memory";
 // The popup's message while the game is not running.
 inline constexpr wchar_t kGameMissingText[] = QV_GAME_TITLE L"が起動していません";
 
@@ -65,6 +69,8 @@ class ProgramTest : public ::testing::Test {
     HWND WaitUntilReady(const Process& process);
     // The demo game, started from the build folder.
     HWND StartGame(std::wstring_view args = {});
+    // Closes the main window as its close box does and waits for the program to end.
+    void CloseProgram(HWND main, Process& program);
 
     std::wstring File(std::wstring_view name) const { return folder_.File(name); }
     std::optional<std::string> Bytes(std::wstring_view name) const;

@@ -17,7 +17,6 @@ namespace {
 
 constexpr wchar_t kErrorTitle[] = L"エラー";
 constexpr wchar_t kFallText[] = L"  LvUP or Dead 検出 \r\n";
-constexpr wchar_t kMemoryRecordStart[] = L"Available Physical Memory";
 // Waits long enough for a capture that was put off by 10 s because the game was behind.
 constexpr Millis kDeferredCaptureWait{14000};
 constexpr Millis kCaptureWait{6000};

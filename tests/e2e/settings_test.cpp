@@ -11,7 +11,6 @@
 namespace qv::e2e {
 namespace {
 
-constexpr wchar_t kOptionsTitle[] = L"オプション";
 constexpr wchar_t kInputTitle[] = L"設定値入力";
 constexpr wchar_t kDebugBox[] = L"デバッグモード(遅くなります)";
 constexpr wchar_t kBeepBox[] = L"キャプチャ時に音をならす";

@@ -58,8 +58,7 @@ TEST_F(ProgramStartTest, FirstStartInAnEmptyFolder) {
         EXPECT_NE(std::find(texts.begin(), texts.end(), caption), texts.end()) << Utf8(caption);
     }
 
-    ASSERT_TRUE(RequestClose(main));
-    EXPECT_TRUE(processes_.back().WaitForExit());
+    CloseProgram(main, processes_.back());
 }
 
 TEST_F(ProgramStartTest, MenuTreeAndIdleStates) {
@@ -138,8 +137,7 @@ TEST_F(ProgramStartTest, SecondCopyIsRefusedAndLeavesTheFirstAlone) {
     EXPECT_EQ(Bytes(kDebugLog), logBefore);
     EXPECT_FALSE(Exists(kDebugBackup));
     EXPECT_TRUE(IsWindow(main));
-    ASSERT_TRUE(RequestClose(main));
-    EXPECT_TRUE(processes_.front().WaitForExit());
+    CloseProgram(main, processes_.front());
 }
 
 TEST_F(ProgramStartTest, ClosingTheWindowWritesEndOfTheProgram) {
