@@ -2,10 +2,9 @@
 
 #include "base/column_format.h"
 
-#include <algorithm>
 #include <charconv>
 #include <limits>
-#include <vector>
+#include <string>
 
 namespace qv {
 
