@@ -82,6 +82,15 @@ TEST(ExpGain, HourlyRate) {
     }
 }
 
+// An unchanged figure shows 0 without a sign; a rise of 1 shows "+1".
+TEST(ExpJournalLine, TheChangeCarriesASignUnlessItIsZero) {
+    EvaluatedReading r{
+        LocalTime{2024, 10, 2, 18, 4, 9, 0}, 0, 1000.0, 0.0, 500, {}, ReadingEvent::Steady};
+    EXPECT_EQ(JournalLine(r), L"2024/10/02 18:04:09,1000,0,500,,\r\n");
+    r.change = 1;
+    EXPECT_EQ(JournalLine(r), L"2024/10/02 18:04:09,1000,+1,500,,\r\n");
+}
+
 class ExpJournalTest : public testing_fakes::MeasurementFixture {
   protected:
     // A capture read `reading` at `seconds` after the fixture's start.
