@@ -32,7 +32,7 @@ FormMain::FormMain(ProgramServices services, MainWindowEvents& events, const Bus
       timCaptureInterval_(kCaptureTimerId) {}
 
 std::wstring FormMain::CaptionText() {
-    return std::wstring(L"Quorvane  for ") + kGameTitle + L"    " + kProgramVersion;
+    return kMainWindowTitle;
 }
 
 bool FormMain::Form_Load() {

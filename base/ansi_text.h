@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -16,5 +17,15 @@ std::wstring FromAnsi(std::string_view bytes);
 
 // Width of the text in CP932 bytes (a double-byte character counts two).
 std::size_t AnsiLength(std::wstring_view text);
+
+enum class AnsiWrite {
+    Append,  // after what the file holds (a missing file is made)
+    Replace, // in place of it
+};
+
+// Writes the text to the file as CP932 bytes: open, write, close, so a crash loses at most
+// the text being written. False when the file cannot be opened or written.
+bool WriteAnsiFile(const std::filesystem::path& path, std::wstring_view text,
+                   AnsiWrite how = AnsiWrite::Append);
 
 } // namespace qv

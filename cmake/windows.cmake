@@ -29,7 +29,7 @@ if(QV_CLANGXX AND CMAKE_HOST_UNIX)
 endif()
 file(GLOB QV_GLYPH_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/recognition/glyphs/*.bmp)
 set_source_files_properties(resources/quorvane.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quorvane.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_SOURCE_DIR}/resources/profile.bmp;${CMAKE_SOURCE_DIR}/resources/link.cur;${CMAKE_SOURCE_DIR}/resources/quorvane.ico;${QV_GENERATED_DIR}/quorvane_version.h;${QV_GLYPH_FILES}")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quorvane.manifest;${CMAKE_SOURCE_DIR}/resources/resource_ids.h;${CMAKE_SOURCE_DIR}/recognition/glyph_list.h;${CMAKE_SOURCE_DIR}/resources/profile.bmp;${CMAKE_SOURCE_DIR}/resources/link.cur;${CMAKE_SOURCE_DIR}/resources/quorvane.ico;${QV_GENERATED_DIR}/quorvane_version.h;${QV_GLYPH_FILES}")
 set_target_properties(Quorvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # GoogleTest from Debian's source package (or a vendored copy), built for Windows.

@@ -3,32 +3,60 @@
 #include "base/ansi_text.h"
 #include "measurement/measurement_timing.h"
 #include "measurement/status_panel.h"
-
-#include <fstream>
+#include "recognition/exp_recognizer.h"
 
 namespace qv {
 
 namespace {
 
-std::wstring EventText(ReadingEvent event) {
-    switch (event) {
+std::wstring EventText(const EvaluatedReading& r) {
+    switch (r.event) {
     case ReadingEvent::Start:
         return L"開始";
     case ReadingEvent::Fall:
         return L"LvUP or Dead";
     case ReadingEvent::Unread:
-        return L"認識NG";
+        return std::wstring(kNotRecognized);
     case ReadingEvent::Steady:
         break;
     }
     return {};
 }
 
-std::wstring ChangeText(const std::optional<double>& change) {
-    if (!change) {
+std::wstring ChangeText(const EvaluatedReading& r) {
+    if (!r.change) {
         return {};
     }
-    return (*change > 0 ? L"+" : L"") + PlainNumberText(change);
+    return (*r.change > 0 ? L"+" : L"") + PlainNumberText(r.change);
+}
+
+// One column of the journal: its heading in the first line, and its text on the line of a
+// capture.
+struct JournalColumn {
+    std::wstring_view heading;
+    std::wstring (*text)(const EvaluatedReading& reading);
+};
+
+// The columns, left to right: a new column is one more row.
+constexpr JournalColumn kColumns[] = {
+    {L"時刻", [](const EvaluatedReading& r) { return FormatTimestamp(r.time); }},
+    {L"Exp", [](const EvaluatedReading& r) { return PlainNumberText(r.reading); }},
+    {L"増減", ChangeText},
+    {L"増加量", [](const EvaluatedReading& r) { return PlainNumberText(r.increase); }},
+    {L"時給", [](const EvaluatedReading& r) { return PlainNumberText(r.expPerHour); }},
+    {L"出来事", EventText},
+};
+
+// The columns' texts, comma-separated, as one line.
+template <typename TextOf> std::wstring JoinColumns(TextOf textOf) {
+    std::wstring line;
+    for (const JournalColumn& column : kColumns) {
+        if (&column != kColumns) {
+            line += L',';
+        }
+        line += textOf(column);
+    }
+    return line + L"\r\n";
 }
 
 } // namespace
@@ -37,14 +65,12 @@ std::wstring JournalFileName(const LocalTime& firstReading) {
     return L"ExpLog" + FormatFileStamp(firstReading) + L".csv";
 }
 
-std::wstring JournalLine(const EvaluatedReading& r) {
-    std::wstring line = FormatTimestamp(r.time);
-    line.append(L",").append(PlainNumberText(r.reading));
-    line.append(L",").append(ChangeText(r.change));
-    line.append(L",").append(PlainNumberText(r.increase));
-    line.append(L",").append(PlainNumberText(r.expPerHour));
-    line.append(L",").append(EventText(r.event));
-    return line + L"\r\n";
+std::wstring JournalHeader() {
+    return JoinColumns([](const JournalColumn& column) { return std::wstring(column.heading); });
+}
+
+std::wstring JournalLine(const EvaluatedReading& reading) {
+    return JoinColumns([&](const JournalColumn& column) { return column.text(reading); });
 }
 
 ExpJournal::ExpJournal(std::filesystem::path folder, DebugLog& debugLog)
@@ -54,7 +80,7 @@ void ExpJournal::OnReading(const EvaluatedReading& reading) {
     if (reading.event == ReadingEvent::Start) {
         fileName_ = JournalFileName(reading.time);
         failureRecorded_ = false;
-        Append(kJournalHeader + JournalLine(reading));
+        Append(JournalHeader() + JournalLine(reading));
         return;
     }
     if (!fileName_.empty()) {
@@ -62,17 +88,8 @@ void ExpJournal::OnReading(const EvaluatedReading& reading) {
     }
 }
 
-// Open, append, close: a crash loses at most the line being written.
 void ExpJournal::Append(std::wstring_view text) {
-    const std::string bytes = ToAnsi(text);
-    bool written = false;
-    std::ofstream out(folder_ / fileName_, std::ios::binary | std::ios::out | std::ios::app);
-    if (out) {
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        written = !out.fail();
-    }
-    if (!written && !failureRecorded_) {
+    if (!WriteAnsiFile(folder_ / fileName_, text) && !failureRecorded_) {
         failureRecorded_ = true;
         debugLog_.Write(L"Journal write failed: " + fileName_);
     }

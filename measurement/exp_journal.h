@@ -8,13 +8,15 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace qv {
 
-inline constexpr wchar_t kJournalHeader[] = L"時刻,Exp,増減,増加量,時給,出来事\r\n";
-
 // "ExpLog_yyyymmddhhmmss.csv", named with the time of the measurement's first reading.
 std::wstring JournalFileName(const LocalTime& firstReading);
+
+// The first line of the journal: the columns' headings, CR LF included.
+std::wstring JournalHeader();
 
 // One line of the journal, CR LF included.
 std::wstring JournalLine(const EvaluatedReading& reading);

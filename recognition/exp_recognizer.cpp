@@ -2,10 +2,9 @@
 
 #include "base/column_format.h"
 
-#include <algorithm>
 #include <charconv>
 #include <limits>
-#include <vector>
+#include <string>
 
 namespace qv {
 
@@ -51,6 +50,113 @@ std::wstring Widen(std::string_view ascii) {
     return std::wstring(ascii.begin(), ascii.end());
 }
 
+// What a scan in normal mode leaves behind: nothing. Its steps are empty, so the scan loop
+// costs nothing for them.
+struct NoTrace {
+    void Position(std::int64_t) {}
+    void Comparison(const GlyphScorer&, int, const GlyphMatch&) {}
+    void Result(int) {}
+    void Progress(const std::string&) {}
+    void Finish(const std::string&) {}
+};
+
+// What a scan in debug mode leaves behind: progress captions while it runs, and a trace of
+// every comparison for the debug log.
+class DebugTrace {
+  public:
+    explicit DebugTrace(RecognizerHost& host) : host_(host) {
+        host_.SetCaptureCaption(kRecognizing);
+    }
+
+    // A new scan position (the scan runs along the top row).
+    void Position(std::int64_t sx) { text_ += L"\r\nX:" + TwoDigits(sx) + L" Y:0"; }
+    void Comparison(const GlyphScorer& scorer, int glyph, const GlyphMatch& match) {
+        text_ += L" " + std::to_wstring(glyph) + L":" + ScoreText(scorer.Score(glyph, match));
+    }
+    // The glyph accepted at the position, -1 for none.
+    void Result(int glyph) {
+        text_ += kResult;
+        if (glyph == kDelimiterGlyph) {
+            text_ += kResultDelimiter;
+        } else if (glyph < 0) {
+            text_ += kResultNone;
+        } else {
+            text_ += static_cast<wchar_t>(L'0' + glyph);
+        }
+    }
+    // A position passed without reaching the delimiter.
+    void Progress(const std::string& digits) {
+        host_.SetCaptureCaption(Widen(digits) + std::wstring(kRecognizing));
+    }
+    void Finish(const std::string& digits) { host_.SetCaptureCaption(Widen(digits)); }
+
+    const std::wstring& Text() const { return text_; }
+
+  private:
+    RecognizerHost& host_;
+    std::wstring text_;
+};
+
+// Collects the digits left to right up to the delimiter. False when ShuttingDown was seen.
+template <typename Trace>
+bool ScanDigits(const GlyphScorer& scorer, const GlyphSetPatterns& set, const CaptureRegion& region,
+                std::int32_t pixelsWidth, RecognizerHost& host, Trace& trace, std::string& digits) {
+    const std::int64_t lastPosition = std::int64_t{region.width} - set.smallestWidth;
+    // Positions past the working image could only score 0; they are not visited.
+    for (std::int64_t sx = 0; sx <= lastPosition && sx < pixelsWidth; ++sx) {
+        trace.Position(sx);
+        int accepted = -1;
+        for (int g = 0; g < kGlyphsPerSet; ++g) {
+            const GlyphMatch match = scorer.Match(g, static_cast<std::int32_t>(sx));
+            trace.Comparison(scorer, g, match);
+            if (scorer.Accepted(g, match)) {
+                accepted = g;
+                break;
+            }
+            if (host.ShuttingDown()) {
+                return false;
+            }
+        }
+        trace.Result(accepted);
+        if (accepted == kDelimiterGlyph) {
+            return true;
+        }
+        if (accepted >= 0) {
+            digits += static_cast<char>('0' + accepted);
+            // The right border column of one glyph is the left border of the next.
+            sx += set.width[static_cast<std::size_t>(accepted)] - 2;
+        }
+        trace.Progress(digits);
+    }
+    return true;
+}
+
+template <typename Trace>
+RecognitionOutcome Recognize(const CaptureBuffer& buffer, const GlyphPatternTable& table,
+                             const CaptureRegion& region, ExpReading& expReading,
+                             RecognizerHost& host, Trace& trace) {
+    const GlyphSetPatterns& set = table.sets[kExpCaptureIndex];
+    const PixelArray pixels = TakeWorkingPixels(buffer, set, region);
+    const GlyphScorer scorer(set, pixels);
+    std::string digits;
+    if (!ScanDigits(scorer, set, region, pixels.Width(), host, trace, digits)) {
+        return RecognitionOutcome::Abandoned;
+    }
+    trace.Finish(digits);
+    expReading = DigitTextValue(digits);
+    host.SetCaptureCaption(*expReading != 0.0 ? Widen(digits) : std::wstring(kNotRecognized));
+    return RecognitionOutcome::Completed;
+}
+
+// The normal scan with every step inlined, as fast as a scan that knows no trace. (The debug
+// scan calls the scorer too; without this the compiler keeps one shared copy of it out of line.)
+[[gnu::flatten]] RecognitionOutcome
+RecognizeWithoutTrace(const CaptureBuffer& buffer, const GlyphPatternTable& table,
+                      const CaptureRegion& region, ExpReading& expReading, RecognizerHost& host) {
+    NoTrace none;
+    return Recognize(buffer, table, region, expReading, host, none);
+}
+
 } // namespace
 
 std::wstring RecognizerMemoryLine(const MemoryStatus& status) {
@@ -75,68 +181,15 @@ RecognitionOutcome RecognizeExpReadout(const CaptureBuffer& buffer, const GlyphP
                                        const CaptureRegion& region, bool debugMode,
                                        ExpReading& expReading, RecognizerHost& host) {
     host.WriteDebugLog(RecognizerMemoryLine(host.QueryMemoryStatus()));
-    std::string digits;
-    std::wstring trace;
-    if (debugMode) {
-        host.SetCaptureCaption(kRecognizing);
+    if (!debugMode) {
+        return RecognizeWithoutTrace(buffer, table, region, expReading, host);
     }
-    const GlyphSetPatterns& set = table.sets[kExpCaptureIndex];
-    const PixelArray pixels = TakeWorkingPixels(buffer, set, region);
-    const GlyphScorer scorer(set, pixels);
-
-    const std::int64_t lastPosition = std::int64_t{region.width} - set.smallestWidth;
-    const std::int32_t sy = 0;
-    bool delimiterFound = false;
-    // Positions past the working image could only score 0; they are not visited.
-    for (std::int64_t sx = 0; sx <= lastPosition && sx < pixels.Width() && !delimiterFound; ++sx) {
-        if (debugMode) {
-            trace += L"\r\nX:" + TwoDigits(sx) + L" Y:" + std::to_wstring(sy);
-        }
-        bool accepted = false;
-        for (int g = 0; g < kGlyphsPerSet && !accepted; ++g) {
-            const GlyphMatch match = scorer.Match(g, static_cast<std::int32_t>(sx));
-            if (debugMode) {
-                trace += L" " + std::to_wstring(g) + L":" + ScoreText(scorer.Score(g, match));
-            }
-            if (scorer.Accepted(g, match)) {
-                accepted = true;
-                if (g == kDelimiterGlyph) {
-                    if (debugMode) {
-                        trace += std::wstring(kResult) + std::wstring(kResultDelimiter);
-                    }
-                    delimiterFound = true;
-                    break;
-                }
-                digits += static_cast<char>('0' + g);
-                // The right border column of one glyph is the left border of the next.
-                sx += set.width[static_cast<std::size_t>(g)] - 2;
-                if (debugMode) {
-                    trace += std::wstring(kResult) + static_cast<wchar_t>(L'0' + g);
-                }
-            } else if (host.ShuttingDown()) {
-                return RecognitionOutcome::Abandoned;
-            }
-        }
-        if (delimiterFound) {
-            break;
-        }
-        if (debugMode) {
-            if (!accepted) {
-                trace += std::wstring(kResult) + std::wstring(kResultNone);
-            }
-            host.SetCaptureCaption(Widen(digits) + std::wstring(kRecognizing));
-        }
+    DebugTrace trace(host);
+    const RecognitionOutcome outcome = Recognize(buffer, table, region, expReading, host, trace);
+    if (outcome == RecognitionOutcome::Completed) {
+        host.WriteDebugLog(trace.Text());
     }
-
-    if (debugMode) {
-        host.SetCaptureCaption(Widen(digits));
-    }
-    expReading = DigitTextValue(digits);
-    host.SetCaptureCaption(*expReading != 0.0 ? Widen(digits) : std::wstring(kNotRecognized));
-    if (debugMode) {
-        host.WriteDebugLog(trace);
-    }
-    return RecognitionOutcome::Completed;
+    return outcome;
 }
 
 } // namespace qv

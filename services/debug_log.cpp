@@ -5,7 +5,6 @@
 #include "base/file_copy.h"
 
 #include <cstdio>
-#include <fstream>
 #include <system_error>
 
 namespace qv {
@@ -19,18 +18,6 @@ constexpr std::wstring_view kFailureText =
 // The memory columns are always valid (gap 1, no text), so the fallback is never used.
 std::wstring Column(std::int64_t value, int width) {
     return FormatColumn(value, width, 1, 0, false).value_or(L" ");
-}
-
-// Writes the text as CP932 bytes; `mode` is std::ios::app or std::ios::trunc.
-bool WriteAnsi(const std::filesystem::path& path, std::wstring_view text, std::ios::openmode mode) {
-    const std::string bytes = ToAnsi(text);
-    std::ofstream out(path, std::ios::binary | std::ios::out | mode);
-    if (!out) {
-        return false;
-    }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
 }
 
 } // namespace
@@ -105,7 +92,7 @@ bool DebugLog::Append(std::wstring_view message) {
     record += L' ';
     record += message;
     record += kNewLine;
-    return WriteAnsi(LogPath(), record, std::ios::app);
+    return WriteAnsiFile(LogPath(), record);
 }
 
 bool DebugLog::StartFile(std::wstring_view message, bool makeBackup) {
@@ -115,10 +102,10 @@ bool DebugLog::StartFile(std::wstring_view message, bool makeBackup) {
         // Without a backup, truncating would lose the previous run's log: keep it and let
         // this run continue in the same file instead.
         if (!CopyFileReplacing(LogPath(), BackupPath())) {
-            return WriteAnsi(LogPath(), header, std::ios::app);
+            return WriteAnsiFile(LogPath(), header);
         }
     }
-    return WriteAnsi(LogPath(), header, std::ios::trunc);
+    return WriteAnsiFile(LogPath(), header, AnsiWrite::Replace);
 }
 
 void DebugLog::ReportFailure() {

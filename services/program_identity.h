@@ -1,14 +1,18 @@
-// The program's version and the title of the game window it watches, each written once.
+// The program's version, the title of the game window it watches and the main window's title,
+// each written once.
 #pragma once
 
 #include "quorvane_version.h"
 
-// A macro as well as a constant, so fixed texts can join it at compile time.
+// Macros as well as constants, so fixed texts can join them at compile time.
 #define QV_GAME_TITLE L"MapleStory"
+#define QV_PROGRAM_VERSION L"Ver." QV_VERSION_WTEXT
 
 namespace qv {
 
-inline constexpr wchar_t kProgramVersion[] = L"Ver." QV_VERSION_WTEXT;
+inline constexpr wchar_t kProgramVersion[] = QV_PROGRAM_VERSION;
 inline constexpr wchar_t kGameTitle[] = QV_GAME_TITLE;
+inline constexpr wchar_t kMainWindowTitle[] =
+    L"Quorvane  for " QV_GAME_TITLE L"    " QV_PROGRAM_VERSION;
 
 } // namespace qv

@@ -4,9 +4,17 @@
 
 namespace qv {
 
+namespace {
+
+// The names of the glyph list, as the resource script spells the files.
+#define QV_GLYPH_NAME(index, name) #name,
+constexpr const char* kGlyphNames[] = {QV_GLYPHS_OF_A_SET(QV_GLYPH_NAME)};
+#undef QV_GLYPH_NAME
+
+} // namespace
+
 std::string GlyphFileName(int set, int glyph) {
-    const std::string name = glyph == kDelimiterGlyph ? "delim" : std::to_string(glyph);
-    return "set" + std::to_string(set) + "_" + name + ".bmp";
+    return "set" + std::to_string(set) + "_" + kGlyphNames[glyph] + ".bmp";
 }
 
 std::filesystem::path GlyphFolder(const std::filesystem::path& sourceRoot) {

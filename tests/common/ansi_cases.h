@@ -1,8 +1,12 @@
-// Texts and their exact code page 932 bytes, shared by the Linux (iconv) and the Windows
-// (WideCharToMultiByte) tests of the conversion, so both implementations meet one table.
+// Texts and their exact code page 932 bytes, and the tests of the conversion against them,
+// shared by the Linux (iconv) and the Windows (WideCharToMultiByte) test programs so both
+// implementations meet one table. Each program includes this in one file only.
 #pragma once
 
+#include "base/ansi_text.h"
+
 #include <array>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace qv::test {
@@ -26,5 +30,23 @@ inline const std::array<AnsiCase, 8> kAnsiCases = {{
                                    "debug.txt\x81\x6a"},
     {std::wstring(L"a\0b", 3), std::string("a\0b", 3)},
 }};
+
+class Cp932 : public ::testing::TestWithParam<AnsiCase> {};
+
+TEST_P(Cp932, ExactBytesAndRoundTrip) {
+    const AnsiCase& c = GetParam();
+    EXPECT_EQ(ToAnsi(c.text), c.bytes);
+    EXPECT_EQ(FromAnsi(c.bytes), c.text);
+    EXPECT_EQ(AnsiLength(c.text), c.bytes.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, Cp932, ::testing::ValuesIn(kAnsiCases));
+
+TEST(Cp932, UnmappableAndInvalidInput) {
+    EXPECT_EQ(ToAnsi(L"a\u00E9b"), "a?b");
+    // A lone lead byte and a lead byte before an invalid trail byte each become U+FFFD.
+    EXPECT_EQ(FromAnsi("x\x81"), L"x\uFFFD");
+    EXPECT_EQ(FromAnsi("\x81 y"), L"\uFFFD y");
+}
 
 } // namespace qv::test

@@ -1,6 +1,7 @@
 // The remaining commands as a user meets them: the delayed screen print of the window in
 // front, the version dialog, and the popup that will not be closed.
 #include "capture/bmp_file.h"
+#include "services/about_info.h"
 #include "tests/e2e/e2e_fixture.h"
 
 #include <chrono>
@@ -77,8 +78,7 @@ TEST_F(CommandTest, ScreenPrintSavesTheWindowBroughtToTheFrontDuringItsWait) {
     // The main window comes back to the front afterwards.
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, Millis(2000)));
 
-    ASSERT_TRUE(RequestClose(main));
-    EXPECT_TRUE(processes_.front().WaitForExit());
+    CloseProgram(main, processes_.front());
 }
 
 TEST_F(CommandTest, ScreenPrintItemIsDisabledWhileAPrintWaits) {
@@ -102,8 +102,7 @@ TEST_F(CommandTest, ScreenPrintItemIsDisabledWhileAPrintWaits) {
         },
         Millis(3000)));
     EXPECT_EQ(FilesMatching(File(L"PrtScr_*")).size(), 1u);
-    ASSERT_TRUE(RequestClose(main));
-    EXPECT_TRUE(processes_.front().WaitForExit());
+    CloseProgram(main, processes_.front());
 }
 
 // "PrtScr_yyyymmddhhmmss.bmp" for the local time `seconds` from now.
@@ -143,8 +142,7 @@ TEST_F(CommandTest, ScreenPrintThatCannotBeSavedShowsAnErrorBox) {
     // The program goes on behind the box.
     EXPECT_TRUE(WaitForLineEnding(File(kDebugLog), L"Print Screen･･･End ", Millis(5000)));
     EXPECT_TRUE(PressButton(box->hwnd));
-    ASSERT_TRUE(RequestClose(main));
-    EXPECT_TRUE(processes_.front().WaitForExit());
+    CloseProgram(main, processes_.front());
 }
 
 TEST_F(CommandTest, VersionDialogShowsTheVersionAndClosesWithItsCloseBox) {
@@ -157,42 +155,39 @@ TEST_F(CommandTest, VersionDialogShowsTheVersionAndClosesWithItsCloseBox) {
         HWND dialog = FindTopWindow(kVersionTitle, kDefaultWait, pid);
         ASSERT_NE(dialog, nullptr);
         const auto texts = ChildTexts(dialog);
-        EXPECT_TRUE(Contains(texts, L"Ver.0.02"));
-        EXPECT_TRUE(Contains(texts, L"Tallowick  for  MapleStory"));
+        EXPECT_TRUE(Contains(texts, kProgramVersion));
+        EXPECT_TRUE(Contains(texts, kVersionDialogName));
         EXPECT_FALSE(IsWindowEnabled(main)) << "the dialog is modal";
 
         PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_TRUE(WaitWindowGone(dialog));
         EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, Millis(2000)));
     }
-    ASSERT_TRUE(RequestClose(main));
-    EXPECT_TRUE(processes_.front().WaitForExit());
+    CloseProgram(main, processes_.front());
 }
 
 class PopupTest : public ProgramTest {
   protected:
-    // Auto-start with a capture every second and no game: the popup comes up at once.
-    HWND StartWithPopup() {
-        EXPECT_TRUE(
+    // Every scenario opens the same way: auto-start with a capture every second and no game,
+    // so the popup comes up at once.
+    void SetUp() override {
+        ProgramTest::SetUp();
+        ASSERT_TRUE(
             folder_.CopyIn(WindowsPathFromUnix(QV_SOURCE_DIR) + L"\\tools\\demo\\QvanConfig.ini"));
         main_ = Start();
-        if (main_ == nullptr) {
-            return nullptr;
-        }
+        ASSERT_NE(main_, nullptr);
         const DWORD pid = processes_.back().Id();
-        HWND popup = nullptr;
         WaitUntil(
             [&] {
                 for (const auto& w : TopLevelWindows(pid)) {
                     if (w.className == kPopupClass && w.visible && w.text == L"エラー") {
-                        popup = w.hwnd;
+                        popup_ = w.hwnd;
                     }
                 }
-                return popup != nullptr && Message(popup) == kGameMissingText;
+                return popup_ != nullptr && Message(popup_) == kGameMissingText;
             },
             kDefaultWait);
-        EXPECT_NE(popup, nullptr) << "no popup";
-        return popup;
+        ASSERT_NE(popup_, nullptr) << "no popup";
     }
 
     static std::wstring Message(HWND popup) {
@@ -201,48 +196,41 @@ class PopupTest : public ProgramTest {
     }
 
     HWND main_ = nullptr;
+    HWND popup_ = nullptr;
 };
 
 TEST_F(PopupTest, UserCloseIsRefusedAndAnsweredThenTheMessageReturns) {
-    HWND popup = StartWithPopup();
-    ASSERT_NE(popup, nullptr);
-
     const std::wstring answers[] = {L"閉じないでください。",
-                                    L"MapleStoryを起動すれば勝手に閉じますよ"};
+                                    QV_GAME_TITLE L"を起動すれば勝手に閉じますよ"};
     for (const std::wstring& answer : answers) {
         SCOPED_TRACE(Utf8(answer));
-        PostMessageW(popup, WM_SYSCOMMAND, SC_CLOSE, 0);
-        ASSERT_TRUE(WaitUntil([&] { return Message(popup) == answer; }, Millis(2000)));
+        PostMessageW(popup_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return Message(popup_) == answer; }, Millis(2000)));
         const auto shown = SteadyClock::now();
-        ASSERT_TRUE(WaitUntil([&] { return Message(popup) == kGameMissingText; }, Millis(4000)));
+        ASSERT_TRUE(WaitUntil([&] { return Message(popup_) == kGameMissingText; }, Millis(4000)));
         const auto held = SteadyClock::now() - shown;
         EXPECT_GE(held, std::chrono::milliseconds(800));
         EXPECT_LE(held, std::chrono::milliseconds(2500));
-        EXPECT_TRUE(IsWindow(popup) && IsWindowVisible(popup));
+        EXPECT_TRUE(IsWindow(popup_) && IsWindowVisible(popup_));
     }
-    ASSERT_TRUE(RequestClose(main_));
-    EXPECT_TRUE(processes_.front().WaitForExit());
+    CloseProgram(main_, processes_.front());
 }
 
 TEST_F(PopupTest, StaysVisibleOnItsOwnWhenTheMainWindowIsMinimised) {
-    HWND popup = StartWithPopup();
-    ASSERT_NE(popup, nullptr);
-    EXPECT_EQ(GetWindow(popup, GW_OWNER), nullptr);
-    EXPECT_NE(GetWindowLongPtrW(popup, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0) << "no taskbar button";
+    EXPECT_EQ(GetWindow(popup_, GW_OWNER), nullptr);
+    EXPECT_NE(GetWindowLongPtrW(popup_, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0) << "no taskbar button";
     PostMessageW(main_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(WaitUntil([&] { return IsIconic(main_) != FALSE; }));
     Sleep(1500); // some capture ticks
-    EXPECT_TRUE(IsWindowVisible(popup));
-    EXPECT_FALSE(IsIconic(popup));
-    ASSERT_TRUE(RequestClose(main_));
-    EXPECT_TRUE(processes_.front().WaitForExit());
+    EXPECT_TRUE(IsWindowVisible(popup_));
+    EXPECT_FALSE(IsIconic(popup_));
+    CloseProgram(main_, processes_.front());
 }
 
 TEST_F(PopupTest, ClosingTheProgramDuringAnAnswerEndsItCleanly) {
-    HWND popup = StartWithPopup();
-    ASSERT_NE(popup, nullptr);
-    PostMessageW(popup, WM_SYSCOMMAND, SC_CLOSE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return Message(popup) == L"閉じないでください。"; }, Millis(2000)));
+    PostMessageW(popup_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(
+        WaitUntil([&] { return Message(popup_) == L"閉じないでください。"; }, Millis(2000)));
     ASSERT_TRUE(RequestClose(main_));
     ASSERT_TRUE(processes_.front().WaitForExit());
     EXPECT_EQ(processes_.front().ExitCode(), 0u);

@@ -1,5 +1,7 @@
 #include "tests/e2e/e2e_fixture.h"
 
+#include "tests/common/config_texts.h"
+
 #include <cwctype>
 
 namespace qv::e2e {
@@ -87,13 +89,7 @@ std::string AnsiBytes(std::wstring_view text) {
 }
 
 std::string DefaultConfigFile() {
-    return AnsiBytes(L"    1 ,    1 ,   1 ,   1 , キャプチャ領域1、開始座標とサイズ\r\n"
-                     L"  463 ,  570 ,  90 ,   9 , キャプチャ領域2、開始座標とサイズ\r\n"
-                     L"  False , 自動開始フラグ\r\n"
-                     L"     20 , キャプチャインターバル(分)\r\n"
-                     L"  False , キャプチャ時に音を鳴らす\r\n"
-                     L"     15 , 起動時にメイプルストーリ起動確認遅延時間(秒)\r\n"
-                     L"\r\n");
+    return AnsiBytes(test::WrittenConfigText());
 }
 
 std::wstring ProgramExe() {
@@ -128,7 +124,7 @@ Process* ProgramTest::Launch() {
 }
 
 HWND ProgramTest::WaitUntilReady(const Process& process) {
-    HWND main = FindTopWindow(kMainTitle, kDefaultWait, process.Id());
+    HWND main = FindTopWindow(kMainWindowTitle, kDefaultWait, process.Id());
     EXPECT_NE(main, nullptr) << "no main window";
     // Ready when this run's part of the log holds the last start-up record.
     auto deadline = std::chrono::steady_clock::now() + kDefaultWait;
@@ -161,6 +157,11 @@ HWND ProgramTest::StartGame(std::wstring_view args) {
     HWND game = FindTopWindow(kGameTitle, kDefaultWait, pid);
     EXPECT_NE(game, nullptr);
     return game;
+}
+
+void ProgramTest::CloseProgram(HWND main, Process& program) {
+    ASSERT_TRUE(RequestClose(main));
+    EXPECT_TRUE(program.WaitForExit());
 }
 
 std::optional<std::string> ProgramTest::Bytes(std::wstring_view name) const {

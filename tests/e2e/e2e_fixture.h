@@ -5,6 +5,7 @@
 // through the driver and asserts on Text()/Bytes()/Records().
 #pragma once
 
+#include "services/program_identity.h"
 #include "tools/driver/driver.h"
 
 #include <deque>
@@ -15,16 +16,19 @@
 
 namespace qv::e2e {
 
-inline constexpr wchar_t kMainTitle[] = L"Quorvane  for MapleStory    Ver.0.02";
 inline constexpr wchar_t kDebugLog[] = L"debug.txt";
 inline constexpr wchar_t kDebugBackup[] = L"debugBackUp.txt";
 inline constexpr wchar_t kConfigFile[] = L"QvanConfig.ini";
 inline constexpr wchar_t kConfigBackup[] = L"QvanConfigBack.ini";
-inline constexpr wchar_t kStartRecord[] = L"Starting Program Ver.0.02･･･";
+inline constexpr wchar_t kStartRecord[] = L"Starting Program " QV_PROGRAM_VERSION L"･･･";
 inline constexpr wchar_t kStartupDoneRecord[] = L"All Form Loading･･･End ";
 inline constexpr wchar_t kLayoutRecord[] = L"Resaizing Form ･･･End ";
+// The options dialog's title.
+inline constexpr wchar_t kOptionsTitle[] = L"オプション";
+// The start of the memory record that every recognition writes.
+inline constexpr wchar_t kMemoryRecordStart[] = L"Available Physical Memory";
 // The popup's message while the game is not running.
-inline constexpr wchar_t kGameMissingText[] = L"MapleStoryが起動していません";
+inline constexpr wchar_t kGameMissingText[] = QV_GAME_TITLE L"が起動していません";
 
 // One line of debug.txt after the header: "yyyy/mm/dd hh:mm:ss " + message.
 struct LogRecord {
@@ -32,7 +36,7 @@ struct LogRecord {
     std::wstring message;
 };
 
-// debug.txt split at the (last) start record "Starting Program Ver.0.02･･･".
+// debug.txt split at the (last) start record, kStartRecord.
 struct DebugLog {
     std::vector<std::wstring> header; // the untimestamped lines right before it
     bool hasStartRecord = false;
@@ -65,6 +69,8 @@ class ProgramTest : public ::testing::Test {
     HWND WaitUntilReady(const Process& process);
     // The demo game, started from the build folder.
     HWND StartGame(std::wstring_view args = {});
+    // Closes the main window as its close box does and waits for the program to end.
+    void CloseProgram(HWND main, Process& program);
 
     std::wstring File(std::wstring_view name) const { return folder_.File(name); }
     std::optional<std::string> Bytes(std::wstring_view name) const;

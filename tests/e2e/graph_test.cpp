@@ -71,8 +71,7 @@ TEST_F(ProgramTest, GraphMenuOpensTheGraphWhichFollowsTheMeasurement) {
     ASSERT_EQ(ChooseMenu(main, {L"グラフ"}), MenuResult::Chosen);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(graph) != FALSE; }, Millis(2000)));
 
-    ASSERT_TRUE(RequestClose(main));
-    EXPECT_TRUE(processes_.back().WaitForExit());
+    CloseProgram(main, processes_.back());
 }
 
 } // namespace

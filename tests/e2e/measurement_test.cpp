@@ -17,7 +17,6 @@ namespace {
 
 constexpr wchar_t kErrorTitle[] = L"エラー";
 constexpr wchar_t kFallText[] = L"  LvUP or Dead 検出 \r\n";
-constexpr wchar_t kMemoryRecordStart[] = L"Available Physical Memory";
 // Waits long enough for a capture that was put off by 10 s because the game was behind.
 constexpr Millis kDeferredCaptureWait{14000};
 constexpr Millis kCaptureWait{6000};
@@ -162,6 +161,19 @@ class MeasurementTest : public ProgramTest {
         return main;
     }
 
+    // The opening of most scenarios: the demo game showing `figure` in front, the program
+    // measuring it, and the first reading on the panel. Sets game_ and main_.
+    void MeasureTheGame(std::uint64_t figure) {
+        game_ = StartGame(L"--exp " + std::to_wstring(figure));
+        ASSERT_NE(game_, nullptr);
+        main_ = StartMeasuring(game_);
+        ASSERT_NE(main_, nullptr);
+        const std::wstring digits = std::to_wstring(figure);
+        ASSERT_TRUE(WaitForMain(
+            main_, [&](const MainTexts& t) { return t.startExp == digits; }, kDeferredCaptureWait))
+            << "no first reading; the EXP line shows " << Utf8(ReadMain(main_).capture);
+    }
+
     bool WaitForMain(HWND main, const std::function<bool(const MainTexts&)>& condition,
                      Millis timeout = kCaptureWait) {
         return WaitUntil([&] { return condition(ReadMain(main)); }, timeout);
@@ -223,19 +235,15 @@ class MeasurementTest : public ProgramTest {
     }
 
     Process* program_ = nullptr;
+    HWND game_ = nullptr;
+    HWND main_ = nullptr;
 };
 
 TEST_F(MeasurementTest, FirstReadingRiseFallAndStop) {
-    HWND game = StartGame(L"--exp 1234567");
-    ASSERT_NE(game, nullptr);
-    HWND main = StartMeasuring(game);
-    ASSERT_NE(main, nullptr);
-    EXPECT_EQ(VisiblePopups(program_->Id()), 0);
-
     // First reading: start and latest values are the figure, the increase 0.
-    ASSERT_TRUE(WaitForMain(
-        main, [](const MainTexts& t) { return t.startExp == L"1234567"; }, kDeferredCaptureWait))
-        << "no first reading; the EXP line shows " << Utf8(ReadMain(main).capture);
+    ASSERT_NO_FATAL_FAILURE(MeasureTheGame(1234567));
+    HWND game = game_, main = main_;
+    EXPECT_EQ(VisiblePopups(program_->Id()), 0);
     MainTexts first = ReadMain(main);
     EXPECT_EQ(first.capture, L"1234567");
     EXPECT_TRUE(MatchesPattern(first.startTime, L"dddd/dd/dd dd:dd:dd")) << Utf8(first.startTime);
@@ -393,12 +401,8 @@ TEST_F(MeasurementTest, GameMissingComingBackAndGoingBehind) {
 }
 
 TEST_F(MeasurementTest, SessionEndClosesLikeTheCloseBox) {
-    HWND game = StartGame(L"--exp 2000000");
-    ASSERT_NE(game, nullptr);
-    HWND main = StartMeasuring(game);
-    ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitForMain(
-        main, [](const MainTexts& t) { return t.startExp == L"2000000"; }, kDeferredCaptureWait));
+    ASSERT_NO_FATAL_FAILURE(MeasureTheGame(2000000));
+    HWND main = main_;
 
     // What Windows sends at a log-off; it may end the process as soon as the second returns.
     DWORD_PTR answer = 0;
@@ -414,12 +418,8 @@ TEST_F(MeasurementTest, SessionEndClosesLikeTheCloseBox) {
 }
 
 TEST_F(MeasurementTest, CloseDuringTheSnapshotPausesEndsCleanly) {
-    HWND game = StartGame(L"--exp 2000000");
-    ASSERT_NE(game, nullptr);
-    HWND main = StartMeasuring(game);
-    ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitForMain(
-        main, [](const MainTexts& t) { return t.startExp == L"2000000"; }, kDeferredCaptureWait));
+    ASSERT_NO_FATAL_FAILURE(MeasureTheGame(2000000));
+    HWND game = game_, main = main_;
 
     // Close as soon as the first picture is there, while the pauses between pictures run.
     ASSERT_TRUE(SetDemoFigure(game, 1000));
@@ -462,12 +462,8 @@ TEST_F(MeasurementTest, CloseDuringTheSnapshotPausesEndsCleanly) {
 // The increase, the hourly rate and the journal over a sequence with a fall and a capture that
 // reads nothing. The rate needs a minute of readings, so this scenario takes about 70 s.
 TEST_F(MeasurementTest, IncreaseRateAndJournalOfAMeasurement) {
-    HWND game = StartGame(L"--exp 1000000");
-    ASSERT_NE(game, nullptr);
-    HWND main = StartMeasuring(game);
-    ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitForMain(
-        main, [](const MainTexts& t) { return t.startExp == L"1000000"; }, kDeferredCaptureWait));
+    ASSERT_NO_FATAL_FAILURE(MeasureTheGame(1000000));
+    HWND game = game_, main = main_;
     const auto firstSeen = std::chrono::steady_clock::now();
     EXPECT_EQ(ReadMain(main).rate, L"");
 
@@ -563,12 +559,8 @@ TEST_F(MeasurementTest, UnwritableJournalLetsTheMeasurementRun) {
                  s.wHour, s.wMinute, s.wSecond);
         ASSERT_TRUE(CreateDirectoryW(File(name).c_str(), nullptr));
     }
-    HWND game = StartGame(L"--exp 5000");
-    ASSERT_NE(game, nullptr);
-    HWND main = StartMeasuring(game);
-    ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitForMain(
-        main, [](const MainTexts& t) { return t.startExp == L"5000"; }, kDeferredCaptureWait));
+    ASSERT_NO_FATAL_FAILURE(MeasureTheGame(5000));
+    HWND game = game_, main = main_;
     ASSERT_TRUE(SetDemoFigure(game, 6000));
     ASSERT_TRUE(WaitForCapture(main, L"6000"));
     ASSERT_TRUE(SetDemoFigure(game, 100));

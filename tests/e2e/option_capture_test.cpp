@@ -15,10 +15,8 @@
 namespace qv::e2e {
 namespace {
 
-constexpr wchar_t kOptionsTitle[] = L"オプション";
 constexpr wchar_t kTestButton[] = L"テスト";
 constexpr wchar_t kRecordStart[] = L"Capture Test･･･ ";
-constexpr wchar_t kMemoryRecordStart[] = L"Available Physical Memory";
 constexpr int kPictureIds[] = {109, 110}; // picCapture(0) and (1)
 constexpr Millis kCountWait{16000};
 

@@ -1,6 +1,8 @@
 // The options dialog, the numeric input dialog and the main window's layout, worked from
 // outside the real program: menu captions, label clicks, typed characters, button clicks,
 // outer-size changes, and the files the program writes.
+#include "recognition/glyph_images.h"
+#include "tests/common/config_texts.h"
 #include "tests/e2e/e2e_fixture.h"
 
 #include <algorithm>
@@ -9,7 +11,6 @@
 namespace qv::e2e {
 namespace {
 
-constexpr wchar_t kOptionsTitle[] = L"オプション";
 constexpr wchar_t kInputTitle[] = L"設定値入力";
 constexpr wchar_t kDebugBox[] = L"デバッグモード(遅くなります)";
 constexpr wchar_t kBeepBox[] = L"キャプチャ時に音をならす";
@@ -18,7 +19,7 @@ constexpr wchar_t kReturnButton[] = L"戻 る";
 constexpr wchar_t kAcceptButton[] = L"決 定";
 constexpr wchar_t kCancelButton[] = L"キャンセル";
 constexpr wchar_t kIntervalPrompt[] = L"キャプチャー周期を入力してください";
-constexpr wchar_t kLostGameRecord[] = L"Lost MapleStory Then Capture Stop";
+constexpr wchar_t kLostGameRecord[] = L"Lost " QV_GAME_TITLE L" Then Capture Stop";
 // The value labels of the options dialog (the capture interval and the start delay).
 constexpr int kIntervalLabelId = 107;
 constexpr int kStartDelayLabelId = 108;
@@ -159,17 +160,6 @@ void SetClientSize(HWND main, int width, int height) {
     }
 }
 
-std::string ConfigBytes(std::wstring_view line4, std::wstring_view line5) {
-    return AnsiBytes(L"    1 ,    1 ,   1 ,   1 , キャプチャ領域1、開始座標とサイズ\r\n"
-                     L"  463 ,  570 ,  90 ,   9 , キャプチャ領域2、開始座標とサイズ\r\n"
-                     L"  False , 自動開始フラグ\r\n" +
-                     std::wstring(line4) + L" , キャプチャインターバル(分)\r\n" +
-                     std::wstring(line5) +
-                     L" , キャプチャ時に音を鳴らす\r\n"
-                     L"     15 , 起動時にメイプルストーリ起動確認遅延時間(秒)\r\n"
-                     L"\r\n");
-}
-
 class SettingsTest : public ProgramTest {
   protected:
     // "設定" and the options window it shows.
@@ -302,7 +292,8 @@ TEST_F(SettingsTest, DebugModeShowsThePatternRowsAndShortensTheLog) {
     ASSERT_NE(debugBox, nullptr);
     EXPECT_FALSE(IsChecked(debugBox));
     ClickButton(options, kDebugBox);
-    ASSERT_TRUE(WaitUntil([&] { return VisibleCount(pictures) == 22; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return VisibleCount(pictures) == kGlyphSetCount * kGlyphsPerSet; }));
     EXPECT_TRUE(IsChecked(debugBox));
     EXPECT_EQ(LogHeight(main), 64);
     std::vector<int> lefts224, lefts245;
@@ -319,7 +310,7 @@ TEST_F(SettingsTest, DebugModeShowsThePatternRowsAndShortensTheLog) {
     std::sort(lefts224.begin(), lefts224.end());
     std::sort(lefts245.begin(), lefts245.end());
     std::vector<int> designed;
-    for (int k = 0; k < 11; ++k) {
+    for (int k = 0; k < kGlyphsPerSet; ++k) {
         designed.push_back(8 + 24 * k);
     }
     EXPECT_EQ(lefts224, designed);
@@ -346,7 +337,8 @@ TEST_F(SettingsTest, SavedValuesComeBackAfterARestartWithoutDebugMode) {
     ClickButton(options, kSaveButton);
     ASSERT_TRUE(WaitForRecordCount(L"Saving ConfigFile･･･End ", 1));
 
-    const std::string saved = ConfigBytes(L"     30", L"   True");
+    const std::string saved =
+        AnsiBytes(test::WrittenConfigText({.interval = L"     30", .beep = L"   True"}));
     EXPECT_EQ(saved.size(), 282u);
     EXPECT_EQ(Bytes(kConfigFile), saved);
     EXPECT_TRUE(IsWindowVisible(options)) << "saving keeps the dialog open";
@@ -497,7 +489,8 @@ TEST_F(SettingsTest, OnlyAClickOnTheBareBackgroundRefreshesTheEndValues) {
     ASSERT_NE(options, nullptr);
     ClickButton(options, kDebugBox); // shows the pattern pictures
     const auto pictures = PatternPictures(main);
-    ASSERT_TRUE(WaitUntil([&] { return VisibleCount(pictures) == 22; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return VisibleCount(pictures) == kGlyphSetCount * kGlyphsPerSet; }));
     ClickButton(options, kReturnButton);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(options); }));
     ASSERT_TRUE(BringToFront(main));

@@ -58,8 +58,7 @@ TEST_F(ProgramStartTest, FirstStartInAnEmptyFolder) {
         EXPECT_NE(std::find(texts.begin(), texts.end(), caption), texts.end()) << Utf8(caption);
     }
 
-    ASSERT_TRUE(RequestClose(main));
-    EXPECT_TRUE(processes_.back().WaitForExit());
+    CloseProgram(main, processes_.back());
 }
 
 TEST_F(ProgramStartTest, MenuTreeAndIdleStates) {
@@ -131,15 +130,14 @@ TEST_F(ProgramStartTest, SecondCopyIsRefusedAndLeavesTheFirstAlone) {
     auto box = WaitForMessageBox(L"エラー", kDefaultWait, second->Id());
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, L"既にプログラムは起動しています。");
-    EXPECT_TRUE(NoTopWindowFor(kMainTitle, Millis(0), second->Id()));
+    EXPECT_TRUE(NoTopWindowFor(kMainWindowTitle, Millis(0), second->Id()));
     ASSERT_TRUE(PressButton(box->hwnd));
     EXPECT_TRUE(second->WaitForExit());
 
     EXPECT_EQ(Bytes(kDebugLog), logBefore);
     EXPECT_FALSE(Exists(kDebugBackup));
     EXPECT_TRUE(IsWindow(main));
-    ASSERT_TRUE(RequestClose(main));
-    EXPECT_TRUE(processes_.front().WaitForExit());
+    CloseProgram(main, processes_.front());
 }
 
 TEST_F(ProgramStartTest, ClosingTheWindowWritesEndOfTheProgram) {
@@ -202,7 +200,7 @@ TEST_F(ProgramStartTest, UnwritableDebugLogIsReportedOnce) {
     auto box = WaitForMessageBox(L"デバッグログ", kDefaultWait, process->Id());
     ASSERT_TRUE(box);
     ASSERT_TRUE(PressButton(box->hwnd));
-    HWND main = FindTopWindow(kMainTitle, kDefaultWait, process->Id());
+    HWND main = FindTopWindow(kMainWindowTitle, kDefaultWait, process->Id());
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(NoTopWindowFor(L"デバッグログ", Millis(1500), process->Id()));
     EXPECT_TRUE(process->Running());

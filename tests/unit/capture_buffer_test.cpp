@@ -20,6 +20,21 @@ PixelArray Gradient(std::int32_t width, std::int32_t height) {
     return pixels;
 }
 
+// A buffer of the inclusive extent with the captured pixels stored in one slot.
+CaptureBuffer Holding(std::int32_t lastColumn, std::int32_t lastRow, int slot,
+                      const PixelArray& captured) {
+    CaptureBuffer buffer;
+    EXPECT_TRUE(ResizeCaptureBuffer(buffer, lastColumn, lastRow));
+    StoreInSlot(buffer, slot, captured);
+    return buffer;
+}
+
+PixelArray Extract(const CaptureBuffer& buffer, int slot, const CaptureRegion& window) {
+    PixelArray pixels;
+    ExtractCaptureWindow(buffer, slot, window, pixels);
+    return pixels;
+}
+
 TEST(CaptureBuffer, ResizeClearsBothSlotsAndSetsTheInclusiveExtent) {
     CaptureBuffer buffer;
     ASSERT_TRUE(ResizeCaptureBuffer(buffer, 4, 2));
@@ -36,10 +51,8 @@ TEST(CaptureBuffer, ResizeClearsBothSlotsAndSetsTheInclusiveExtent) {
 }
 
 TEST(CaptureBuffer, StoreWritesTheTopLeftOfOneSlotOnly) {
-    CaptureBuffer buffer;
-    ASSERT_TRUE(ResizeCaptureBuffer(buffer, 5, 3));
     const PixelArray captured = Gradient(3, 2);
-    StoreInSlot(buffer, 1, captured);
+    const CaptureBuffer buffer = Holding(5, 3, 1, captured);
     for (std::int32_t y = 0; y <= 3; ++y) {
         for (std::int32_t x = 0; x <= 5; ++x) {
             const Pixel expected = captured.Contains(x, y) ? captured.At(x, y) : 0;
@@ -50,20 +63,16 @@ TEST(CaptureBuffer, StoreWritesTheTopLeftOfOneSlotOnly) {
 }
 
 TEST(CaptureBuffer, ExtractionBeyondTheCaptureOrTheBufferReadsBlack) {
-    CaptureBuffer buffer;
-    ASSERT_TRUE(ResizeCaptureBuffer(buffer, 5, 3));
-    StoreInSlot(buffer, 1, Gradient(3, 2));
+    const CaptureBuffer buffer = Holding(5, 3, 1, Gradient(3, 2));
 
-    PixelArray wide;
-    ExtractCaptureWindow(buffer, 1, {0, 0, 6, 4}, wide);
+    const PixelArray wide = Extract(buffer, 1, {0, 0, 6, 4});
     ASSERT_EQ(wide.Width(), 6);
     ASSERT_EQ(wide.Height(), 4);
     EXPECT_EQ(wide.At(2, 1), Gradient(3, 2).At(2, 1));
     EXPECT_EQ(wide.At(3, 0), 0u);
     EXPECT_EQ(wide.At(0, 2), 0u);
 
-    PixelArray shifted;
-    ExtractCaptureWindow(buffer, 1, {1, 1, 10, 10}, shifted);
+    const PixelArray shifted = Extract(buffer, 1, {1, 1, 10, 10});
     EXPECT_EQ(shifted.At(0, 0), Gradient(3, 2).At(1, 1));
     EXPECT_EQ(shifted.At(9, 9), 0u);
 }
@@ -78,33 +87,21 @@ TEST(CaptureBuffer, RefusesAbsurdExtentsAndDegenerateBoundsGiveNoPixels) {
     EXPECT_TRUE(ResizeCaptureBuffer(buffer, -5, 3));
     EXPECT_EQ(buffer.LastColumn(), -1);
     StoreInSlot(buffer, 1, Gradient(2, 2)); // dropped, not a crash
-    PixelArray out;
-    ExtractCaptureWindow(buffer, 1, {0, 0, 2, 2}, out);
-    EXPECT_EQ(out, PixelArray(2, 2));
+    EXPECT_EQ(Extract(buffer, 1, {0, 0, 2, 2}), PixelArray(2, 2));
 }
 
 TEST(CaptureBuffer, TheLastColumnAndRowOfASlotAreRead) {
-    CaptureBuffer buffer;
-    ASSERT_TRUE(ResizeCaptureBuffer(buffer, 4, 2));
-    StoreInSlot(buffer, 0, Gradient(5, 3));
-    PixelArray whole;
-    ExtractCaptureWindow(buffer, 0, {0, 0, 5, 3}, whole);
-    EXPECT_EQ(whole, Gradient(5, 3));
+    EXPECT_EQ(Extract(Holding(4, 2, 0, Gradient(5, 3)), 0, {0, 0, 5, 3}), Gradient(5, 3));
 }
 
 TEST(CaptureBuffer, WindowsLeftOfAndAboveTheSlotOrInAnUnknownSlotReadBlack) {
-    CaptureBuffer buffer;
-    ASSERT_TRUE(ResizeCaptureBuffer(buffer, 2, 1));
-    StoreInSlot(buffer, 1, Gradient(3, 2));
-    PixelArray offset;
-    ExtractCaptureWindow(buffer, 1, {-2, -1, 4, 3}, offset);
+    const CaptureBuffer buffer = Holding(2, 1, 1, Gradient(3, 2));
+    const PixelArray offset = Extract(buffer, 1, {-2, -1, 4, 3});
     EXPECT_EQ(offset.At(1, 1), 0u);
     EXPECT_EQ(offset.At(2, 0), 0u);
     EXPECT_EQ(offset.At(2, 1), Gradient(3, 2).At(0, 0));
     EXPECT_EQ(offset.At(3, 2), Gradient(3, 2).At(1, 1));
-    PixelArray unknown;
-    ExtractCaptureWindow(buffer, 2, {0, 0, 3, 2}, unknown);
-    EXPECT_EQ(unknown, PixelArray(3, 2));
+    EXPECT_EQ(Extract(buffer, 2, {0, 0, 3, 2}), PixelArray(3, 2));
 }
 
 TEST(CaptureBuffer, ARowBoundOfZeroIsOneRowAndBelowZeroIsNone) {

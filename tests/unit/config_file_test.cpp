@@ -1,6 +1,7 @@
 #include "base/ansi_text.h"
 #include "config/config_file.h"
 #include "file_size_limit.h"
+#include "tests/common/config_texts.h"
 
 #include <algorithm>
 #include <atomic>
@@ -19,13 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string DefaultFileBytes() {
-    return ToAnsi(L"    1 ,    1 ,   1 ,   1 , キャプチャ領域1、開始座標とサイズ\r\n"
-                  L"  463 ,  570 ,  90 ,   9 , キャプチャ領域2、開始座標とサイズ\r\n"
-                  L"  False , 自動開始フラグ\r\n"
-                  L"     20 , キャプチャインターバル(分)\r\n"
-                  L"  False , キャプチャ時に音を鳴らす\r\n"
-                  L"     15 , 起動時にメイプルストーリ起動確認遅延時間(秒)\r\n"
-                  L"\r\n");
+    return ToAnsi(test::WrittenConfigText());
 }
 
 // ---- The written file ----------------------------------------------------------------------
@@ -46,13 +41,11 @@ TEST(ConfigFileFormat, ColumnsHoldValuesRightAligned) {
     s.debugMode = true; // never written
     const std::string bytes = FormatConfigFile(s);
     const std::string expected =
-        ToAnsi(L" 1200 ,   -5 , 200 , 100 , キャプチャ領域1、開始座標とサイズ\r\n"
-               L"  463 ,  570 ,  90 ,   9 , キャプチャ領域2、開始座標とサイズ\r\n"
-               L"   True , 自動開始フラグ\r\n"
-               L"   3600 , キャプチャインターバル(分)\r\n"
-               L"   True , キャプチャ時に音を鳴らす\r\n"
-               L"      0 , 起動時にメイプルストーリ起動確認遅延時間(秒)\r\n"
-               L"\r\n");
+        ToAnsi(test::WrittenConfigText({.region1 = L" 1200 ,   -5 , 200 , 100",
+                                        .autoStart = L"   True",
+                                        .interval = L"   3600",
+                                        .beep = L"   True",
+                                        .delay = L"      0"}));
     EXPECT_EQ(bytes, expected);
 }
 
@@ -364,13 +357,8 @@ TEST_F(ConfigFileProcess, InitAndSaveWriteTheFile) {
     settings_.captureRegions[1].x = 1200;
     EXPECT_EQ(Run(ConfigFileMode::SAVE), ConfigFileResult::Saved);
     EXPECT_EQ(Contents(ConfigPath()),
-              ToAnsi(L"    1 ,    1 ,   1 ,   1 , キャプチャ領域1、開始座標とサイズ\r\n"
-                     L" 1200 ,  570 ,  90 ,   9 , キャプチャ領域2、開始座標とサイズ\r\n"
-                     L"  False , 自動開始フラグ\r\n"
-                     L"   3600 , キャプチャインターバル(分)\r\n"
-                     L"  False , キャプチャ時に音を鳴らす\r\n"
-                     L"     15 , 起動時にメイプルストーリ起動確認遅延時間(秒)\r\n"
-                     L"\r\n"));
+              ToAnsi(test::WrittenConfigText(
+                  {.region2 = L" 1200 ,  570 ,  90 ,   9", .interval = L"   3600"})));
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"QvanConfig.ini"});
     EXPECT_TRUE(sink_.messages.empty());
     EXPECT_EQ(callbacks_, 2);

@@ -1,5 +1,6 @@
 #include "base/ansi_text.h"
 #include "services/debug_log.h"
+#include "services/program_identity.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -13,7 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::wstring kSystem = L"OSInfo:5-1-2600-2-Service Pack 3-3-0-256-1-0\r\nWindows XP\r\n";
-const std::wstring kStart = L"Starting Program Ver.0.02･･･";
+const std::wstring kStart = L"Starting Program " QV_PROGRAM_VERSION L"･･･";
 
 class FakeHost : public qv::Clock, public qv::DebugLogHost {
   public:
@@ -84,7 +85,8 @@ TEST_F(DebugLogTest, FirstRunCreatesHeaderAndNoBackup) {
     ASSERT_TRUE(log.Write(kStart, L"INIT"));
     EXPECT_EQ(Log(), Header(kStart));
     // The half-width dots are single CP932 bytes.
-    EXPECT_EQ(Log().substr(Log().size() - 30), "Starting Program Ver.0.02\xA5\xA5\xA5\r\n");
+    const std::string startLine = "Starting Program Ver." QV_VERSION_TEXT "\xA5\xA5\xA5\r\n";
+    EXPECT_EQ(Log().substr(Log().size() - startLine.size()), startLine);
     EXPECT_FALSE(fs::exists(folder / "debugBackUp.txt"));
     EXPECT_TRUE(sink.shown.empty());
 }

@@ -1,4 +1,5 @@
 // The increase, the hourly rate and the journal of a measurement.
+#include "base/ansi_text.h"
 #include "measurement/exp_gain.h"
 #include "measurement/exp_journal.h"
 #include "measurement_fakes.h"
@@ -81,6 +82,15 @@ TEST(ExpGain, HourlyRate) {
     }
 }
 
+// An unchanged figure shows 0 without a sign; a rise of 1 shows "+1".
+TEST(ExpJournalLine, TheChangeCarriesASignUnlessItIsZero) {
+    EvaluatedReading r{
+        LocalTime{2024, 10, 2, 18, 4, 9, 0}, 0, 1000.0, 0.0, 500, {}, ReadingEvent::Steady};
+    EXPECT_EQ(JournalLine(r), L"2024/10/02 18:04:09,1000,0,500,,\r\n");
+    r.change = 1;
+    EXPECT_EQ(JournalLine(r), L"2024/10/02 18:04:09,1000,+1,500,,\r\n");
+}
+
 class ExpJournalTest : public testing_fakes::MeasurementFixture {
   protected:
     // A capture read `reading` at `seconds` after the fixture's start.
@@ -131,15 +141,13 @@ TEST_F(ExpJournalTest, WorkedExampleOnThePanelAndInTheJournal) {
     std::ifstream in(journals[0], std::ios::binary);
     std::stringstream bytes;
     bytes << in.rdbuf();
-    const std::string expected =
-        "\x8e\x9e\x8d\x8f,Exp,\x91\x9d\x8c\xb8,\x91\x9d\x89\xc1\x97\xca,\x8e\x9e\x8b\x8b,"
-        "\x8f\x6f\x97\x88\x8e\x96\r\n"
-        "2024/10/02 18:04:09,1000,,0,,\x8a\x4a\x8e\x6e\r\n"
-        "2024/10/02 18:04:29,1500,+500,500,,\r\n"
-        "2024/10/02 18:04:49,1800,+300,800,,\r\n"
-        "2024/10/02 18:05:09,200,-1600,800,48000,LvUP or Dead\r\n"
-        "2024/10/02 18:05:29,,,800,48000,\x94\x46\x8e\xaf\x4e\x47\r\n"
-        "2024/10/02 18:05:49,400,+200,1000,36000,\r\n";
+    const std::string expected = ToAnsi(L"時刻,Exp,増減,増加量,時給,出来事\r\n"
+                                        L"2024/10/02 18:04:09,1000,,0,,開始\r\n"
+                                        L"2024/10/02 18:04:29,1500,+500,500,,\r\n"
+                                        L"2024/10/02 18:04:49,1800,+300,800,,\r\n"
+                                        L"2024/10/02 18:05:09,200,-1600,800,48000,LvUP or Dead\r\n"
+                                        L"2024/10/02 18:05:29,,,800,48000,認識NG\r\n"
+                                        L"2024/10/02 18:05:49,400,+200,1000,36000,\r\n");
     EXPECT_EQ(bytes.str(), expected);
 }
 

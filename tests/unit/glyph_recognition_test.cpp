@@ -7,44 +7,45 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qv {
 namespace {
 
-// The small EXP font as drawn: '#' stroke, '.' background.
-const char* const kSet1Rows[kGlyphsPerSet][9] = {
-    {".......", "..###..", ".#...#.", ".#...#.", ".#...#.", ".#...#.", ".#...#.", "..###..",
-     "......."},
-    {".......", "...#...", "..##...", "...#...", "...#...", "...#...", "...#...", "...#...",
-     "......."},
-    {".......", "..###..", ".#...#.", ".....#.", "....#..", "...#...", "..#....", ".#####.",
-     "......."},
-    {".......", "..###..", ".#...#.", ".....#.", "...##..", ".....#.", ".#...#.", "..###..",
-     "......."},
-    {".......", "....#..", "...##..", "..#.#..", ".#..#..", ".#####.", "....#..", "....#..",
-     "......."},
-    {".......", ".#####.", ".#.....", ".#.....", "..###..", ".....#.", ".#...#.", "..###..",
-     "......."},
-    {".......", "..###..", ".#...#.", ".#.....", ".####..", ".#...#.", ".#...#.", "..###..",
-     "......."},
-    {".......", ".#####.", ".....#.", ".....#.", ".....#.", "....#..", "...#...", "...#...",
-     "......."},
-    {".......", "..###..", ".#...#.", ".#...#.", "..###..", ".#...#.", ".#...#.", "..###..",
-     "......."},
-    {".......", "..###..", ".#...#.", ".#...#.", "..####.", ".....#.", ".#...#.", "..###..",
-     "......."},
-    {".##..", ".#...", ".#...", ".#...", ".#...", ".#...", ".#...", ".#...", ".##.."},
-};
+// The small EXP font as drawn, glyphs 0 to 9 and the delimiter side by side: '#' stroke,
+// '.' background.
+constexpr std::string_view kSet1Font = R"(
+....... ....... ....... ....... ....... ....... ....... ....... ....... ....... .##..
+..###.. ...#... ..###.. ..###.. ....#.. .#####. ..###.. .#####. ..###.. ..###.. .#...
+.#...#. ..##... .#...#. .#...#. ...##.. .#..... .#...#. .....#. .#...#. .#...#. .#...
+.#...#. ...#... .....#. .....#. ..#.#.. .#..... .#..... .....#. .#...#. .#...#. .#...
+.#...#. ...#... ....#.. ...##.. .#..#.. ..###.. .####.. .....#. ..###.. ..####. .#...
+.#...#. ...#... ...#... .....#. .#####. .....#. .#...#. ....#.. .#...#. .....#. .#...
+.#...#. ...#... ..#.... .#...#. ....#.. .#...#. .#...#. ...#... .#...#. .#...#. .#...
+..###.. ...#... .#####. ..###.. ....#.. ..###.. ..###.. ...#... ..###.. ..###.. .#...
+....... ....... ....... ....... ....... ....... ....... ....... ....... ....... .##..
+)";
+
+// Row y of one glyph in kSet1Font.
+std::string_view FontRow(int glyph, int y) {
+    std::string_view rows = kSet1Font.substr(1); // after the opening line break
+    for (int row = 0; row < y; ++row) {
+        rows.remove_prefix(rows.find('\n') + 1);
+    }
+    const std::string_view row = rows.substr(0, rows.find('\n')).substr(8 * glyph);
+    return row.substr(0, row.find(' '));
+}
+
 // Allowed background brightness per row.
 const int kBackgroundLow[9] = {222, 222, 180, 180, 180, 180, 123, 123, 123};
 const int kBackgroundHigh[9] = {230, 230, 230, 197, 197, 197, 163, 163, 163};
 
 const std::array<CaptureRegion, 2> kDefaultRegions{{{1, 1, 1, 1}, {463, 570, 90, 9}}};
 
-std::array<GlyphImageSet, 2> LoadRealImages() {
-    std::array<GlyphImageSet, 2> sets;
-    for (int s = 0; s < 2; ++s) {
+std::array<GlyphImageSet, kGlyphSetCount> LoadRealImages() {
+    std::array<GlyphImageSet, kGlyphSetCount> sets;
+    for (int s = 0; s < kGlyphSetCount; ++s) {
         auto loaded = LoadGlyphImageSet(GlyphFolder(QV_SOURCE_DIR), s);
         EXPECT_TRUE(loaded.has_value()) << "set " << s;
         if (loaded) {
@@ -54,7 +55,8 @@ std::array<GlyphImageSet, 2> LoadRealImages() {
     return sets;
 }
 
-std::array<GlyphPictureSet, 2> Pictures(const std::array<GlyphImageSet, 2>& images) {
+std::array<GlyphPictureSet, kGlyphSetCount>
+Pictures(const std::array<GlyphImageSet, kGlyphSetCount>& images) {
     return {PicturesFromImages(images[0]), PicturesFromImages(images[1])};
 }
 
@@ -81,11 +83,12 @@ TEST(GlyphPatternTable, RealImagesGiveTheDesignedSizesAndExtremes) {
     struct Expected {
         int digitWidth, delimiterWidth, height;
     };
-    const Expected expected[2] = {{11, 5, 13}, {7, 5, 9}};
-    for (int s = 0; s < 2; ++s) {
+    const Expected expected[kGlyphSetCount] = {{11, 5, 13}, {7, 5, 9}};
+    for (int s = 0; s < kGlyphSetCount; ++s) {
         const GlyphSetPatterns& set = table.sets[static_cast<std::size_t>(s)];
         for (int g = 0; g < kGlyphsPerSet; ++g) {
-            EXPECT_EQ(set.width[g], g == 10 ? expected[s].delimiterWidth : expected[s].digitWidth)
+            EXPECT_EQ(set.width[g],
+                      g == kDelimiterGlyph ? expected[s].delimiterWidth : expected[s].digitWidth)
                 << s << "/" << g;
             EXPECT_EQ(set.height[g], expected[s].height) << s << "/" << g;
         }
@@ -101,14 +104,14 @@ TEST(GlyphPatternTable, Set1SumsFollowTheDrawnFontAndAreZeroOutsideEachImage) {
     ASSERT_TRUE(BuildGlyphPatterns(Pictures(LoadRealImages()), table));
     const GlyphSetPatterns& set = table.sets[1];
     for (int g = 0; g < kGlyphsPerSet; ++g) {
-        const int stroke = g == 10 ? 411 : 765;
+        const int stroke = g == kDelimiterGlyph ? 411 : 765;
         for (int y = 0; y <= 9; ++y) {
             for (int x = 0; x <= 7; ++x) {
                 const int sum = set.PixelSum(g, x, y);
-                const int width = static_cast<int>(std::string(kSet1Rows[g][0]).size());
+                const int width = static_cast<int>(FontRow(g, 0).size());
                 if (x >= width || y == 9) {
                     EXPECT_EQ(sum, 0) << g << " at " << x << "," << y;
-                } else if (kSet1Rows[g][y][x] == '#') {
+                } else if (FontRow(g, y)[x] == '#') {
                     EXPECT_EQ(sum, stroke) << g << " at " << x << "," << y;
                 } else {
                     EXPECT_GE(sum, kBackgroundLow[y]) << g << " at " << x << "," << y;
@@ -121,7 +124,7 @@ TEST(GlyphPatternTable, Set1SumsFollowTheDrawnFontAndAreZeroOutsideEachImage) {
 
 TEST(GlyphPatternTable, Set0HasWhiteStrokesOnAnOrangeTile) {
     const auto images = LoadRealImages();
-    for (int g = 0; g < 10; ++g) {
+    for (int g = 0; g < kDelimiterGlyph; ++g) {
         const PixelArray& image = images[0][g];
         int strokes = 0;
         for (int y = 0; y < image.Height(); ++y) {
@@ -150,14 +153,14 @@ TEST(GlyphPatternTable, BrokenPicturesMakeTheBuildFailAfterAllSteps) {
     const auto images = LoadRealImages();
     struct Case {
         const char* name;
-        void (*spoil)(std::array<GlyphPictureSet, 2>&);
+        void (*spoil)(std::array<GlyphPictureSet, kGlyphSetCount>&);
         bool ok;
         int healthySet; // the set the spoiling leaves intact (-1 when the build succeeds)
     };
     const Case cases[] = {
-        {"intact", [](std::array<GlyphPictureSet, 2>&) {}, true, -1},
+        {"intact", [](std::array<GlyphPictureSet, kGlyphSetCount>&) {}, true, -1},
         {"missing set-0 picture", [](auto& p) { p[0][4].reset(); }, false, 1},
-        {"missing set-1 delimiter", [](auto& p) { p[1][10].reset(); }, false, 0},
+        {"missing set-1 delimiter", [](auto& p) { p[1][kDelimiterGlyph].reset(); }, false, 0},
         {"image two columns too wide", [](auto& p) { p[1][3]->image = PixelArray(9, 9); }, false,
          0},
         {"image two rows too tall", [](auto& p) { p[0][0]->image = PixelArray(11, 15); }, false, 1},
@@ -167,8 +170,10 @@ TEST(GlyphPatternTable, BrokenPicturesMakeTheBuildFailAfterAllSteps) {
         {"picture one pixel tall", [](auto& p) { p[1][2]->outerHeight = 2 * kPictureBorder + 1; },
          true, -1},
         // The scan steps by the glyph width less 2: a narrower set-1 glyph would never advance.
-        {"set-1 glyph one pixel wide", [](auto& p) { p[1][10] = Narrow(1); }, false, 0},
-        {"set-1 glyph three pixels wide", [](auto& p) { p[1][10] = Narrow(3); }, true, -1},
+        {"set-1 glyph one pixel wide", [](auto& p) { p[1][kDelimiterGlyph] = Narrow(1); }, false,
+         0},
+        {"set-1 glyph three pixels wide", [](auto& p) { p[1][kDelimiterGlyph] = Narrow(3); }, true,
+         -1},
     };
     for (const Case& c : cases) {
         auto pictures = Pictures(images);
@@ -232,13 +237,27 @@ TEST(GlyphPatternTable, CaptureBufferSizing) {
     EXPECT_EQ(buffer.LastColumn(), 200);
 }
 
+// The start-up build sizes the buffer only once the table is complete.
+TEST(GlyphPatternTable, TheStartUpBuildSizesTheCaptureBufferAfterTheTable) {
+    GlyphPatternTable table;
+    CaptureBuffer buffer;
+    ASSERT_TRUE(BuildGlyphPatterns(Pictures(LoadRealImages()), kDefaultRegions, table, buffer));
+    EXPECT_EQ(buffer.LastColumn(), 92);
+    EXPECT_EQ(buffer.LastRow(), 9);
+
+    auto broken = Pictures(LoadRealImages());
+    broken[1][kDelimiterGlyph].reset();
+    EXPECT_FALSE(BuildGlyphPatterns(broken, {{{0, 0, 1, 1}, {0, 0, 300, 9}}}, table, buffer));
+    EXPECT_EQ(buffer.LastColumn(), 92);
+}
+
 TEST(GlyphPatternTable, ExtentsOfARebuildAndTheEdgesOfTheSums) {
     const auto images = LoadRealImages();
     auto odd = Pictures(images);
-    odd[1][3]->outerWidth += 20;                      // one wide glyph
-    odd[1][3]->outerHeight += 4;                      // and tall
-    odd[1][10]->outerWidth = 2 * kPictureBorder + 3;  // one narrow
-    odd[1][10]->outerHeight = 2 * kPictureBorder + 3; // and short
+    odd[1][3]->outerWidth += 20;                                   // one wide glyph
+    odd[1][3]->outerHeight += 4;                                   // and tall
+    odd[1][kDelimiterGlyph]->outerWidth = 2 * kPictureBorder + 3;  // one narrow
+    odd[1][kDelimiterGlyph]->outerHeight = 2 * kPictureBorder + 3; // and short
     GlyphPatternTable table;
     ASSERT_TRUE(BuildGlyphPatterns(odd, table));
     ASSERT_EQ(table.sets[1].largestWidth, 27);
@@ -252,7 +271,7 @@ TEST(GlyphPatternTable, ExtentsOfARebuildAndTheEdgesOfTheSums) {
     EXPECT_EQ(set.smallestHeight, 9);
 
     // Just past the table's extent reads 0, not the next glyph's or column's first sum.
-    for (int g = 0; g < 10; ++g) {
+    for (int g = 0; g < kDelimiterGlyph; ++g) {
         ASSERT_NE(set.PixelSum(g + 1, 0, 0), 0);
         EXPECT_EQ(set.PixelSum(g, set.Columns(), 0), 0) << g;
         EXPECT_EQ(set.PixelSum(g, 0, set.Rows()), 0) << g;
@@ -308,7 +327,7 @@ class Recognizer : public ::testing::Test {
         return RecognizeExpReadout(buffer_, table_, regions_[1], debug, reading_, host_);
     }
 
-    std::array<GlyphImageSet, 2> images_;
+    std::array<GlyphImageSet, kGlyphSetCount> images_;
     GlyphPatternTable table_;
     std::array<CaptureRegion, 2> regions_ = kDefaultRegions;
     CaptureBuffer buffer_;

@@ -1,5 +1,6 @@
 #include "measurement/measurement_timing.h"
 #include "measurement_fakes.h"
+#include "services/program_identity.h"
 
 #include <algorithm>
 #include <limits>
@@ -233,7 +234,7 @@ TEST_P(MeasurementWatch, Branches) {
     const auto records = Records();
     EXPECT_EQ(std::vector<std::wstring>(records.begin() + recordsBefore, records.end()), c.records);
     for (const auto& show : popup.shows) {
-        EXPECT_EQ(show.text, L"MapleStoryが起動していません");
+        EXPECT_EQ(show.text, QV_GAME_TITLE L"が起動していません");
         EXPECT_EQ(show.title, L"エラー");
         EXPECT_EQ(show.size, 14);
     }
@@ -243,7 +244,7 @@ TEST_P(MeasurementWatch, Branches) {
         EXPECT_EQ(capture.slot, 1);
     }
     EXPECT_TRUE(std::all_of(desktop.searchedTitles.begin(), desktop.searchedTitles.end(),
-                            [](const std::wstring& t) { return t == L"MapleStory"; }));
+                            [](const std::wstring& t) { return t == kGameTitle; }));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -276,7 +277,7 @@ INSTANTIATE_TEST_SUITE_P(
                   true,
                   true,
                   60'000,
-                  {L"Lost MapleStory Then Capture Stop"}},
+                  {L"Lost " QV_GAME_TITLE L" Then Capture Stop"}},
         // An open log restarts: stop (popup hidden), start with its delay, due anew.
         WatchCase{"MissingWithOpenLog",
                   false,
@@ -290,7 +291,7 @@ INSTANTIATE_TEST_SUITE_P(
                   false,
                   true,
                   60'000,
-                  {L"Lost MapleStory Then Log Stop", L"Loging AutoRestart･･･ "}},
+                  {L"Lost " QV_GAME_TITLE L" Then Log Stop", L"Loging AutoRestart･･･ "}},
         WatchCase{"MissingWithOpenLogQuiet",
                   false,
                   false,
@@ -349,7 +350,7 @@ TEST_F(MeasurementTick, CloseInsideTheRestartDelayWritesNoRestartRecord) {
     waiter.quitAt = waiter.waits.size();
     DueTick();
     const auto r = Records();
-    EXPECT_EQ(r.back(), L"Lost MapleStory Then Log Stop");
+    EXPECT_EQ(r.back(), L"Lost " QV_GAME_TITLE L" Then Log Stop");
 }
 
 TEST_F(MeasurementTick, AbandonedRecognitionIsNotEvaluated) {

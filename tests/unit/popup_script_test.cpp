@@ -1,6 +1,7 @@
 // The answers to close attempts of the message popup: which step each attempt gets, the
 // texts and waits of the animations, and the message that comes back afterwards.
 #include "services/popup_script.h"
+#include "services/program_identity.h"
 
 #include <algorithm>
 #include <functional>
@@ -34,7 +35,7 @@ TEST(CloseRequestStepTest, SingleTextAnswers) {
     };
     const Row rows[] = {
         {{1, 8, 9}, L"閉じないでください。"},
-        {{2, 3}, L"MapleStoryを起動すれば勝手に閉じますよ"},
+        {{2, 3}, QV_GAME_TITLE L"を起動すれば勝手に閉じますよ"},
         {{4, 5}, L"それともロギング終了しても閉じますけど"},
         {{6, 7}, L"いっそのことTallowickを閉じるとか？"},
         {{10, 11}, L"ちょｗおまっｗｗしつけーってｗｗｗ"},
@@ -199,7 +200,7 @@ TEST(CloseRequestSequenceTest, TextsHaveTheirCharacterAndSpaceCounts) {
 // The popup as the script sees it; `during` runs inside a wait, as a click or a tick would.
 class FakePopupLabel : public PopupScriptHost, public Waiter {
   public:
-    std::wstring text = L"MapleStoryが起動していません";
+    std::wstring text = QV_GAME_TITLE L"が起動していません";
     std::vector<std::wstring> shown; // every text set, in order
     std::vector<int> waits;
     int repaints = 0;
@@ -228,7 +229,7 @@ TEST(CloseRequestScriptTest, FirstAttemptShowsItsAnswerForASecondThenTheMessageR
     ASSERT_TRUE(script.PlayCloseRequestStep(label, label));
     EXPECT_EQ(script.Attempts(), 1);
     EXPECT_EQ(label.shown, (std::vector<std::wstring>{L"閉じないでください。",
-                                                      L"MapleStoryが起動していません"}));
+                                                      QV_GAME_TITLE L"が起動していません"}));
     EXPECT_EQ(label.waits, std::vector<int>{1000});
     EXPECT_EQ(label.repaints, 2);
 }
@@ -243,7 +244,7 @@ TEST(CloseRequestScriptTest, CounterKeepsCountingAcrossAttempts) {
     label.waits.clear();
     ASSERT_TRUE(script.PlayCloseRequestStep(label, label)); // the 25th: sequence A
     std::vector<std::wstring> expected = Texts(CloseRequestSequence('A'));
-    expected.push_back(L"MapleStoryが起動していません");
+    expected.push_back(QV_GAME_TITLE L"が起動していません");
     EXPECT_EQ(label.shown, expected);
     EXPECT_EQ(label.waits, (std::vector<int>{2000, 1000, 1000}));
 }
@@ -259,10 +260,11 @@ TEST(CloseRequestScriptTest, NestedAttemptsEachRestoreWhatTheyFound) {
     };
     ASSERT_TRUE(script.PlayCloseRequestStep(label, label));
     EXPECT_EQ(script.Attempts(), 2);
-    EXPECT_EQ(label.shown, (std::vector<std::wstring>{
-                               L"閉じないでください。", L"MapleStoryを起動すれば勝手に閉じますよ",
-                               L"閉じないでください。", L"MapleStoryが起動していません"}));
-    EXPECT_EQ(label.text, L"MapleStoryが起動していません");
+    EXPECT_EQ(label.shown, (std::vector<std::wstring>{L"閉じないでください。",
+                                                      QV_GAME_TITLE L"を起動すれば勝手に閉じますよ",
+                                                      L"閉じないでください。",
+                                                      QV_GAME_TITLE L"が起動していません"}));
+    EXPECT_EQ(label.text, QV_GAME_TITLE L"が起動していません");
 }
 
 TEST(CloseRequestScriptTest, QuitDuringAWaitStopsTheStepWhereItIs) {

@@ -61,6 +61,12 @@ class StatusPanelTest : public ::testing::Test {
         StatusPanelContext c{panel, log, clock, debugLog, reading, logMark};
         UpdateStatusPanel(mode, c);
     }
+    // The panel updated with a reading taken at 18:mm:09 (18:04:09 unless given).
+    void Update(PanelMode mode, std::optional<double> value, int minute = 4) {
+        clock.now.minute = minute;
+        reading = value;
+        Update(mode);
+    }
     std::wstring DebugText() {
         std::ifstream in(folder / "debug.txt", std::ios::binary);
         std::stringstream ss;
@@ -79,8 +85,7 @@ class StatusPanelTest : public ::testing::Test {
 };
 
 TEST_F(StatusPanelTest, FirstReadingFillsStartAndEndWithOneTimestamp) {
-    reading = 6024300.0;
-    Update(PanelMode::FAST);
+    Update(PanelMode::FAST, 6024300.0);
     EXPECT_EQ(panel.Caption(PanelLabel::StartTime), L"2024/10/02 18:04:09");
     EXPECT_EQ(panel.Caption(PanelLabel::EndTime), L"2024/10/02 18:04:09");
     EXPECT_EQ(panel.Caption(PanelLabel::StartExp), L"6024300");
@@ -90,8 +95,7 @@ TEST_F(StatusPanelTest, FirstReadingFillsStartAndEndWithOneTimestamp) {
 }
 
 TEST_F(StatusPanelTest, InitEmptiesEveryValueLabel) {
-    reading = 5.0;
-    Update(PanelMode::FAST);
+    Update(PanelMode::FAST, 5.0);
     Update(PanelMode::INIT);
     for (PanelLabel l : kPanelLabels) {
         EXPECT_EQ(panel.Caption(l), L"");
@@ -99,11 +103,8 @@ TEST_F(StatusPanelTest, InitEmptiesEveryValueLabel) {
 }
 
 TEST_F(StatusPanelTest, LatestModeMovesOnlyTheEndValues) {
-    reading = 100.0;
-    Update(PanelMode::FAST);
-    clock.now.minute = 30;
-    reading = 90.0;
-    Update(PanelMode::Latest);
+    Update(PanelMode::FAST, 100.0);
+    Update(PanelMode::Latest, 90.0, 30);
     EXPECT_EQ(panel.Caption(PanelLabel::StartExp), L"100");
     EXPECT_EQ(panel.Caption(PanelLabel::EndTime), L"2024/10/02 18:30:09");
     EXPECT_EQ(panel.Caption(PanelLabel::EndExp), L"90");
@@ -118,8 +119,7 @@ TEST_F(StatusPanelTest, ClickBeforeAnyReadingLeavesEndExpEmpty) {
 }
 
 TEST_F(StatusPanelTest, EndWithoutLogMarkOnlyRepaints) {
-    reading = 6024300.0;
-    Update(PanelMode::FAST);
+    Update(PanelMode::FAST, 6024300.0);
     Update(PanelMode::END);
     EXPECT_EQ(log.text, L"");
     EXPECT_FALSE(std::filesystem::exists(folder / "debug.txt"));
@@ -127,8 +127,7 @@ TEST_F(StatusPanelTest, EndWithoutLogMarkOnlyRepaints) {
 }
 
 TEST_F(StatusPanelTest, EndWithLogMarkAppendsTheSummaryLine) {
-    reading = 6024300.0;
-    Update(PanelMode::FAST);
+    Update(PanelMode::FAST, 6024300.0);
     logMark = L"running";
     Update(PanelMode::END);
     const std::wstring increase = L"\u3000増加量:" + std::wstring(19, L' ') + L"  Exp:";
@@ -140,11 +139,8 @@ TEST_F(StatusPanelTest, EndWithLogMarkAppendsTheSummaryLine) {
 }
 
 TEST_F(StatusPanelTest, SummaryAfterLaterReadingsKeepsTheStartApart) {
-    reading = 6024300.0;
-    Update(PanelMode::FAST);
-    clock.now.minute = 34;
-    reading = 6100000.0;
-    Update(PanelMode::Latest);
+    Update(PanelMode::FAST, 6024300.0);
+    Update(PanelMode::Latest, 6100000.0, 34);
     panel.captions[PanelLabel::ElapseExp] = L"75700";
     logMark = L"running";
     Update(PanelMode::END);
@@ -155,12 +151,9 @@ TEST_F(StatusPanelTest, SummaryAfterLaterReadingsKeepsTheStartApart) {
 }
 
 TEST_F(StatusPanelTest, SummaryRefreshesTheEndValuesFirstWhenAReadingExists) {
-    reading = 100.0;
-    Update(PanelMode::FAST);
+    Update(PanelMode::FAST, 100.0);
     logMark = L"running";
-    clock.now.minute = 30;
-    reading = 90.0;
-    Update(PanelMode::END);
+    Update(PanelMode::END, 90.0, 30);
     EXPECT_EQ(panel.Caption(PanelLabel::EndTime), L"2024/10/02 18:30:09");
     EXPECT_EQ(panel.Caption(PanelLabel::EndExp), L"90");
     EXPECT_NE(log.text.find(L"終了時刻:2024/10/02 18:30:09  Exp:           90 "),

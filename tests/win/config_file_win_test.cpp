@@ -1,6 +1,7 @@
 // The configuration file on the Windows runtime: code page 932 bytes through the system's
 // conversion, wide paths, and the replace-by-rename of the file and of its backup.
 #include "config/config_file.h"
+#include "tests/common/config_texts.h"
 
 #include <windows.h>
 
@@ -27,19 +28,7 @@ std::string Cp932(std::wstring_view text) {
     return out;
 }
 
-std::wstring ConfigText(std::wstring_view line1, std::wstring_view line4) {
-    return std::wstring(line1) +
-           L" キャプチャ領域1、開始座標とサイズ\r\n"
-           L"  463 ,  570 ,  90 ,   9 , キャプチャ領域2、開始座標とサイズ\r\n"
-           L"  False , 自動開始フラグ\r\n" +
-           std::wstring(line4) +
-           L" キャプチャインターバル(分)\r\n"
-           L"  False , キャプチャ時に音を鳴らす\r\n"
-           L"     15 , 起動時にメイプルストーリ起動確認遅延時間(秒)\r\n"
-           L"\r\n";
-}
-
-const std::string kDefaultFile = Cp932(ConfigText(L"    1 ,    1 ,   1 ,   1 ,", L"     20 ,"));
+const std::string kDefaultFile = Cp932(qv::test::WrittenConfigText());
 
 std::string ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -122,7 +111,8 @@ TEST_F(ConfigFileWin, SaveReplacesAnExistingFileAndLeavesNoSideFile) {
     for (int save = 0; save < 2; ++save) {
         EXPECT_EQ(Run(qv::ConfigFileMode::SAVE), qv::ConfigFileResult::Saved);
         EXPECT_EQ(ReadBytes(Config()),
-                  Cp932(ConfigText(L" 1200 ,    1 ,   1 ,   1 ,", L"   3600 ,")));
+                  Cp932(qv::test::WrittenConfigText(
+                      {.region1 = L" 1200 ,    1 ,   1 ,   1", .interval = L"   3600"})));
     }
     EXPECT_TRUE(settings_.debugMode) << "the debug mode is not the file's business";
     EXPECT_EQ(FileNames(folder_), std::vector<std::wstring>{L"QvanConfig.ini"});

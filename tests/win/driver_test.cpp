@@ -48,7 +48,7 @@ class DemoGameDriverTest : public ::testing::Test {
         auto process = Process::Launch(folder_.File(L"DemoGame.exe"), args);
         ASSERT_TRUE(process);
         game_.emplace(std::move(*process));
-        window_ = FindTopWindow(kGameTitle, kDefaultWait, game_->Id());
+        window_ = FindTopWindow(qv::kGameTitle, kDefaultWait, game_->Id());
         ASSERT_NE(window_, nullptr);
     }
 

@@ -6,6 +6,7 @@
 #include "app/form_version_win.h"
 #include "app/shell_services_win.h"
 #include "base/ansi_text.h"
+#include "services/about_info.h"
 #include "tests/win/fixed_log_host.h"
 #include "tests/win/timer_script.h"
 #include "win/busy_cursor_win.h"
@@ -149,18 +150,35 @@ void ClickLink(HWND dialog) {
                  reinterpret_cast<LPARAM>(link));
 }
 
-TEST(FormVersionWin, ShowsItsTextsOpensTheHomePageOncePerClickAndClosesWithItsCloseBox) {
-    RecordingLauncher launcher;
-    FixedHost host;
-    qv::DebugLog log(FreshFolder("qv_version_dialog"), host, host, launcher);
-    qv::BusyCursor cursor;
-    qv::FormVersion form(launcher, launcher, launcher, log, cursor);
+// The version dialog over a recording launcher, shown modally while a script's steps run.
+class FormVersionWin : public ::testing::Test {
+  protected:
+    // True when every step ran in time; a dialog still open after that is destroyed.
+    bool ShowWhile(std::vector<TimerScript::Step> steps) {
+        TimerScript script;
+        return script.Run(
+            std::move(steps), [&] { form_.ShowModal(nullptr); },
+            [] {
+                if (HWND dialog = VersionDialog()) {
+                    DestroyWindow(dialog);
+                }
+            });
+    }
+
+    RecordingLauncher launcher_;
+    FixedHost host_;
+    qv::DebugLog log_{FreshFolder("qv_version_dialog"), host_, host_, launcher_};
+    qv::BusyCursor cursor_;
+    qv::FormVersion form_{launcher_, launcher_, launcher_, log_, cursor_};
+};
+
+TEST_F(FormVersionWin, ShowsItsTextsOpensTheHomePageOncePerClickAndClosesWithItsCloseBox) {
     std::vector<std::wstring> texts;
     bool openingDuringWait = false;
     // A second click while the page is being opened is not another opening.
-    launcher.duringWait = [&] {
-        openingDuringWait = form.Opening();
-        if (launcher.opened.size() == 1) {
+    launcher_.duringWait = [&] {
+        openingDuringWait = form_.Opening();
+        if (launcher_.opened.size() == 1) {
             ClickLink(VersionDialog());
         }
     };
@@ -168,104 +186,78 @@ TEST(FormVersionWin, ShowsItsTextsOpensTheHomePageOncePerClickAndClosesWithItsCl
         PostMessageW(VersionDialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
         return true;
     };
-    const auto abort = [] {
-        if (HWND dialog = VersionDialog()) {
-            DestroyWindow(dialog);
+    // The texts of the dialog once it is up.
+    const auto readTexts = [&] {
+        HWND dialog = VersionDialog();
+        if (dialog == nullptr) {
+            return false;
         }
+        texts = ChildTexts(dialog);
+        return true;
     };
-    TimerScript first;
-    const bool completed = first.Run(
-        {[&] {
-             HWND dialog = VersionDialog();
-             if (dialog == nullptr) {
-                 return false;
-             }
-             texts = ChildTexts(dialog);
-             ClickLink(dialog);
-             return true;
-         },
-         [&] { return launcher.opened.size() == 1 && !form.Opening(); },
-         [&] {
-             ClickLink(VersionDialog());
-             return true;
-         },
-         [&] { return launcher.opened.size() == 2 && !form.Opening(); }, closeBox},
-        [&] { form.ShowModal(nullptr); }, abort);
-    ASSERT_TRUE(completed);
-    EXPECT_FALSE(form.IsOpen());
-    EXPECT_TRUE(Contains(texts, L"Ver.0.02"));
-    EXPECT_TRUE(Contains(texts, L"Tallowick  for  MapleStory"));
-    EXPECT_EQ(launcher.opened, (std::vector<std::wstring>{L"https://quorvane.example.org/",
-                                                          L"https://quorvane.example.org/"}));
-    EXPECT_EQ(launcher.waits, (std::vector<std::int32_t>{500, 500}));
+    ASSERT_TRUE(
+        ShowWhile({readTexts,
+                   [&] {
+                       ClickLink(VersionDialog());
+                       return true;
+                   },
+                   [&] { return launcher_.opened.size() == 1 && !form_.Opening(); },
+                   [&] {
+                       ClickLink(VersionDialog());
+                       return true;
+                   },
+                   [&] { return launcher_.opened.size() == 2 && !form_.Opening(); }, closeBox}));
+    EXPECT_FALSE(form_.IsOpen());
+    EXPECT_TRUE(Contains(texts, qv::kProgramVersion));
+    EXPECT_TRUE(Contains(texts, std::wstring(qv::kVersionDialogName)));
+    EXPECT_EQ(launcher_.opened, (std::vector<std::wstring>{L"https://quorvane.example.org/",
+                                                           L"https://quorvane.example.org/"}));
+    EXPECT_EQ(launcher_.waits, (std::vector<std::int32_t>{500, 500}));
     EXPECT_TRUE(openingDuringWait);
 
     // The close box unloaded it: the next opening builds it and sets the version again.
     texts.clear();
-    TimerScript second;
-    EXPECT_TRUE(second.Run(
-        {[&] {
-             HWND dialog = VersionDialog();
-             if (dialog == nullptr) {
-                 return false;
-             }
-             texts = ChildTexts(dialog);
-             return true;
-         },
-         closeBox},
-        [&] { form.ShowModal(nullptr); }, abort));
-    EXPECT_TRUE(Contains(texts, L"Ver.0.02"));
+    EXPECT_TRUE(ShowWhile({readTexts, closeBox}));
+    EXPECT_TRUE(Contains(texts, qv::kProgramVersion));
 }
 
 // The link's own cursor (linked into this test from the program's resources), the version
 // label fitted to its text, and the labels' point sizes as character heights.
-TEST(FormVersionWin, LinkCursorVersionLabelAndFonts) {
-    RecordingLauncher launcher;
-    FixedHost host;
-    qv::DebugLog log(FreshFolder("qv_version_cursor"), host, host, launcher);
-    qv::BusyCursor busy;
-    qv::FormVersion form(launcher, launcher, launcher, log, busy);
+TEST_F(FormVersionWin, LinkCursorVersionLabelAndFonts) {
     ICONINFO cursor{};
     BITMAP mask{};
     LOGFONTW versionFont{};
     SIZE versionText{};
     RECT versionLabel{};
-    TimerScript script;
-    const bool completed = script.Run(
-        {[&] {
-            HWND dialog = VersionDialog();
-            if (dialog == nullptr) {
-                return false;
-            }
-            HWND link = GetDlgItem(dialog, qv::FormVersion::kLinkId);
-            SendMessageW(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
-                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-            if (GetIconInfo(GetCursor(), &cursor)) {
-                GetObjectW(cursor.hbmMask, sizeof(mask), &mask);
-            }
-            HWND ver = nullptr;
-            for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
-                 child = GetWindow(child, GW_HWNDNEXT)) {
-                ver = TextOf(child) == L"Ver.0.02" ? child : ver;
-            }
-            if (ver != nullptr) {
-                auto* font = reinterpret_cast<HFONT>(SendMessageW(ver, WM_GETFONT, 0, 0));
-                GetObjectW(font, sizeof(versionFont), &versionFont);
-                const qv::WindowDc dc(ver);
-                const qv::ObjectSelection selected(dc.get(), font);
-                GetTextExtentPoint32W(dc.get(), L"Ver.0.02", 8, &versionText);
-                GetClientRect(ver, &versionLabel);
-            }
-            PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-            return true;
-        }},
-        [&] { form.ShowModal(nullptr); },
-        [] {
-            if (HWND dialog = VersionDialog()) {
-                DestroyWindow(dialog);
-            }
-        });
-    ASSERT_TRUE(completed);
+    ASSERT_TRUE(ShowWhile({[&] {
+        HWND dialog = VersionDialog();
+        if (dialog == nullptr) {
+            return false;
+        }
+        HWND link = GetDlgItem(dialog, qv::FormVersion::kLinkId);
+        SendMessageW(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(link),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        if (GetIconInfo(GetCursor(), &cursor)) {
+            GetObjectW(cursor.hbmMask, sizeof(mask), &mask);
+        }
+        HWND ver = nullptr;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            ver = TextOf(child) == qv::kProgramVersion ? child : ver;
+        }
+        if (ver != nullptr) {
+            auto* font = reinterpret_cast<HFONT>(SendMessageW(ver, WM_GETFONT, 0, 0));
+            GetObjectW(font, sizeof(versionFont), &versionFont);
+            const qv::WindowDc dc(ver);
+            const qv::ObjectSelection selected(dc.get(), font);
+            GetTextExtentPoint32W(dc.get(), qv::kProgramVersion,
+                                  static_cast<int>(std::size(qv::kProgramVersion) - 1),
+                                  &versionText);
+            GetClientRect(ver, &versionLabel);
+        }
+        PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return true;
+    }}));
     EXPECT_FALSE(cursor.fIcon);
     EXPECT_EQ(cursor.xHotspot, 12u);
     EXPECT_EQ(cursor.yHotspot, 1u);
@@ -276,7 +268,7 @@ TEST(FormVersionWin, LinkCursorVersionLabelAndFonts) {
     if (cursor.hbmColor != nullptr) {
         DeleteObject(cursor.hbmColor);
     }
-    EXPECT_GE(versionLabel.right, versionText.cx) << "Ver.0.02 clipped";
+    EXPECT_GE(versionLabel.right, versionText.cx) << "the version is clipped";
     const qv::WindowDc screen(nullptr);
     EXPECT_EQ(versionFont.lfHeight, -MulDiv(975, GetDeviceCaps(screen.get(), LOGPIXELSY), 7200));
 }
@@ -287,7 +279,7 @@ TEST(AppCursorWin, BusyCursorOverEveryWindowOfTheProgram) {
     bool shown = false;
     qv::PumpWaiter waiter;
     qv::FormPopup popup(shown, waiter);
-    popup.ShowPopupMessage(L"MapleStoryが起動していません", L"エラー", 14);
+    popup.ShowPopupMessage(QV_GAME_TITLE L"が起動していません", L"エラー", 14);
     ASSERT_NE(popup.Handle(), nullptr);
     qv::BusyCursor cursor;
     cursor.Set(true);

@@ -5,6 +5,7 @@
 #include "base/ansi_text.h"
 #include "config/form_input_check_win.h"
 #include "config/form_option_win.h"
+#include "tests/common/config_texts.h"
 #include "tests/win/fixed_log_host.h"
 #include "tests/win/timer_script.h"
 #include "win/message_pump_win.h"
@@ -162,17 +163,30 @@ class OptionsDialog : public ::testing::Test {
     HWND RegionXLabel(int i) const { return ChildAt(Dialog(), 160, 154 + 88 * i, SS_NOTIFY); }
     HWND RegionHeightLabel(int i) const { return ChildAt(Dialog(), 243, 186 + 88 * i, SS_NOTIFY); }
 
-    // Steps: wait for the input dialog, then type `entry` and press `button`.
-    static Script::Step Enter(const std::wstring& entry, const wchar_t* button) {
-        return [entry, button] {
+    // Step: a click on a value label (the dialog is shown).
+    static Script::Step ClickOn(HWND label) {
+        return [label] {
+            Click(label);
+            return true;
+        };
+    }
+    // Step: wait for the input dialog, then act on it.
+    static Script::Step OnInput(std::function<void(HWND input)> act) {
+        return [act] {
             HWND input = VisibleDialog(L"設定値入力");
             if (input == nullptr) {
                 return false;
             }
-            SetWindowTextW(FindWindowExW(input, nullptr, L"Edit", nullptr), entry.c_str());
-            PressButton(input, button);
+            act(input);
             return true;
         };
+    }
+    // Step: wait for the input dialog, then type `entry` and press `button`.
+    static Script::Step Enter(const std::wstring& entry, const wchar_t* button) {
+        return OnInput([entry, button](HWND input) {
+            SetWindowTextW(FindWindowExW(input, nullptr, L"Edit", nullptr), entry.c_str());
+            PressButton(input, button);
+        });
     }
     static Script::Step InputClosed() {
         return [] { return VisibleDialog(L"設定値入力") == nullptr; };
@@ -247,22 +261,14 @@ TEST_F(OptionsDialog, ShowsEveryControlAtItsPlace) {
 TEST_F(OptionsDialog, AcceptedValueShowsAtOnceAndResetsTheTimerPeriod) {
     ASSERT_TRUE(form_.Show(nullptr));
     ASSERT_TRUE(Run({
-        [&] {
-            Click(IntervalLabel());
-            return true;
-        },
-        [&] {
-            HWND input = VisibleDialog(L"設定値入力");
-            if (input == nullptr) {
-                return false;
-            }
+        ClickOn(IntervalLabel()),
+        OnInput([&](HWND input) {
             EXPECT_TRUE(HasStaticText(input, L"キャプチャー周期を入力してください"));
             EXPECT_TRUE(HasStaticText(input, L"1"));
             EXPECT_TRUE(HasStaticText(input, L"3600"));
             EXPECT_EQ(TextOf(FindWindowExW(input, nullptr, L"Edit", nullptr)), L"20");
             EXPECT_FALSE(IsWindowEnabled(Dialog())) << "the caller waits while the input is up";
-            return true;
-        },
+        }),
         Enter(L"25", L"決 定"),
         InputClosed(),
     }));
@@ -276,34 +282,16 @@ TEST_F(OptionsDialog, AcceptedValueShowsAtOnceAndResetsTheTimerPeriod) {
 TEST_F(OptionsDialog, CancelAndFrameCloseChangeNothing) {
     ASSERT_TRUE(form_.Show(nullptr));
     ASSERT_TRUE(Run({
-        [&] {
-            Click(RegionXLabel(1));
-            return true;
-        },
-        [&] {
-            HWND input = VisibleDialog(L"設定値入力");
-            if (input == nullptr) {
-                return false;
-            }
+        ClickOn(RegionXLabel(1)),
+        OnInput([&](HWND input) {
             // ">" first: the value in the entry moves, the setting must not.
             SetWindowTextW(FindWindowExW(input, nullptr, L"Edit", nullptr), L"500");
             PressButton(input, L">");
-            return true;
-        },
+        }),
         Enter(L"501", L"キャンセル"),
         InputClosed(),
-        [&] {
-            Click(RegionXLabel(1));
-            return true;
-        },
-        [&] {
-            HWND input = VisibleDialog(L"設定値入力");
-            if (input == nullptr) {
-                return false;
-            }
-            PostMessageW(input, WM_CLOSE, 0, 0);
-            return true;
-        },
+        ClickOn(RegionXLabel(1)),
+        OnInput([&](HWND input) { PostMessageW(input, WM_CLOSE, 0, 0); }),
         InputClosed(),
     }));
     EXPECT_EQ(settings_, qv::DefaultSettings());
@@ -315,10 +303,7 @@ TEST_F(OptionsDialog, CancelAndFrameCloseChangeNothing) {
 TEST_F(OptionsDialog, InvalidCharacterAndBoundsAreRefusedUntilAValidValue) {
     ASSERT_TRUE(form_.Show(nullptr));
     ASSERT_TRUE(Run({
-        [&] {
-            Click(RegionXLabel(0)); // the default 1 lies below the lower bound 5
-            return true;
-        },
+        ClickOn(RegionXLabel(0)), // the default 1 lies below the lower bound 5
         Enter(L"1a", L"決 定"),
         ConfirmMessage(L"入力チェック", L"無効文字が含まれています。"),
         [&] {
@@ -343,15 +328,8 @@ TEST_F(OptionsDialog, TypedKeysAreFilteredAndEnterMovesToTheAcceptButton) {
     ASSERT_TRUE(form_.Show(nullptr));
     HWND edit = nullptr;
     ASSERT_TRUE(Run({
-        [&] {
-            Click(StartDelayLabel());
-            return true;
-        },
-        [&] {
-            HWND input = VisibleDialog(L"設定値入力");
-            if (input == nullptr) {
-                return false;
-            }
+        ClickOn(StartDelayLabel()),
+        OnInput([&](HWND input) {
             EXPECT_TRUE(HasStaticText(input, L"起動時にメイプルストーリの起動を\r\n"
                                              L"確認するまでの遅延時間を入力してください"));
             edit = FindWindowExW(input, nullptr, L"Edit", nullptr);
@@ -366,8 +344,7 @@ TEST_F(OptionsDialog, TypedKeysAreFilteredAndEnterMovesToTheAcceptButton) {
                                           L"あ.5")) {
                 PostMessageW(edit, WM_CHAR, c, 0);
             }
-            return true;
-        },
+        }),
         [&] {
             EXPECT_EQ(TextOf(edit), L"12.5");
             PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
@@ -421,13 +398,7 @@ TEST_F(OptionsDialog, SaveWritesTheFileAndReturnBringsTheMainWindowBack) {
         [&] { return !IsWindowVisible(Dialog()); },
     }));
     const std::wstring expected =
-        L"    1 ,    1 ,   1 ,   1 , キャプチャ領域1、開始座標とサイズ\r\n"
-        L"  463 ,  570 ,  90 ,   9 , キャプチャ領域2、開始座標とサイズ\r\n"
-        L"  False , 自動開始フラグ\r\n"
-        L"     25 , キャプチャインターバル(分)\r\n"
-        L"   True , キャプチャ時に音を鳴らす\r\n"
-        L"     15 , 起動時にメイプルストーリ起動確認遅延時間(秒)\r\n"
-        L"\r\n";
+        qv::test::WrittenConfigText({.interval = L"     25", .beep = L"   True"});
     EXPECT_EQ(ReadBytes(folder_ / L"QvanConfig.ini"), qv::ToAnsi(expected));
     EXPECT_NE(ReadBytes(log_.LogPath()).find(qv::ToAnsi(L"Saving ConfigFile･･･End ")),
               std::string::npos);

@@ -3,6 +3,7 @@
 #include "base/ansi_text.h"
 #include "base/column_format.h"
 #include "services/debug_log.h"
+#include "services/program_identity.h"
 #include "tests/common/ansi_cases.h"
 
 #include <windows.h>
@@ -14,26 +15,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-using qv::test::AnsiCase;
-
-class Cp932 : public ::testing::TestWithParam<AnsiCase> {};
-
-TEST_P(Cp932, ExactBytesAndRoundTrip) {
-    const AnsiCase& c = GetParam();
-    EXPECT_EQ(qv::ToAnsi(c.text), c.bytes);
-    EXPECT_EQ(qv::FromAnsi(c.bytes), c.text);
-    EXPECT_EQ(qv::AnsiLength(c.text), c.bytes.size());
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, Cp932, ::testing::ValuesIn(qv::test::kAnsiCases));
-
-TEST(Cp932, UnmappableAndInvalidInput) {
-    EXPECT_EQ(qv::ToAnsi(L"a\u00E9b"), "a?b");
-    // A lone lead byte and a lead byte before an invalid trail byte each become U+FFFD.
-    EXPECT_EQ(qv::FromAnsi("x\x81"), L"x\uFFFD");
-    EXPECT_EQ(qv::FromAnsi("\x81 y"), L"\uFFFD y");
-}
 
 TEST(Cp932, DoubleByteColumnWidth) {
     EXPECT_EQ(qv::FormatColumn(L"開始座標", 12, 1, 0, false), L"   開始座標 ");
@@ -91,7 +72,7 @@ TEST(DebugLogWin, RealHostWritesHeaderAndRecords) {
     qv::Win32DebugLogHost host;
     NoMessages sink;
     qv::DebugLog log(folder, clock, host, sink);
-    ASSERT_TRUE(log.Write(L"Starting Program Ver.0.02･･･", L"INIT"));
+    ASSERT_TRUE(log.Write(L"Starting Program " QV_PROGRAM_VERSION L"･･･", L"INIT"));
     ASSERT_TRUE(log.Write(L"Reading ConfigFile･･･End ", L""));
 
     std::ifstream in(folder / L"debug.txt", std::ios::binary);
@@ -100,7 +81,8 @@ TEST(DebugLogWin, RealHostWritesHeaderAndRecords) {
     EXPECT_EQ(bytes.rfind("OSInfo:", 0), 0u);
     EXPECT_NE(bytes.find("    Processor\x90\x94: "), std::string::npos);
     EXPECT_NE(bytes.find("  Available Physical Memory "), std::string::npos);
-    EXPECT_NE(bytes.find("%\r\nStarting Program Ver.0.02\xa5\xa5\xa5\r\n20"), std::string::npos);
+    EXPECT_NE(bytes.find("%\r\nStarting Program Ver." QV_VERSION_TEXT "\xa5\xa5\xa5\r\n20"),
+              std::string::npos);
     EXPECT_EQ(bytes.substr(bytes.size() - 28), " Reading ConfigFile\xa5\xa5\xa5"
                                                "End \r\n");
     EXPECT_EQ(sink.count, 0);

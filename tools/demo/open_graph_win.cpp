@@ -17,7 +17,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 0; i < 4; ++i) {
         place[i] = static_cast<int>(std::wcstol(argv[i + 1], nullptr, 10));
     }
-    HWND main = FindTopWindow(L"Quorvane  for MapleStory    Ver.0.02", Millis(30000));
+    HWND main = FindTopWindow(qv::kMainWindowTitle, Millis(30000));
     if (main == nullptr || ChooseMenu(main, {L"グラフ"}) != MenuResult::Chosen) {
         std::fputs("OpenGraph: Quorvane's menu item was not found\n", stderr);
         return 1;
@@ -29,7 +29,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     SetWindowPos(graph, nullptr, place[0], place[1], place[2], place[3],
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    if (HWND game = FindWindowW(nullptr, kGameTitle)) {
+    if (HWND game = FindWindowW(nullptr, qv::kGameTitle)) {
         BringToFront(game);
     }
     return 0;

@@ -4,6 +4,8 @@
 // expected and what exists, so a red scenario says why.
 #pragma once
 
+#include "services/program_identity.h"
+
 #include <windows.h>
 
 #include <chrono>
@@ -167,7 +169,6 @@ void SetMenuHookDirectory(std::wstring folder);
 
 // ---- the demo game --------------------------------------------------------------------
 
-inline constexpr wchar_t kGameTitle[] = L"MapleStory";
 inline constexpr int kDemoFigureEditId = 100;
 // Shows a new EXP figure in a running demo game.
 bool SetDemoFigure(HWND game, std::uint64_t figure);

@@ -20,34 +20,6 @@ std::wstring& HookDirectory() {
     return folder;
 }
 
-class SharedBlockOwner {
-  public:
-    SharedBlockOwner() {
-        std::wstring name = kSharedBlockPrefix + std::to_wstring(GetCurrentProcessId());
-        mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                      sizeof(SharedBlock), name.c_str());
-        if (mapping_) {
-            block_ = static_cast<SharedBlock*>(
-                MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedBlock)));
-        }
-    }
-    ~SharedBlockOwner() {
-        if (block_) {
-            UnmapViewOfFile(block_);
-        }
-        if (mapping_) {
-            CloseHandle(mapping_);
-        }
-    }
-    SharedBlockOwner(const SharedBlockOwner&) = delete;
-    SharedBlockOwner& operator=(const SharedBlockOwner&) = delete;
-    SharedBlock* get() const { return block_; }
-
-  private:
-    HANDLE mapping_ = nullptr;
-    SharedBlock* block_ = nullptr;
-};
-
 class ThreadHook {
   public:
     ThreadHook(HOOKPROC proc, HMODULE module, DWORD thread)
@@ -112,7 +84,7 @@ std::string DescribePath(const MenuPath& path) {
 
 // Runs one request in the target; nullptr when the hook could not be reached.
 const SharedBlock* Ask(HWND window, Operation operation, const MenuPath& path) {
-    static SharedBlockOwner shared;
+    static const SharedBlockView shared(GetCurrentProcessId(), SharedBlockView::Access::Create);
     static LONG serial = 0;
     SharedBlock* block = shared.get();
     const HookModule& hook = LoadHookModule();
@@ -153,49 +125,52 @@ MenuItemState ToState(const ItemInfo& item) {
                          item.hasSubmenu != 0, item.separator != 0};
 }
 
+// What each answer of the hook means to ChooseMenu, and what went wrong when it failed.
+struct Answer {
+    Status status;
+    MenuResult result;
+    const char* problem; // nullptr for the answers described otherwise
+};
+constexpr Answer kAnswers[] = {
+    {Status::Done, MenuResult::Chosen, nullptr},
+    {Status::NoMenu, MenuResult::NoMenu, "the window has no menu"},
+    {Status::NotFound, MenuResult::NotFound, nullptr},
+    {Status::NotCommand, MenuResult::NotCommand, "the path does not end at a command"},
+    {Status::Disabled, MenuResult::Disabled, "the item is disabled"},
+};
+
+// Nothing for a status the driver does not know.
+const Answer* FindAnswer(Status status) {
+    for (const Answer& answer : kAnswers) {
+        if (answer.status == status) {
+            return &answer;
+        }
+    }
+    return nullptr;
+}
+
 void ReportFailure(const char* what, const MenuPath& path, const SharedBlock& block) {
     std::fprintf(stderr, "%s %s: ", what, DescribePath(path).c_str());
-    switch (block.status) {
-    case Status::NoMenu:
-        std::fprintf(stderr, "the window has no menu\n");
-        break;
-    case Status::NotFound:
+    if (block.status == Status::NotFound) {
         std::fprintf(stderr, "no item \"%s\"; that menu has:%s\n",
                      block.failedLevel >= 0 && block.failedLevel < static_cast<LONG>(path.size())
                          ? Utf8(path[static_cast<size_t>(block.failedLevel)]).c_str()
                          : "?",
                      DescribeItems(block).c_str());
-        break;
-    case Status::NotCommand:
-        std::fprintf(stderr, "the path does not end at a command\n");
-        break;
-    case Status::Disabled:
-        std::fprintf(stderr, "the item is disabled\n");
-        break;
-    default:
-        std::fprintf(stderr, "bad request\n");
-        break;
+        return;
     }
+    const Answer* answer = FindAnswer(block.status);
+    std::fprintf(stderr, "%s\n", answer && answer->problem ? answer->problem : "bad request");
 }
 
 } // namespace
 
 const char* ToString(MenuResult result) {
-    switch (result) {
-    case MenuResult::Chosen:
-        return "Chosen";
-    case MenuResult::NoMenu:
-        return "NoMenu";
-    case MenuResult::NotFound:
-        return "NotFound";
-    case MenuResult::NotCommand:
-        return "NotCommand";
-    case MenuResult::Disabled:
-        return "Disabled";
-    case MenuResult::HookFailed:
-        return "HookFailed";
-    }
-    return "?";
+    // In the order of the enumeration.
+    constexpr const char* kNames[] = {"Chosen",     "NoMenu",   "NotFound",
+                                      "NotCommand", "Disabled", "HookFailed"};
+    const auto index = static_cast<std::size_t>(result);
+    return index < std::size(kNames) ? kNames[index] : "?";
 }
 
 void SetMenuHookDirectory(std::wstring folder) {
@@ -207,25 +182,11 @@ MenuResult ChooseMenu(HWND window, const MenuPath& path) {
     if (!block) {
         return MenuResult::HookFailed;
     }
-    switch (block->status) {
-    case Status::Done:
-        return MenuResult::Chosen;
-    case Status::NoMenu:
+    const Answer* answer = FindAnswer(block->status);
+    if (!answer || answer->result != MenuResult::Chosen) {
         ReportFailure("ChooseMenu", path, *block);
-        return MenuResult::NoMenu;
-    case Status::NotFound:
-        ReportFailure("ChooseMenu", path, *block);
-        return MenuResult::NotFound;
-    case Status::NotCommand:
-        ReportFailure("ChooseMenu", path, *block);
-        return MenuResult::NotCommand;
-    case Status::Disabled:
-        ReportFailure("ChooseMenu", path, *block);
-        return MenuResult::Disabled;
-    default:
-        ReportFailure("ChooseMenu", path, *block);
-        return MenuResult::HookFailed;
     }
+    return answer ? answer->result : MenuResult::HookFailed;
 }
 
 std::optional<std::vector<MenuItemState>> MenuItems(HWND window, const MenuPath& path) {

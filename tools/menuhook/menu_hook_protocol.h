@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace qv::menuhook {
 
 // Registered message sent to the target's top-level window: wParam is the driver's process
@@ -56,6 +58,40 @@ struct SharedBlock {
     LONG failedLevel; // NotFound: index into path of the missing caption
     LONG itemCount;   // List: the items; NotFound: the items of the level that lacked it
     ItemInfo items[kMaxItems];
+};
+
+// The shared block of one driver process, mapped into this process: the driver creates it
+// once, the hook opens it for the length of a request. get() is nullptr when it failed.
+class SharedBlockView {
+  public:
+    enum class Access { Create, Open };
+
+    SharedBlockView(DWORD driverPid, Access access) {
+        const std::wstring name = kSharedBlockPrefix + std::to_wstring(driverPid);
+        mapping_ = access == Access::Create
+                       ? CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                            sizeof(SharedBlock), name.c_str())
+                       : OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
+        if (mapping_) {
+            block_ = static_cast<SharedBlock*>(
+                MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedBlock)));
+        }
+    }
+    ~SharedBlockView() {
+        if (block_) {
+            UnmapViewOfFile(block_);
+        }
+        if (mapping_) {
+            CloseHandle(mapping_);
+        }
+    }
+    SharedBlockView(const SharedBlockView&) = delete;
+    SharedBlockView& operator=(const SharedBlockView&) = delete;
+    SharedBlock* get() const { return block_; }
+
+  private:
+    HANDLE mapping_ = nullptr;
+    SharedBlock* block_ = nullptr;
 };
 
 } // namespace qv::menuhook

@@ -3,39 +3,9 @@
 // registered request message from inside the target, where the menu handles are valid.
 #include "tools/menuhook/menu_hook_protocol.h"
 
-#include <string>
-
 namespace {
 
 using namespace qv::menuhook;
-
-// Opens the driver's shared block for the duration of one request.
-class BlockView {
-  public:
-    explicit BlockView(DWORD driverPid) {
-        std::wstring name = kSharedBlockPrefix + std::to_wstring(driverPid);
-        mapping_ = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, name.c_str());
-        if (mapping_) {
-            block_ = static_cast<SharedBlock*>(
-                MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedBlock)));
-        }
-    }
-    ~BlockView() {
-        if (block_) {
-            UnmapViewOfFile(block_);
-        }
-        if (mapping_) {
-            CloseHandle(mapping_);
-        }
-    }
-    BlockView(const BlockView&) = delete;
-    BlockView& operator=(const BlockView&) = delete;
-    SharedBlock* get() const { return block_; }
-
-  private:
-    HANDLE mapping_ = nullptr;
-    SharedBlock* block_ = nullptr;
-};
 
 // The caption as the user reads it: mnemonic markers removed, accelerator text cut off.
 void CopyCaption(const wchar_t* raw, wchar_t (&out)[kCaptionChars]) {
@@ -145,7 +115,7 @@ Status Serve(HWND hwnd, SharedBlock& block) {
 }
 
 void HandleRequest(HWND hwnd, DWORD driverPid, LONG serial) {
-    BlockView view(driverPid);
+    const SharedBlockView view(driverPid, SharedBlockView::Access::Open);
     SharedBlock* block = view.get();
     if (!block || block->serial != serial) {
         return;
