@@ -1,8 +1,9 @@
 # Quorvane: thin wrapper over CMake presets and the Wine scripts.
 #   make run    build Quorvane.exe and start it under Wine beside the demo game window
-#   make test   unit tests (Linux), Windows-side tests and end-to-end scenarios (Wine)
+#   make test   unit tests (Linux, under AddressSanitizer and UndefinedBehaviorSanitizer),
+#               Windows-side tests and end-to-end scenarios (Wine)
 #   make exe    build/windows/Quorvane.exe only
-#   make bench  benchmarks (printed, never asserted)
+#   make bench  benchmarks (printed, never asserted; on the plain optimised build)
 
 .PHONY: all exe linux windows test unit wintest e2e run bench clean format
 
@@ -24,8 +25,12 @@ exe:
 	cmake --build --preset windows --target Quorvane
 	@echo "Built build/windows/Quorvane.exe"
 
-unit: linux
-	ctest --preset linux
+# The unit tests run under the sanitizers: the first report of either fails the suite.
+unit:
+	scripts/deps.sh linux
+	cmake --preset linux-sanitize >/dev/null
+	cmake --build --preset linux-sanitize
+	ctest --preset linux-sanitize
 
 wintest: windows
 	scripts/deps.sh wine
