@@ -117,7 +117,10 @@ foreach(src IN LISTS QV_WIN_BENCH_SOURCES)
 endforeach()
 
 # The release: Quorvane.exe built again from a copy of the sources in another folder gives the
-# same bytes.
+# same bytes, and the player's Readme.txt follows the README it is made from (scripts/dist.sh).
 add_test(NAME reproducible_exe COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-reproducible.sh
          $<TARGET_FILE:Quorvane>)
 set_tests_properties(reproducible_exe PROPERTIES LABELS release TIMEOUT 1800)
+add_test(NAME readme_txt COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-readme-txt.sh
+         ${PROJECT_VERSION})
+set_tests_properties(readme_txt PROPERTIES LABELS release)

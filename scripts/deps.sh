@@ -6,7 +6,7 @@ set -euo pipefail
 
 declare -A PKGS=(
   [linux]="cmake make g++ googletest libgtest-dev"
-  [windows]="cmake make g++-mingw-w64-x86-64 googletest clang"
+  [windows]="cmake make g++-mingw-w64-x86-64 googletest clang python3"
   [wine]="wine wine64 fonts-wine xvfb fonts-ipafont-gothic locales imagemagick"
   [bench]="libbenchmark-dev tesseract-ocr imagemagick"
   [format]="clang-format-16"
