@@ -1,10 +1,12 @@
 # Quorvane: thin wrapper over CMake presets and the Wine scripts.
 #   make run    build Quorvane.exe and start it under Wine beside the demo game window
-#   make test   unit tests (Linux), Windows-side tests and end-to-end scenarios (Wine)
+#   make test   unit tests (Linux, under AddressSanitizer and UndefinedBehaviorSanitizer),
+#               Windows-side tests and end-to-end scenarios (Wine), the release checks
 #   make exe    build/windows/Quorvane.exe only
-#   make bench  benchmarks (printed, never asserted)
+#   make dist   dist/Quorvane-<version>-win64.zip and its .sha256, reproducibly
+#   make bench  benchmarks (printed, never asserted; on the plain optimised build)
 
-.PHONY: all exe linux windows test unit wintest e2e run bench clean format
+.PHONY: all exe linux windows test unit wintest e2e run bench dist clean format
 
 all: exe
 
@@ -24,8 +26,12 @@ exe:
 	cmake --build --preset windows --target Quorvane
 	@echo "Built build/windows/Quorvane.exe"
 
-unit: linux
-	ctest --preset linux
+# The unit tests run under the sanitizers: the first report of either fails the suite.
+unit:
+	scripts/deps.sh linux
+	cmake --preset linux-sanitize >/dev/null
+	cmake --build --preset linux-sanitize
+	ctest --preset linux-sanitize
 
 wintest: windows
 	scripts/deps.sh wine
@@ -43,6 +49,10 @@ run: windows
 	scripts/deps.sh wine
 	scripts/run-demo.sh
 
+dist:
+	scripts/deps.sh windows
+	scripts/dist.sh
+
 bench: linux
 	scripts/deps.sh bench
 	scripts/bench.sh
@@ -56,4 +66,4 @@ format:
 	  \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 $(CLANG_FORMAT) -i
 
 clean:
-	rm -rf build
+	rm -rf build dist

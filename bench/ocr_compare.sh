@@ -19,9 +19,9 @@ if ! command -v tesseract >/dev/null; then
 fi
 
 cmake --preset linux -B "$build" >/dev/null
-cmake --build "$build" -j2 --target qv_core >/dev/null
+cmake --build "$build" -j2 --target qv_testkit >/dev/null
 g++ -std=c++20 -O2 -I"$root" -DQV_SOURCE_DIR="\"$root\"" "$root/bench/ocr_compare.cpp" \
-  "$build/libqv_core.a" -o "$build/ocr_compare"
+  "$build/libqv_testkit.a" "$build/libqv_core.a" -o "$build/ocr_compare"
 
 work="$build/strips"
 rm -rf "$work"; mkdir -p "$work"

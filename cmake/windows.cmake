@@ -6,6 +6,12 @@ if(NOT MSVC)
   # One static exe: no MinGW runtime DLLs beside it.
   set(QV_STATIC_LINK -static -static-libgcc -static-libstdc++)
   target_compile_options(qv_core PUBLIC -finput-charset=UTF-8 -fexec-charset=UTF-8)
+  # Reproducible: the same sources give the same exe bytes in any folder at any time. The PE
+  # header carries no link time (its time stamp is 0), and no folder of the build machine
+  # reaches a string (__FILE__ and the like name files relative to the source tree).
+  target_compile_options(qv_core PUBLIC -ffile-prefix-map=${CMAKE_SOURCE_DIR}/=
+                         -ffile-prefix-map=${CMAKE_BINARY_DIR}/=build/)
+  target_link_options(qv_core INTERFACE -Wl,--no-insert-timestamp)
 endif()
 target_compile_definitions(qv_core PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
   _WIN32_WINNT=0x0A00 WINVER=0x0A00)
@@ -109,3 +115,12 @@ foreach(src IN LISTS QV_WIN_BENCH_SOURCES)
   endif()
   add_dependencies(${name} DemoGame)
 endforeach()
+
+# The release: Quorvane.exe built again from a copy of the sources in another folder gives the
+# same bytes, and the player's Readme.txt follows the README it is made from (scripts/dist.sh).
+add_test(NAME reproducible_exe COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-reproducible.sh
+         $<TARGET_FILE:Quorvane>)
+set_tests_properties(reproducible_exe PROPERTIES LABELS release TIMEOUT 1800)
+add_test(NAME readme_txt COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-readme-txt.sh
+         ${PROJECT_VERSION})
+set_tests_properties(readme_txt PROPERTIES LABELS release)

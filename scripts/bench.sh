@@ -19,9 +19,10 @@ cmake --build --preset windows --target graph_paint_bench_win >/dev/null &&
   scripts/wine-run.sh build/windows/graph_paint_bench_win.exe
 
 echo; echo "== One capture tick under Wine (capture, recognition, evaluation of an unchanged figure)"
+# A Windows program's console lines end in CR LF: the CR goes before the filter looks at ends.
 cmake --build --preset windows --target qv_win_tests >/dev/null &&
   scripts/wine-run.sh build/windows/qv_win_tests.exe --gtest_also_run_disabled_tests \
-    --gtest_filter='MeasurementWinBench.*' | grep -E ' us$|runs:'
+    --gtest_filter='MeasurementWinBench.*' | tr -d '\r' | grep -E ' us$|runs:'
 
 echo; echo "== Processor use of Quorvane.exe under Wine (60 s measuring, 60 s idle)"
 cmake --build --preset windows --target Quorvane DemoGame >/dev/null && bench/cpu_usage.sh 60

@@ -6,8 +6,8 @@ set -euo pipefail
 
 declare -A PKGS=(
   [linux]="cmake make g++ googletest libgtest-dev"
-  [windows]="cmake make g++-mingw-w64-x86-64 googletest clang"
-  [wine]="wine wine64 xvfb fonts-ipafont-gothic locales imagemagick"
+  [windows]="cmake make g++-mingw-w64-x86-64 googletest clang python3"
+  [wine]="wine wine64 fonts-wine xvfb fonts-ipafont-gothic locales imagemagick"
   [bench]="libbenchmark-dev tesseract-ocr imagemagick"
   [format]="clang-format-16"
 )

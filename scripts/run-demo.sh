@@ -13,10 +13,10 @@ if [ -z "${DISPLAY:-}" ]; then
   exec "$root/scripts/with-display.sh" "$0" --headless "$@"
 fi
 headless=0; [ "${1:-}" = "--headless" ] && headless=1
-desktop_size="1120x640"
+desktop_name=Quorvane desktop_size="1120x1000"
 # Starts a program, inside the Wine desktop when there is no display of one's own.
 start() {
-  if [ "$headless" = 1 ]; then qv_wine explorer "/desktop=Quorvane,$desktop_size" "$@"; else qv_wine "$@"; fi
+  if [ "$headless" = 1 ]; then qv_wine explorer "/desktop=$desktop_name,$desktop_size" "$@"; else qv_wine "$@"; fi
 }
 
 source "$root/scripts/wine-env.sh"
@@ -50,7 +50,11 @@ if [ -f "$bin/DemoGame.exe" ]; then
   # The graph window ("グラフ") below the game; the game is given the front back afterwards.
   if [ -f "$bin/OpenGraph.exe" ]; then
     sleep 3
-    (cd "$run" && qv_wine "$bin/OpenGraph.exe" 290 ${QV_GRAPH_TOP:-640} 800 360) ||
+    # It joins the Wine desktop itself rather than being started there, so that the script
+    # waits for it and sees its exit code (explorer /desktop returns at once).
+    graph_args=(290 "${QV_GRAPH_TOP:-640}" 800 360)
+    [ "$headless" = 1 ] && graph_args=(--desktop "$desktop_name" "${graph_args[@]}")
+    (cd "$run" && qv_wine "$bin/OpenGraph.exe" "${graph_args[@]}") ||
       echo "run-demo: the graph window could not be opened" >&2
   fi
 fi

@@ -20,8 +20,8 @@ qv_prepare_locale() {
 # this shell itself never switches to the privately compiled locale.
 qv_wine() { LOCPATH="$QV_LOCALE_DIR" LC_ALL=ja_JP.UTF-8 wine "$@"; }
 
-# Registry entries: unmanaged windows (no 2 s waits without a window manager) and
-# font replacements so Japanese menus, labels and message boxes are legible.
+# Registry entries: unmanaged windows (no 2 s waits without a window manager), font
+# replacements so Japanese menus, labels and message boxes are legible, and the Marlett font.
 qv_write_registry() {
   local reg="$WINEPREFIX/qv-setup.reg" font="IPAGothic" names
   names=("MS UI Gothic" "MS Gothic" "MS PGothic" "ＭＳ ゴシック" "ＭＳ Ｐゴシック" "ＭＳ ＵＩ Ｇｏｔｈｉｃ"
@@ -33,17 +33,37 @@ qv_write_registry() {
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
     for n in "${names[@]}"; do printf '"%s"="%s"\r\n' "$n" "$font"; done
     printf '\r\n'
+    printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts]\r\n'
+    printf '"Marlett (TrueType)"="marlett.ttf"\r\n\r\n'
   } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
   qv_wine regedit /S "$reg" >/dev/null 2>&1
 }
 
+# Wine draws the caption buttons with glyphs of the Marlett font, which Debian's Wine does not
+# find on its own: the prefix gets a copy of the one Wine ships (package fonts-wine).
+qv_install_marlett() {
+  local dir font=""
+  for dir in /usr/share/wine/fonts /usr/lib/wine/fonts /opt/wine*/share/wine/fonts; do
+    [ -f "$dir/marlett.ttf" ] && { font="$dir/marlett.ttf"; break; }
+  done
+  [ -n "$font" ] || { echo "wine-env: Wine's marlett.ttf is missing (apt-get install fonts-wine)" >&2; return 1; }
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+}
+
+# The marker holds the level of the preparation; a prefix prepared at a lower level (or before
+# the marker had one) is brought up to date without being created anew.
+QV_PREFIX_LEVEL=2
 qv_prepare_prefix() {
   qv_prepare_locale || return 1
-  [ -f "$WINEPREFIX/.qv-ready" ] && return 0
+  [ "$(cat "$WINEPREFIX/.qv-ready" 2>/dev/null)" = "$QV_PREFIX_LEVEL" ] && return 0
   mkdir -p "$WINEPREFIX"
   echo "wine-env: preparing the Wine prefix $WINEPREFIX" >&2
-  LOCPATH="$QV_LOCALE_DIR" LC_ALL=ja_JP.UTF-8 wineboot --init >/dev/null 2>&1
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    LOCPATH="$QV_LOCALE_DIR" LC_ALL=ja_JP.UTF-8 wineboot --init >/dev/null 2>&1
+  fi
+  qv_install_marlett || return 1
   qv_write_registry
   wineserver -w
-  touch "$WINEPREFIX/.qv-ready"
+  echo "$QV_PREFIX_LEVEL" > "$WINEPREFIX/.qv-ready"
 }

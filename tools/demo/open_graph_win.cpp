@@ -1,6 +1,10 @@
 // For the demo run: chooses "グラフ" in Quorvane's menu, puts the graph window at the given
 // place and gives the foreground back to the game, whose window must be in front to be read.
-//   OpenGraph.exe X Y WIDTH HEIGHT
+//   OpenGraph.exe [--desktop NAME] X Y WIDTH HEIGHT
+// Windows of a Wine desktop (explorer /desktop=NAME) are invisible from outside it: with
+// --desktop the helper joins that desktop before looking for Quorvane, and still runs to the
+// end in the caller's console, so its exit code tells whether the graph opened.
+#include "services/program_identity.h"
 #include "tools/driver/driver.h"
 
 #include <cstdio>
@@ -8,14 +12,32 @@
 
 using namespace qv::e2e;
 
+namespace {
+
+// Moves this thread to the named desktop; it must not own a window yet.
+bool JoinDesktop(const wchar_t* name) {
+    HDESK desktop = OpenDesktopW(name, 0, FALSE, GENERIC_ALL);
+    return desktop != nullptr && SetThreadDesktop(desktop);
+}
+
+} // namespace
+
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 5) {
-        std::fputs("OpenGraph.exe X Y WIDTH HEIGHT\n", stderr);
+    int first = 1;
+    if (argc == 7 && std::wcscmp(argv[1], L"--desktop") == 0) {
+        if (!JoinDesktop(argv[2])) {
+            std::fputs("OpenGraph: the Wine desktop was not found\n", stderr);
+            return 1;
+        }
+        first = 3;
+    }
+    if (argc - first != 4) {
+        std::fputs("OpenGraph.exe [--desktop NAME] X Y WIDTH HEIGHT\n", stderr);
         return 2;
     }
     int place[4]{};
     for (int i = 0; i < 4; ++i) {
-        place[i] = static_cast<int>(std::wcstol(argv[i + 1], nullptr, 10));
+        place[i] = static_cast<int>(std::wcstol(argv[first + i], nullptr, 10));
     }
     HWND main = FindTopWindow(qv::kMainWindowTitle, Millis(30000));
     if (main == nullptr || ChooseMenu(main, {L"グラフ"}) != MenuResult::Chosen) {
