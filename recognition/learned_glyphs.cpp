@@ -46,6 +46,9 @@ std::wstring GlyphName(int glyph) {
 std::wstring Position(std::size_t shape) {
     return L"左から " + std::to_wstring(shape + 1) + L" 番目";
 }
+std::wstring Positions(std::size_t first, std::size_t second) {
+    return Position(first) + L"と " + std::to_wstring(second + 1) + L" 番目";
+}
 
 LearnOutcome Refuse(LearnStatus status, std::wstring reason) {
     return LearnOutcome{status, std::move(reason), {}};
@@ -69,13 +72,12 @@ std::optional<LearnOutcome> CheckEntry(const std::vector<int>& typed,
             const bool same = SameGlyphShape(cuts[i], cuts[j]);
             if (typed[i] == typed[j] && !same) {
                 return Refuse(LearnStatus::DigitShapesDiffer,
-                              GlyphName(typed[i]) + L"が 2 か所にありますが、" + Position(i) +
-                                  L"と " + std::to_wstring(j + 1) + L" 番目の形が違います。");
+                              GlyphName(typed[i]) + L"が 2 か所にありますが、" + Positions(i, j) +
+                                  L"の形が違います。");
             }
             if (typed[i] != typed[j] && same) {
                 return Refuse(LearnStatus::ShapeTypedTwice,
-                              Position(i) + L"と " + std::to_wstring(j + 1) +
-                                  L" 番目は同じ形ですが、" + GlyphName(typed[i]) + L"と" +
+                              Positions(i, j) + L"は同じ形ですが、" + GlyphName(typed[i]) + L"と" +
                                   GlyphName(typed[j]) + L"として入力されています。");
             }
         }
