@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 
 namespace qv {
@@ -35,11 +36,9 @@ class LearnedGlyphsTest : public ::testing::Test {
         const CaptureRegion region{0, 0, strip.Width(), strip.Height()};
         GlyphPatternTable table;
         CaptureBuffer buffer;
-        if (!BuildGlyphPatterns(
-                {PicturesFromImages(set0_), PicturesFromImages(ComposeGlyphSet(builtIn_, learned))},
-                {CaptureRegion{1, 1, 1, 1}, region}, table, buffer)) {
-            return L"not built";
-        }
+        EXPECT_TRUE(BuildGlyphPatterns(
+            {PicturesFromImages(set0_), PicturesFromImages(ComposeGlyphSet(builtIn_, learned))},
+            {CaptureRegion{1, 1, 1, 1}, region}, table, buffer));
         StoreInSlot(buffer, kExpCaptureIndex, strip);
         CaptionKeeper host;
         ExpReading reading;
@@ -140,9 +139,10 @@ TEST_F(LearnedGlyphsTest, ShapesAreFoundFromEachRowsBackground) {
 
 TEST_F(LearnedGlyphsTest, GlyphFileKeepsTheLearnedGlyphsAndRefusesDamage) {
     LearnedGlyphs learned = LearnGlyphs(Strip("40", SegmentFont(), 3), "40", {}, builtIn_).glyphs;
-    const auto file =
-        std::filesystem::path(testing::TempDir()) / std::wstring(kLearnedGlyphFileName);
-    std::filesystem::remove(file);
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("qv-learned-" + std::to_string(std::random_device{}()));
+    std::filesystem::create_directories(folder);
+    const auto file = folder / std::wstring(kLearnedGlyphFileName);
     EXPECT_EQ(LoadLearnedGlyphs(file).status, GlyphFileStatus::Absent);
     ASSERT_TRUE(SaveLearnedGlyphs(file, builtIn_, learned));
     const GlyphFileLoad loaded = LoadLearnedGlyphs(file);
@@ -172,6 +172,7 @@ TEST_F(LearnedGlyphsTest, GlyphFileKeepsTheLearnedGlyphsAndRefusesDamage) {
     EXPECT_FALSE(ReadGlyphSheet(DrawGlyphSheet(builtIn_, narrow)).has_value());
     std::filesystem::resize_file(file, std::filesystem::file_size(file) - 10);
     EXPECT_EQ(LoadLearnedGlyphs(file).status, GlyphFileStatus::Invalid);
+    std::filesystem::remove_all(folder);
 }
 
 // A learned glyph far wider than the built-in ones still fits the capture buffer beside the
