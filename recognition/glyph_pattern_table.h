@@ -17,6 +17,10 @@
 
 namespace qv {
 
+// The recognizer steps on by a glyph's width less 2, so the glyphs of the set it reads must be
+// at least this wide.
+inline constexpr std::int32_t kNarrowestRecognizedGlyph = 3;
+
 // One pattern picture as the main window holds it: its image and its outer size (image
 // plus the border on each side).
 struct GlyphPicture {
