@@ -102,6 +102,16 @@ GlyphPictureSet PicturesFromImages(const GlyphImageSet& images) {
     return pictures;
 }
 
+GlyphImageSet ImagesOf(const GlyphPictureSet& pictures) {
+    GlyphImageSet images;
+    for (std::size_t g = 0; g < pictures.size(); ++g) {
+        if (pictures[g]) {
+            images[g] = pictures[g]->image;
+        }
+    }
+    return images;
+}
+
 bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictures,
                         GlyphPatternTable& table) {
     bool ok = true;

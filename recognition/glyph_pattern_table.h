@@ -34,6 +34,8 @@ using GlyphPictureSet = std::array<std::optional<GlyphPicture>, kGlyphsPerSet>;
 // Pictures whose outer size is the image size plus the border, as the main window lays
 // them out.
 GlyphPictureSet PicturesFromImages(const GlyphImageSet& images);
+// The pictures' images; an empty image where a picture is missing.
+GlyphImageSet ImagesOf(const GlyphPictureSet& pictures);
 
 struct GlyphSetPatterns {
     std::array<std::int32_t, kGlyphsPerSet> width{};

@@ -138,4 +138,10 @@ bool SaveLearnedGlyphs(const std::filesystem::path& file, const GlyphImageSet& b
     return WriteBmpFile(file, DrawGlyphSheet(builtIn, learned), BmpDepth::Bits24);
 }
 
+bool RemoveLearnedGlyphs(const std::filesystem::path& file) {
+    std::error_code error;
+    std::filesystem::remove(file, error);
+    return !std::filesystem::exists(file, error) && !error;
+}
+
 } // namespace qv

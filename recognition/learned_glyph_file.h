@@ -24,6 +24,15 @@ inline constexpr std::wstring_view kLearnedGlyphFileName = L"QvanGlyphs.bmp";
 inline constexpr std::wstring_view kLearnedGlyphFileUnusable =
     L"覚えた数字のファイル QvanGlyphs.bmp を読めません。元の数字で読み取ります。";
 
+// Shown when "覚える" learned glyphs that could not be written, or "元に戻す" could not delete the
+// file; the glyphs asked for are in use either way.
+inline constexpr std::wstring_view kLearnedGlyphFileNotSaved =
+    L"覚えた数字を QvanGlyphs.bmp に保存できませんでした。\r\n"
+    L"今回覚えた数字は次回の起動には引き継がれません。";
+inline constexpr std::wstring_view kLearnedGlyphFileNotRemoved =
+    L"覚えた数字のファイル QvanGlyphs.bmp を消せませんでした。\r\n"
+    L"次回の起動では、またこのファイルの数字で読み取ります。";
+
 inline constexpr Pixel kLearnedGlyphMark = MakePixel(0, 200, 0);
 inline constexpr Pixel kBuiltInGlyphMark = MakePixel(128, 128, 128);
 
@@ -53,5 +62,8 @@ GlyphFileLoad LoadLearnedGlyphs(const std::filesystem::path& file);
 // be written.
 [[nodiscard]] bool SaveLearnedGlyphs(const std::filesystem::path& file,
                                      const GlyphImageSet& builtIn, const LearnedGlyphs& learned);
+
+// Deletes the file: the built-in digits from the next start on. False when it is still there.
+[[nodiscard]] bool RemoveLearnedGlyphs(const std::filesystem::path& file);
 
 } // namespace qv
