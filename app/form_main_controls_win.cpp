@@ -1,6 +1,8 @@
 #include "app/form_main_controls_win.h"
 
 #include "app/main_layout.h"
+#include "capture/capture_region.h"
+#include "capture/screen_capture_win.h"
 #include "recognition/glyph_pictures_win.h"
 #include "win/ui_win.h"
 
@@ -159,6 +161,21 @@ void FormMainControls::CreateGlyphPictures() {
 
 std::array<GlyphPictureSet, kGlyphSetCount> FormMainControls::GlyphPictures() const {
     return ReadGlyphPictures(picPattern_);
+}
+
+void FormMainControls::ShowExpGlyphs(const GlyphImageSet& glyphs) {
+    for (std::size_t g = 0; g < glyphs.size(); ++g) {
+        const HWND picture = picPattern_[kExpCaptureIndex][g];
+        RECT box{};
+        GetClientRect(picture, &box);
+        // Pixels made here carry no alpha, so the picture shows this bitmap, not a copy of it.
+        UniqueBitmap image =
+            CreateBitmapFromPixels(FitGlyphToBox(glyphs[g], box.right, box.bottom));
+        if (image) {
+            SetGlyphPictureImage(picture, image.get());
+            patternBitmaps_[kExpCaptureIndex][g] = std::move(image);
+        }
+    }
 }
 
 void FormMainControls::Layout(int clientWidth, int clientHeight, bool debugMode) {

@@ -34,6 +34,8 @@ class FormMainControls : public StatusPanelView, public LogBox {
     void SetCaptureCaption(std::wstring_view text);
     // picPattern1 and picPattern2 as BuildGlyphPatterns reads them.
     std::array<GlyphPictureSet, kGlyphSetCount> GlyphPictures() const;
+    // picPattern2 shows the EXP glyphs the recognizer uses, each in its picture's box.
+    void ShowExpGlyphs(const GlyphImageSet& glyphs);
 
     // StatusPanelView
     std::wstring Caption(PanelLabel label) const override;

@@ -58,8 +58,7 @@ bool FormMain::Form_Load() {
                           [this] { events_.UpdateCaptureBufferSize(); },
                           [this](std::wstring_view r) { svc_.debugLog.Write(r); }}));
     svc_.debugLog.Write(L"Reading ConfigFile･･･End ");
-    if (!BuildGlyphPatterns(controls_.GlyphPictures(), svc_.state.settings.captureRegions,
-                            svc_.state.glyphs, svc_.state.captureBuffer)) {
+    if (!events_.BuildGlyphPatterns()) {
         ShowGlyphBuildFailure(svc_.messages);
         return false;
     }

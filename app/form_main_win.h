@@ -36,6 +36,9 @@ class MainWindowEvents {
     virtual ~MainWindowEvents() = default;
     // The capture buffer is sized afresh from the capture regions.
     virtual void UpdateCaptureBufferSize() = 0;
+    // Start-up, once the settings are read: the glyph table and the capture buffer are built.
+    // False when the program cannot read with them and must end.
+    virtual bool BuildGlyphPatterns() = 0;
     // Form_Load's last step when autoStart is on: a measurement starts, its delay waited.
     virtual WaitResult AutoStart() = 0;
     // timCaptureInterval_Timer, while the timer is enabled.

@@ -2,6 +2,7 @@
 // bottom (two rows of glyph pictures above the window's bottom edge, the log box above them).
 #pragma once
 
+#include "capture/pixel_array.h"
 #include "recognition/glyph_images.h"
 
 #include <array>
@@ -36,5 +37,9 @@ struct DebugAreaLayout {
 DebugAreaLayout ComputeDebugArea(int clientHeight, bool debugMode, int logTop,
                                  const std::array<int, kGlyphsPerSet>& row1Heights,
                                  const std::array<int, kGlyphsPerSet>& row2Heights);
+
+// A glyph as its picture in the debug area shows it: unchanged when it fits the picture's
+// box, else shrunk to fit with its proportions kept, each pixel the average of those it covers.
+PixelArray FitGlyphToBox(const PixelArray& glyph, int boxWidth, int boxHeight);
 
 } // namespace qv

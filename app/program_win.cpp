@@ -3,6 +3,7 @@
 #include "app/screen_print.h"
 #include "measurement/measurement_timing.h"
 #include "recognition/glyph_pattern_table.h"
+#include "recognition/learned_glyph_file.h"
 #include "resources/resource_ids.h"
 #include "services/program_identity.h"
 
@@ -29,7 +30,11 @@ Program::Program(ProgramServices services)
                                        },
                                        [this] { formMain_.BringToFront(); }},
                   CaptureTestServices{svc_.state.glyphs, [this] { return FindGame(); },
-                                      std::wstring(kGameTitle) + kGameMissingSuffix}),
+                                      std::wstring(kGameTitle) + kGameMissingSuffix},
+                  LearnDigitsServices{[this](const PixelArray& picture, std::string_view digits) {
+                                          return LearnDigits(picture, digits);
+                                      },
+                                      [this] { return ForgetDigits(); }}),
       launcher_(busyCursor_),
       formVersion_(launcher_, waiter_, svc_.messages, svc_.debugLog, busyCursor_),
       formGraph_(svc_.state.expSeries, [this] { return GraphCaption(); }) {
@@ -58,6 +63,67 @@ void Program::UpdateCaptureBufferSize() {
                                      svc_.state.captureBuffer)) {
         svc_.debugLog.Write(L"CaptureBuffer Resize Failed");
     }
+}
+
+// The learned digits replace the built-in ones from the first capture on; a file that cannot
+// be used is left as it is for the player to look at.
+bool Program::BuildGlyphPatterns() {
+    builtInGlyphs_ = formMain_.Controls().GlyphPictures();
+    const GlyphFileLoad load = LoadLearnedGlyphs(LearnedGlyphFile());
+    if (load.status == GlyphFileStatus::Loaded && UseExpGlyphs(load.glyphs)) {
+        return true;
+    }
+    if (load.status != GlyphFileStatus::Absent) {
+        svc_.messages.ShowMessage(kLearnedGlyphFileUnusable, kErrorTitle);
+        svc_.debugLog.Write(L"Learned glyphs unreadable: " + std::wstring(kLearnedGlyphFileName));
+    }
+    return UseExpGlyphs({});
+}
+
+bool Program::UseExpGlyphs(const LearnedGlyphs& learned) {
+    std::array<GlyphPictureSet, kGlyphSetCount> pictures = builtInGlyphs_;
+    const GlyphImageSet expGlyphs =
+        ComposeGlyphSet(ImagesOf(builtInGlyphs_[kExpCaptureIndex]), learned);
+    pictures[kExpCaptureIndex] = PicturesFromImages(expGlyphs);
+    GlyphPatternTable table;
+    if (!qv::BuildGlyphPatterns(pictures, table) ||
+        !qv::UpdateCaptureBufferSize(svc_.state.settings.captureRegions, table,
+                                     svc_.state.captureBuffer)) {
+        return false;
+    }
+    svc_.state.glyphs = std::move(table);
+    learnedGlyphs_ = learned;
+    formMain_.Controls().ShowExpGlyphs(expGlyphs);
+    return true;
+}
+
+// A refused entry changes nothing; learned glyphs that cannot be written are still used
+// until the program ends.
+LearnReply Program::LearnDigits(const PixelArray& picture, std::string_view digits) {
+    const GlyphImageSet builtIn = ImagesOf(builtInGlyphs_[kExpCaptureIndex]);
+    const LearnOutcome outcome = LearnGlyphs(picture, digits, learnedGlyphs_, builtIn);
+    if (outcome.status != LearnStatus::Learned) {
+        return {false, std::wstring(kLearnRefused) + L"\r\n" + outcome.reason};
+    }
+    // Glyphs the learning accepts always build; were they ever not to, nothing is kept.
+    if (!UseExpGlyphs(outcome.glyphs)) {
+        return {false, std::wstring(kLearnRefused)};
+    }
+    if (!SaveLearnedGlyphs(LearnedGlyphFile(), builtIn, learnedGlyphs_)) {
+        return {true, std::wstring(kLearnedGlyphFileNotSaved)};
+    }
+    return {true, {}};
+}
+
+std::wstring Program::ForgetDigits() {
+    const bool removed = RemoveLearnedGlyphs(LearnedGlyphFile());
+    // The built-in glyphs were in use at start-up, so they can be used again.
+    static_cast<void>(UseExpGlyphs({}));
+    return removed ? std::wstring() : std::wstring(kLearnedGlyphFileNotRemoved);
+}
+
+std::filesystem::path Program::LearnedGlyphFile() const {
+    return svc_.folder / kLearnedGlyphFileName;
 }
 
 WaitResult Program::AutoStart() {

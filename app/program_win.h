@@ -11,13 +11,17 @@
 #include "app/shell_services_win.h"
 #include "config/form_option_win.h"
 #include "measurement/measurement_engine.h"
+#include "recognition/learned_glyphs.h"
 #include "win/busy_cursor_win.h"
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qv {
@@ -36,6 +40,7 @@ class Program : private MainWindowEvents {
 
     // MainWindowEvents
     void UpdateCaptureBufferSize() override;
+    bool BuildGlyphPatterns() override;
     WaitResult AutoStart() override;
     void CaptureTimerTick() override;
     void UnloadOtherWindows() override;
@@ -45,6 +50,13 @@ class Program : private MainWindowEvents {
     void menuOption_Click();
     void menuGraph_Click();
     void menuVersion_Click();
+
+    // The EXP glyphs: the built-in ones with `learned` over them become the glyph table, sized
+    // into the capture buffer, and picPattern2. False, with nothing changed, when they cannot.
+    bool UseExpGlyphs(const LearnedGlyphs& learned);
+    LearnReply LearnDigits(const PixelArray& picture, std::string_view digits);
+    std::wstring ForgetDigits();
+    std::filesystem::path LearnedGlyphFile() const;
 
     // The game's window as the measurement finds it, nullptr when it is not running.
     HWND FindGame();
@@ -66,6 +78,10 @@ class Program : private MainWindowEvents {
     FormVersion formVersion_;
     FormGraph formGraph_;
     std::uint64_t graphRevision_ = 0;
+    // The glyph pictures as the main window held them at start-up, and the EXP digits learned
+    // over the built-in ones.
+    std::array<GlyphPictureSet, kGlyphSetCount> builtInGlyphs_;
+    LearnedGlyphs learnedGlyphs_;
     // The first picture of the run that could not be saved; later failures are only recorded.
     std::optional<std::wstring> firstSaveFailure_;
     bool screenPrintWaiting_ = false;

@@ -1,12 +1,15 @@
-// Time of one EXP recognition on the default 90 x 9 region, with the pixel comparisons it
-// makes. Figures are printed, never asserted.
+// Time of one EXP recognition, with the pixel comparisons it makes: the built-in glyphs on the
+// default 90 x 9 region, and glyphs learned from a strip drawn twice the size on a 180 x 18
+// region. Figures are printed, never asserted.
 #include "recognition/exp_recognizer.h"
 #include "recognition/glyph_pattern_table.h"
 #include "recognition/glyph_scorer.h"
+#include "recognition/learned_glyphs.h"
 #include "testkit/glyph_files.h"
 #include "testkit/glyph_render.h"
 
 #include <benchmark/benchmark.h>
+#include <optional>
 #include <string>
 
 namespace {
@@ -32,15 +35,41 @@ std::int64_t CountComparisons(const qv::PixelArray& strip, const qv::GlyphSetPat
     return total;
 }
 
-void Recognize(benchmark::State& state, const std::string& figure) {
-    auto images = qv::LoadGlyphImageSet(qv::GlyphFolder(QV_SOURCE_DIR), 1);
+// Set 1 for strips drawn `scale` times the size: the built-in images, or, when larger, glyphs
+// learned from two such strips that together hold every digit.
+std::optional<qv::GlyphImageSet> GlyphsFor(const qv::GlyphImageSet& builtIn, int scale) {
+    if (scale == 1) {
+        return builtIn;
+    }
+    qv::LearnedGlyphs learned;
+    for (const char* entry : {"1234567", "9876543210"}) {
+        qv::StripLayout layout;
+        layout.scale = scale;
+        auto outcome =
+            qv::LearnGlyphs(qv::RenderExpStrip(entry, builtIn, layout), entry, learned, builtIn);
+        if (outcome.status != qv::LearnStatus::Learned) {
+            return std::nullopt;
+        }
+        learned = std::move(outcome.glyphs);
+    }
+    return qv::ComposeGlyphSet(builtIn, learned);
+}
+
+void Recognize(benchmark::State& state, const std::string& figure, int scale) {
+    auto builtIn = qv::LoadGlyphImageSet(qv::GlyphFolder(QV_SOURCE_DIR), 1);
     auto images0 = qv::LoadGlyphImageSet(qv::GlyphFolder(QV_SOURCE_DIR), 0);
-    if (!images || !images0) {
+    if (!builtIn || !images0) {
         state.SkipWithError("glyph images not found");
         return;
     }
+    const auto images = GlyphsFor(*builtIn, scale);
+    if (!images) {
+        state.SkipWithError("glyphs not learned");
+        return;
+    }
     qv::GlyphPatternTable table;
-    const std::array<qv::CaptureRegion, 2> regions{{{1, 1, 1, 1}, {463, 570, 90, 9}}};
+    const std::array<qv::CaptureRegion, 2> regions{
+        {{1, 1, 1, 1}, {463, 570, 90 * scale, 9 * scale}}};
     qv::CaptureBuffer buffer;
     if (!qv::BuildGlyphPatterns({qv::PicturesFromImages(*images0), qv::PicturesFromImages(*images)},
                                 regions, table, buffer)) {
@@ -49,7 +78,8 @@ void Recognize(benchmark::State& state, const std::string& figure) {
     }
     qv::StripLayout layout;
     layout.delimiter = !figure.empty();
-    const qv::PixelArray strip = qv::RenderExpStrip(figure, *images, layout);
+    layout.scale = scale;
+    const qv::PixelArray strip = qv::RenderExpStrip(figure, *builtIn, layout);
     qv::StoreInSlot(buffer, qv::kExpCaptureIndex, strip);
 
     qv::CaptionKeeper host;
@@ -65,8 +95,11 @@ void Recognize(benchmark::State& state, const std::string& figure) {
 
 } // namespace
 
-BENCHMARK_CAPTURE(Recognize, seven_digits, std::string("1234567"));
-BENCHMARK_CAPTURE(Recognize, ten_digits, std::string("9876543210"));
-BENCHMARK_CAPTURE(Recognize, empty_strip, std::string());
+BENCHMARK_CAPTURE(Recognize, seven_digits, std::string("1234567"), 1);
+BENCHMARK_CAPTURE(Recognize, ten_digits, std::string("9876543210"), 1);
+BENCHMARK_CAPTURE(Recognize, empty_strip, std::string(), 1);
+BENCHMARK_CAPTURE(Recognize, learned_2x_seven_digits, std::string("1234567"), 2);
+BENCHMARK_CAPTURE(Recognize, learned_2x_ten_digits, std::string("9876543210"), 2);
+BENCHMARK_CAPTURE(Recognize, learned_2x_empty_strip, std::string(), 2);
 
 BENCHMARK_MAIN();

@@ -14,8 +14,8 @@ class CaptureBuffer {
   public:
     static constexpr int kSlotCount = 2;
     // A slot holds the largest region plus the spread between the largest and the smallest
-    // glyph of a set (a few pixels for real glyphs).
-    static constexpr std::int32_t kMaxGlyphSpread = 64;
+    // glyph of a set: a few pixels for the built-in glyphs, up to a region's side for learned ones.
+    static constexpr std::int32_t kMaxGlyphSpread = kMaxRegionSide;
     // Most columns (and rows) of a slot.
     static constexpr std::int32_t kMaxSlotSide = kMaxRegionSide + kMaxGlyphSpread + 1;
 

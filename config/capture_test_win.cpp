@@ -34,6 +34,7 @@ void CaptureTest::Attach(HWND dialog, HWND button, std::array<HWND, 2> pictures,
     font_ = font;
     secondsLeft_ = 0;
     previews_ = {};
+    expPicture_.reset();
 }
 
 void CaptureTest::Start() {
@@ -85,6 +86,7 @@ void CaptureTest::RestoreButton() {
 void CaptureTest::Finish() {
     const HWND game = svc_.findGame ? svc_.findGame() : nullptr;
     if (game == nullptr) {
+        expPicture_.reset();
         for (int box = 0; box < 2; ++box) {
             ShowPreview(box, PixelArray(), svc_.gameMissingText, true);
         }
@@ -104,6 +106,19 @@ void CaptureTest::CaptureGame(HWND game) {
     ShowPreview(0, captured[0], L"", false);
     ShowPreview(1, captured[1], result, false);
     debugLog_.Write(kRecordPrefix + result);
+    expPicture_ = std::move(captured[1]);
+}
+
+void CaptureTest::ReadExpPictureAgain() {
+    if (expPicture_) {
+        ShowExpNote(ReadExpRegion(*expPicture_));
+    }
+}
+
+void CaptureTest::ShowExpNote(std::wstring text) {
+    if (expPicture_) {
+        ShowPreview(1, *expPicture_, std::move(text), false);
+    }
 }
 
 // The measurement's path from here on: the pixels go into slot 1 of a capture buffer sized

@@ -44,6 +44,13 @@ class CaptureTest {
     // WM_DRAWITEM of a picture box; false for any other control.
     bool DrawPicture(const DRAWITEMSTRUCT& item) const;
 
+    // Region 2's picture from the last test that found the game; nullptr when there is none.
+    const PixelArray* ExpPicture() const { return expPicture_ ? &*expPicture_ : nullptr; }
+    // Region 2's box reads its picture again (after the glyphs changed), as after a test.
+    void ReadExpPictureAgain();
+    // Region 2's box keeps its picture and says `text` under it.
+    void ShowExpNote(std::wstring text);
+
   private:
     void RestoreButton();
     void Finish();
@@ -62,6 +69,7 @@ class CaptureTest {
     std::wstring buttonCaption_;
     int secondsLeft_ = 0; // 0 while no count runs
     std::array<std::optional<CapturePreview>, 2> previews_;
+    std::optional<PixelArray> expPicture_;
 };
 
 } // namespace qv

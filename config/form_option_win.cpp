@@ -22,11 +22,13 @@ enum ControlId : int {
     IDC_LBL_START_DELAY,
     IDC_PIC_CAPTURE_0, // picCapture(0) and (1)
     IDC_PIC_CAPTURE_1,
+    IDC_CMD_LEARN_DIGITS,
     // Region value labels: base + 2 * (x, y, width, height) + region index.
     IDC_LBL_REGION_BASE = 200,
 };
 
-constexpr int kClientWidthTwips = 8055, kClientHeightTwips = 4560;
+// "数字を覚える" takes a row of its own under region 2's picture, which the dialog grew by.
+constexpr int kClientWidthTwips = 8055, kClientHeightTwips = 5100;
 constexpr int kRegionRowTwips = 1320; // region 2's rows lie this much lower than region 1's
 constexpr int kDividerY = 120, kDividerMargin = 8;
 
@@ -41,9 +43,10 @@ bool IsTicked(HWND box) {
 } // namespace
 
 // Enter and Escape (IDOK, IDCANCEL) have no behaviour and stay unbound.
-FormOption::FormOption(OptionDialogServices services, CaptureTestServices captureTest)
-    : svc_(std::move(services)),
-      captureTest_(svc_.settings, svc_.debugLog, std::move(captureTest)) {
+FormOption::FormOption(OptionDialogServices services, CaptureTestServices captureTest,
+                       LearnDigitsServices learnDigits)
+    : svc_(std::move(services)), captureTest_(svc_.settings, svc_.debugLog, std::move(captureTest)),
+      formLearnDigits_(std::move(learnDigits)) {
     const std::pair<OptionField, void (FormOption::*)(int)> regionLabels[] = {
         {OptionField::RegionX, &FormOption::lblCapture_sx_Click},
         {OptionField::RegionY, &FormOption::lblCapture_sy_Click},
@@ -65,6 +68,7 @@ FormOption::FormOption(OptionDialogServices services, CaptureTestServices captur
     OnClick(IDC_CMD_SAVE, [this] { cmdSave_Click(); });
     OnClick(IDC_CMD_END, [this] { cmdEnd_Click(); });
     OnClick(IDC_CMD_CAPTURE, [this] { cmdCapture_Click(); });
+    OnClick(IDC_CMD_LEARN_DIGITS, [this] { cmdLearnDigits_Click(); });
 }
 
 bool FormOption::Show(HWND owner) {
@@ -149,6 +153,9 @@ void FormOption::CreateControls() {
             AddControl(hwnd_, WC_STATICW, L"", SS_OWNERDRAW, WS_EX_CLIENTEDGE,
                        TwipsRect{4680, 2640 + 960 * i, 3255, 795}, IDC_PIC_CAPTURE_0 + i, f);
     }
+    // Enabled once a test has captured region 2 from the game.
+    cmdLearnDigits_ = AddControl(hwnd_, WC_BUTTONW, L"数字を覚える", button | WS_DISABLED, 0,
+                                 TwipsRect{4680, 4500, 1455, 435}, IDC_CMD_LEARN_DIGITS, f);
     captureTest_.Attach(hwnd_, cmdCapture, picCapture, f);
     controlsReady_ = true;
 }
@@ -308,8 +315,27 @@ void FormOption::cmdCapture_Click() {
     captureTest_.Start();
 }
 
+// Learning reads the picture of the last test; the box under it then shows what changed.
+void FormOption::cmdLearnDigits_Click() {
+    const PixelArray* picture = captureTest_.ExpPicture();
+    if (picture == nullptr) {
+        return;
+    }
+    switch (formLearnDigits_.ShowModal(hwnd_, *picture)) {
+    case FormLearnDigits::Result::Learned:
+        captureTest_.ReadExpPictureAgain();
+        break;
+    case FormLearnDigits::Result::Forgotten:
+        captureTest_.ShowExpNote(L"元の数字に戻しました");
+        break;
+    case FormLearnDigits::Result::Cancelled:
+        break;
+    }
+}
+
 void FormOption::timCaptureTest_Timer() {
     captureTest_.Tick();
+    EnableWindow(cmdLearnDigits_, captureTest_.ExpPicture() != nullptr);
 }
 
 INT_PTR FormOption::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {

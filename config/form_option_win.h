@@ -2,6 +2,7 @@
 #pragma once
 
 #include "config/capture_test_win.h"
+#include "config/form_learn_digits_win.h"
 #include "config/option_items.h"
 #include "config/settings.h"
 #include "services/debug_log.h"
@@ -36,7 +37,8 @@ struct OptionDialogServices {
 
 class FormOption : public DialogBase<FormOption> {
   public:
-    FormOption(OptionDialogServices services, CaptureTestServices captureTest);
+    FormOption(OptionDialogServices services, CaptureTestServices captureTest,
+               LearnDigitsServices learnDigits);
 
     // menuOption_Click: builds the window on first use (and after a close through its frame),
     // shows it filled from the settings and brings it to the front.
@@ -71,6 +73,7 @@ class FormOption : public DialogBase<FormOption> {
     void cmdSave_Click();
     void cmdEnd_Click();
     void cmdCapture_Click();
+    void cmdLearnDigits_Click();
     void timCaptureTest_Timer();
 
     OptionDialogServices svc_;
@@ -80,7 +83,9 @@ class FormOption : public DialogBase<FormOption> {
     HWND lblCaptureInterval_ = nullptr, lblStartDelay_ = nullptr;
     HWND chkBeepBeep_ = nullptr, chkAutoStart_ = nullptr, chkDebug_ = nullptr;
     std::array<HWND, 2> lblCapture_sx_{}, lblCapture_sy_{}, lblCapture_ex_{}, lblCapture_ey_{};
+    HWND cmdLearnDigits_ = nullptr;
     CaptureTest captureTest_;
+    FormLearnDigits formLearnDigits_;
 };
 
 } // namespace qv

@@ -6,6 +6,7 @@
 #include "measurement/exp_journal.h"
 #include "measurement/measurement_host.h"
 #include "measurement/program_state.h"
+#include "services/program_identity.h"
 
 #include <array>
 #include <cstdint>
@@ -18,7 +19,6 @@ namespace qv {
 inline constexpr wchar_t kMenuRunCaption[] = L"開始";
 inline constexpr wchar_t kMenuRunningCaption[] = L"ロギング";
 inline constexpr wchar_t kGameMissingSuffix[] = L"が起動していません";
-inline constexpr wchar_t kErrorTitle[] = L"エラー";
 inline constexpr std::int32_t kGameMissingFontSize = 14;
 // Deferral when the game runs but is not in front.
 inline constexpr std::int32_t kNotInFrontDelayMilliseconds = 10000;

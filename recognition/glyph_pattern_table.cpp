@@ -12,9 +12,6 @@ namespace {
 // The smallest width and height start here, so a set whose glyphs are all larger keeps it.
 constexpr std::int32_t kSmallestStart = 41;
 
-// The recognizer steps on by a glyph's width less 2, so its glyphs must be at least 3 wide.
-constexpr std::int32_t kNarrowestRecognizedGlyph = 3;
-
 std::size_t SumIndex(const GlyphSetPatterns& set, int glyph, std::int32_t x, std::int32_t y) {
     const auto columns = static_cast<std::size_t>(set.Columns());
     const auto rows = static_cast<std::size_t>(set.Rows());
@@ -103,6 +100,16 @@ GlyphPictureSet PicturesFromImages(const GlyphImageSet& images) {
                                    images[g].Height() + 2 * kPictureBorder};
     }
     return pictures;
+}
+
+GlyphImageSet ImagesOf(const GlyphPictureSet& pictures) {
+    GlyphImageSet images;
+    for (std::size_t g = 0; g < pictures.size(); ++g) {
+        if (pictures[g]) {
+            images[g] = pictures[g]->image;
+        }
+    }
+    return images;
 }
 
 bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictures,

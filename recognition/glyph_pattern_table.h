@@ -17,6 +17,10 @@
 
 namespace qv {
 
+// The recognizer steps on by a glyph's width less 2, so the glyphs of the set it reads must be
+// at least this wide.
+inline constexpr std::int32_t kNarrowestRecognizedGlyph = 3;
+
 // One pattern picture as the main window holds it: its image and its outer size (image
 // plus the border on each side).
 struct GlyphPicture {
@@ -30,6 +34,8 @@ using GlyphPictureSet = std::array<std::optional<GlyphPicture>, kGlyphsPerSet>;
 // Pictures whose outer size is the image size plus the border, as the main window lays
 // them out.
 GlyphPictureSet PicturesFromImages(const GlyphImageSet& images);
+// The pictures' images; an empty image where a picture is missing.
+GlyphImageSet ImagesOf(const GlyphPictureSet& pictures);
 
 struct GlyphSetPatterns {
     std::array<std::int32_t, kGlyphsPerSet> width{};

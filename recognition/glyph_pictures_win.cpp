@@ -36,6 +36,15 @@ HWND CreateGlyphPicture(HWND parent, int controlId, HBITMAP image, int left, int
     return picture;
 }
 
+void SetGlyphPictureImage(HWND picture, HBITMAP image) {
+    RECT outer{};
+    GetWindowRect(picture, &outer);
+    SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(image));
+    SetWindowPos(picture, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(picture, nullptr, TRUE);
+}
+
 std::optional<GlyphPicture> ReadGlyphPicture(HWND picture) {
     if (picture == nullptr || !IsWindow(picture)) {
         return std::nullopt;

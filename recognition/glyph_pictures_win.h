@@ -27,6 +27,10 @@ UniqueBitmap LoadGlyphBitmap(HINSTANCE instance, int set, int glyph);
 // while the control shows it. Nothing when the control cannot be made.
 HWND CreateGlyphPicture(HWND parent, int controlId, HBITMAP image, int left, int top);
 
+// Gives a pattern picture another image; the picture keeps its size (an image smaller than
+// it is centred). The caller keeps the bitmap alive while the picture shows it.
+void SetGlyphPictureImage(HWND picture, HBITMAP image);
+
 // One pattern picture: a static control showing a bitmap (SS_BITMAP, with a 2-pixel
 // client edge). Its image is read through a memory DC holding the bitmap (the picture's
 // drawing surface) and its outer size from its window rectangle. Nothing when the control

@@ -1,8 +1,29 @@
 #include "testkit/glyph_render.h"
 
+#include <algorithm>
+#include <random>
+
 namespace qv {
 
 namespace {
+
+// The test kit's own font: '#' stroke, '.' background.
+constexpr std::int32_t kSegmentRows = 7;
+const char* const kSegmentGlyphs[kGlyphsPerSet][kSegmentRows] = {
+    {".####.", ".#..#.", ".#..#.", ".#..#.", ".#..#.", ".#..#.", ".####."},
+    {".##.", "..#.", "..#.", "..#.", "..#.", "..#.", "..#."},
+    {".####.", "....#.", "....#.", ".####.", ".#....", ".#....", ".####."},
+    {".####.", "....#.", "....#.", "..###.", "....#.", "....#.", ".####."},
+    {".#..#.", ".#..#.", ".#..#.", ".####.", "....#.", "....#.", "....#."},
+    {".####.", ".#....", ".#....", ".####.", "....#.", "....#.", ".####."},
+    {".####.", ".#....", ".#....", ".####.", ".#..#.", ".#..#.", ".####."},
+    {".####.", "....#.", "....#.", "...#..", "...#..", "..#...", "..#..."},
+    {".####.", ".#..#.", ".#..#.", ".####.", ".#..#.", ".#..#.", ".####."},
+    {".####.", ".#..#.", ".#..#.", ".####.", "....#.", "....#.", ".####."},
+    {"....#.", "....#.", "...#..", "...#..", "..#...", ".#....", ".#...."},
+};
+constexpr Pixel kSegmentStroke = MakePixel(40, 40, 110);
+constexpr Pixel kSegmentGround = MakePixel(240, 230, 160);
 
 // The background is taken from the outer columns of the digit-0 image, which hold only
 // background, so the strip's slate matches the glyphs' own row by row.
@@ -51,7 +72,45 @@ PixelArray RenderExpStrip(std::string_view figure, const GlyphImageSet& set1,
     if (layout.delimiter) {
         DrawImage(strip, set1[kDelimiterGlyph], x, layout.top);
     }
-    return strip;
+    return layout.scale > 1 ? Enlarge(strip, layout.scale) : strip;
+}
+
+PixelArray Enlarge(const PixelArray& image, std::int32_t scale) {
+    PixelArray large(image.Width() * scale, image.Height() * scale);
+    for (std::int32_t y = 0; y < large.Height(); ++y) {
+        for (std::int32_t x = 0; x < large.Width(); ++x) {
+            large.At(x, y) = image.At(x / scale, y / scale);
+        }
+    }
+    return large;
+}
+
+GlyphImageSet SegmentFont() {
+    GlyphImageSet font;
+    for (std::size_t g = 0; g < font.size(); ++g) {
+        const std::string_view first = kSegmentGlyphs[g][0];
+        font[g] = PixelArray(static_cast<std::int32_t>(first.size()), kSegmentRows);
+        for (std::int32_t y = 0; y < kSegmentRows; ++y) {
+            for (std::int32_t x = 0; x < font[g].Width(); ++x) {
+                font[g].At(x, y) = kSegmentGlyphs[g][y][x] == '#' ? kSegmentStroke : kSegmentGround;
+            }
+        }
+    }
+    return font;
+}
+
+void AddNoise(PixelArray& pixels, unsigned seed, int amplitude) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> noise(-amplitude, amplitude);
+    const auto jitter = [&](int channel) { return std::clamp(channel + noise(random), 0, 255); };
+    for (std::int32_t y = 0; y < pixels.Height(); ++y) {
+        for (std::int32_t x = 0; x < pixels.Width(); ++x) {
+            const Pixel p = pixels.At(x, y);
+            const int red = jitter(RedOf(p));
+            const int green = jitter(GreenOf(p));
+            pixels.At(x, y) = MakePixel(red, green, jitter(BlueOf(p)));
+        }
+    }
 }
 
 } // namespace qv

@@ -2,6 +2,8 @@
 
 #include "tests/common/config_texts.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cwctype>
 
 namespace qv::e2e {
@@ -92,6 +94,39 @@ std::string DefaultConfigFile() {
     return AnsiBytes(test::WrittenConfigText());
 }
 
+DWORD ProcessOf(HWND hwnd) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    return pid;
+}
+
+HWND VisibleTopWindow(std::wstring_view title, DWORD pid) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (const auto& w : TopLevelWindows(pid)) {
+            if (w.visible && w.text == title) {
+                found = w.hwnd;
+                return true;
+            }
+        }
+        return false;
+    });
+    return found;
+}
+
+void PauseForScreenshot(HWND window) {
+    const char* pause = std::getenv("QV_SCREENSHOT_PAUSE_MS");
+    if (pause == nullptr) {
+        return;
+    }
+    BringToFront(window);
+    RECT r{};
+    GetWindowRect(window, &r);
+    std::printf("screenshot: %ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
+    std::fflush(stdout);
+    Sleep(static_cast<DWORD>(std::atoi(pause)));
+}
+
 std::wstring ProgramExe() {
     return JoinPath(BinaryDirectory(), L"Quorvane.exe");
 }
@@ -162,6 +197,13 @@ HWND ProgramTest::StartGame(std::wstring_view args) {
 void ProgramTest::CloseProgram(HWND main, Process& program) {
     ASSERT_TRUE(RequestClose(main));
     EXPECT_TRUE(program.WaitForExit());
+}
+
+HWND ProgramTest::OpenOptions(HWND main) {
+    EXPECT_EQ(ChooseMenu(main, {L"設定"}), MenuResult::Chosen);
+    HWND options = VisibleTopWindow(kOptionsTitle, ProcessOf(main));
+    EXPECT_NE(options, nullptr) << "no options window";
+    return options;
 }
 
 std::optional<std::string> ProgramTest::Bytes(std::wstring_view name) const {

@@ -52,6 +52,14 @@ std::vector<std::wstring> MessagesWithoutLayout(const std::vector<LogRecord>& re
 std::string AnsiBytes(std::wstring_view text);
 // The configuration file the program writes from its defaults.
 std::string DefaultConfigFile();
+// The process that owns a window.
+DWORD ProcessOf(HWND hwnd);
+// Waits for a visible top-level window of the process with exactly this title.
+HWND VisibleTopWindow(std::wstring_view title, DWORD pid);
+// For the README's pictures: with QV_SCREENSHOT_PAUSE_MS set, the window stays in front for
+// that long while tools/screenshot.sh takes the display; its place on the screen is printed
+// for cropping.
+void PauseForScreenshot(HWND window);
 // Full paths of the programs under test.
 std::wstring ProgramExe();
 std::wstring DemoGameExe();
@@ -71,6 +79,8 @@ class ProgramTest : public ::testing::Test {
     HWND StartGame(std::wstring_view args = {});
     // Closes the main window as its close box does and waits for the program to end.
     void CloseProgram(HWND main, Process& program);
+    // "設定" and the options window it shows; nullptr after a test failure.
+    HWND OpenOptions(HWND main);
 
     std::wstring File(std::wstring_view name) const { return folder_.File(name); }
     std::optional<std::string> Bytes(std::wstring_view name) const;

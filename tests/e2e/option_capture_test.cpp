@@ -7,8 +7,6 @@
 #include "tools/demogame/figure_image.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -19,12 +17,6 @@ constexpr wchar_t kTestButton[] = L"テスト";
 constexpr wchar_t kRecordStart[] = L"Capture Test･･･ ";
 constexpr int kPictureIds[] = {109, 110}; // picCapture(0) and (1)
 constexpr Millis kCountWait{16000};
-
-DWORD ProcessOf(HWND hwnd) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    return pid;
-}
 
 // Whether a control's client area shows the colour on screen.
 bool Shows(HWND control, Pixel colour) {
@@ -39,22 +31,6 @@ bool Shows(HWND control, Pixel colour) {
     return std::any_of(begin, end, [&](Pixel p) { return (p & 0xFFFFFF) == colour; });
 }
 
-// For the README's picture: with QV_SCREENSHOT_PAUSE_MS set, the dialog stays in front for
-// that long after the first test while tools/screenshot.sh takes the display; the dialog's
-// place on the screen is printed for cropping.
-void PauseForScreenshot(HWND options) {
-    const char* pause = std::getenv("QV_SCREENSHOT_PAUSE_MS");
-    if (pause == nullptr) {
-        return;
-    }
-    BringToFront(options);
-    RECT r{};
-    GetWindowRect(options, &r);
-    std::printf("screenshot: %ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
-    std::fflush(stdout);
-    Sleep(static_cast<DWORD>(std::atoi(pause)));
-}
-
 class OptionCaptureTest : public ProgramTest {
   protected:
     void SetUp() override {
@@ -64,22 +40,6 @@ class OptionCaptureTest : public ProgramTest {
         ASSERT_TRUE(WriteFileBytes(File(kConfigFile),
                                    AnsiBytes(L"450,562,140,25, a\r\n463,570,90,9, b\r\nTrue, c\r\n"
                                              L"1, d\r\nFalse, e\r\n0, f\r\n\r\n")));
-    }
-
-    HWND OpenOptions(HWND main) {
-        EXPECT_EQ(ChooseMenu(main, {L"設定"}), MenuResult::Chosen);
-        HWND options = nullptr;
-        WaitUntil([&] {
-            for (const auto& w : TopLevelWindows(ProcessOf(main))) {
-                if (w.visible && w.text == kOptionsTitle) {
-                    options = w.hwnd;
-                    return true;
-                }
-            }
-            return false;
-        });
-        EXPECT_NE(options, nullptr) << "no options window";
-        return options;
     }
 
     std::vector<std::wstring> TestRecords() const {

@@ -27,26 +27,6 @@ constexpr int kStartDelayLabelId = 108;
 constexpr int kDesignClientWidth = 280, kDesignClientHeight = 270;
 constexpr int kMinOuterWidth = 264, kMinOuterHeight = 302; // 3960 and 4530 twips
 
-HWND VisibleTopWindow(std::wstring_view title, DWORD pid) {
-    HWND found = nullptr;
-    WaitUntil([&] {
-        for (const auto& w : TopLevelWindows(pid)) {
-            if (w.visible && w.text == title) {
-                found = w.hwnd;
-                return true;
-            }
-        }
-        return false;
-    });
-    return found;
-}
-
-DWORD ProcessOf(HWND hwnd) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    return pid;
-}
-
 HWND ChildOfClass(HWND parent, std::wstring_view className) {
     for (const auto& w : ChildWindows(parent)) {
         if (_wcsicmp(w.className.c_str(), std::wstring(className).c_str()) == 0) {
@@ -162,14 +142,6 @@ void SetClientSize(HWND main, int width, int height) {
 
 class SettingsTest : public ProgramTest {
   protected:
-    // "設定" and the options window it shows.
-    HWND OpenOptions(HWND main) {
-        EXPECT_EQ(ChooseMenu(main, {L"設定"}), MenuResult::Chosen);
-        HWND options = VisibleTopWindow(kOptionsTitle, ProcessOf(main));
-        EXPECT_NE(options, nullptr) << "no options window";
-        return options;
-    }
-
     // Clicks a value label and waits for the numeric input dialog.
     HWND OpenInput(HWND options, int labelId) {
         HWND label = FindChildById(options, labelId);

@@ -87,6 +87,22 @@ TEST_F(DemoGameDriverTest, PaintsTheFigureWithTheGlyphsAtTheCaptureRegion) {
     EXPECT_EQ(seen, expected);
 }
 
+// --scale 2: the strip twice the size, from the same top-left corner.
+TEST_F(DemoGameDriverTest, PaintsTheFigureEnlarged) {
+    auto glyphs = qv::LoadGlyphImageSet(qv::GlyphFolder(QV_SOURCE_DIR), 1);
+    ASSERT_TRUE(glyphs);
+    StartGame(L"--exp 4053 --pos 0 0 --scale 2");
+    qv::StripLayout layout;
+    layout.scale = 2;
+    const qv::PixelArray expected = qv::RenderExpStrip("4053", *glyphs, layout);
+    qv::PixelArray seen;
+    for (int attempt = 0; attempt < 60 && seen != expected; ++attempt) {
+        Sleep(50);
+        seen = CaptureClient(window_, 463, 570, expected.Width(), expected.Height());
+    }
+    EXPECT_EQ(seen, expected);
+}
+
 TEST_F(DemoGameDriverTest, ChoosesCommandsOnTheBarAndInDropDowns) {
     StartGame(L"--menu --exp 5000");
 
@@ -192,6 +208,10 @@ TEST(DemoScript, CommandLine) {
     EXPECT_FALSE(ParseOptions({L"--exp"}));
     EXPECT_FALSE(ParseOptions({L"--exp", L"-5"}));
     EXPECT_FALSE(ParseOptions({L"--speed"}));
+    EXPECT_EQ(options->scale, 1);
+    EXPECT_EQ(ParseOptions({L"--scale", L"3"})->scale, 3);
+    EXPECT_FALSE(ParseOptions({L"--scale", L"4"}));
+    EXPECT_FALSE(ParseOptions({L"--scale", L"0"}));
 }
 
 TEST(DriverText, SplitLinesAndPaths) {

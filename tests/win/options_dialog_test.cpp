@@ -131,7 +131,7 @@ class OptionsDialog : public ::testing::Test {
                                          [this] { ++bufferResizes_; },
                                          [this] { ++intervalChanges_; },
                                          [this] { ++mainToFront_; }},
-                qv::CaptureTestServices{glyphs_, [] { return HWND{}; }, L"no game"}) {}
+                qv::CaptureTestServices{glyphs_, [] { return HWND{}; }, L"no game"}, {}) {}
 
     ~OptionsDialog() override {
         if (form_.Handle() != nullptr) {
@@ -220,7 +220,7 @@ TEST_F(OptionsDialog, ShowsEveryControlAtItsPlace) {
     RECT client{};
     GetClientRect(Dialog(), &client);
     EXPECT_EQ(client.right, 537);
-    EXPECT_EQ(client.bottom, 304);
+    EXPECT_EQ(client.bottom, 340);
     struct Placed {
         const wchar_t* cls;
         const wchar_t* text;
@@ -233,6 +233,7 @@ TEST_F(OptionsDialog, ShowsEveryControlAtItsPlace) {
         {L"Button", L"起動と同時にロギング開始", 16, 42, 177, 21},
         {L"Button", L"デバッグモード(遅くなります)", 16, 80, 105, 25},
         {L"Button", L"テスト", 312, 136, 65, 29},
+        {L"Button", L"数字を覚える", 312, 300, 97, 29},
         {L"Static", L"キャプチャ周期", 16, 14, 84, 13},
         {L"Static", L"遅延時間", 208, 46, 48, 13},
     };

@@ -2,7 +2,7 @@
 // where the game shows it. The figure comes from the command line, from the scripted demo
 // run, or from a test that sets the text of the hidden figure control.
 //
-//   DemoGame.exe [--exp N] [--demo] [--menu] [--pos X Y]
+//   DemoGame.exe [--exp N] [--demo] [--menu] [--pos X Y] [--scale N]
 #include "services/program_identity.h"
 #include "tools/demogame/demo_script.h"
 #include "tools/demogame/figure_image.h"
@@ -57,7 +57,7 @@ void Paint(HWND hwnd) {
     FillRect(dc, &ps.rcPaint, background);
     DeleteObject(background);
 
-    qv::PixelArray image = RenderFigure(CurrentFigure(), g_game.glyphs);
+    qv::PixelArray image = RenderFigure(CurrentFigure(), g_game.glyphs, g_game.options.scale);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = image.Width();
@@ -165,8 +165,8 @@ bool RegisterClasses(HINSTANCE instance) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     auto options = ParseOptions(Arguments());
     if (!options) {
-        MessageBoxW(nullptr, L"DemoGame.exe [--exp N] [--demo] [--menu] [--pos X Y]", L"DemoGame",
-                    MB_OK);
+        MessageBoxW(nullptr, L"DemoGame.exe [--exp N] [--demo] [--menu] [--pos X Y] [--scale 1-3]",
+                    L"DemoGame", MB_OK);
         return 2;
     }
     g_game.options = *options;

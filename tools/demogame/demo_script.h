@@ -12,12 +12,16 @@ inline constexpr std::uint64_t kDefaultFigure = 1234567;
 // Steps of the scripted figure: one every two seconds, a fall after every 18 rises.
 inline constexpr unsigned kStepMillis = 2000;
 inline constexpr unsigned kStepsPerRound = 18;
+// The EXP strip is drawn 1 to kMaxScale times its size (--scale), as a game with its interface
+// scaled shows it; the largest still fits the window.
+inline constexpr int kMaxScale = 3;
 
 struct Options {
     std::uint64_t figure = kDefaultFigure;
     bool scripted = false;   // --demo
     bool testMenu = false;   // --menu
     std::optional<int> x, y; // --pos X Y (outer window position)
+    int scale = 1;           // --scale N
 };
 
 // Parses the arguments after the program name; nothing on an unknown or malformed one.
@@ -42,6 +46,12 @@ inline std::optional<Options> ParseOptions(const std::vector<std::wstring>& args
                 return std::nullopt;
             }
             options.figure = *value;
+        } else if (arg == L"--scale" && i + 1 < args.size()) {
+            auto value = number(args[++i]);
+            if (!value || *value < 1 || *value > kMaxScale) {
+                return std::nullopt;
+            }
+            options.scale = static_cast<int>(*value);
         } else if (arg == L"--pos" && i + 2 < args.size()) {
             auto x = number(args[i + 1]);
             auto y = number(args[i + 2]);

@@ -28,10 +28,11 @@ std::optional<GlyphImageSet> LoadGlyphs(HINSTANCE instance) {
     return set;
 }
 
-PixelArray RenderFigure(std::uint64_t figure, const GlyphImageSet& glyphs) {
+PixelArray RenderFigure(std::uint64_t figure, const GlyphImageSet& glyphs, int scale) {
     StripLayout layout;
     layout.width = kStripWidth;
     layout.height = kStripHeight;
+    layout.scale = scale;
     return RenderExpStrip(std::to_string(figure), glyphs, layout);
 }
 
