@@ -1,7 +1,9 @@
 #include "measurement/exp_gain.h"
 
+#include "base/number_text.h"
+
 #include <cmath>
-#include <cstdio>
+#include <utility>
 
 namespace qv {
 
@@ -54,9 +56,7 @@ ExpGainTracker::Evaluate(const LocalTime& time, std::uint32_t clockMilliseconds,
 }
 
 std::wstring GroupedNumberText(double value) {
-    wchar_t buffer[64];
-    std::swprintf(buffer, 64, L"%.0f", std::floor(value));
-    const std::wstring digits = buffer;
+    const std::wstring digits = WholeNumberText(std::floor(value));
     const std::size_t signs = !digits.empty() && digits[0] == L'-' ? 1 : 0;
     std::wstring text;
     for (std::size_t i = 0; i < digits.size(); ++i) {

@@ -1,9 +1,9 @@
 #include "measurement/status_panel.h"
 
 #include "base/column_format.h"
+#include "base/number_text.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cwctype>
 
 namespace qv {
@@ -30,9 +30,7 @@ std::wstring PlainNumberText(const std::optional<double>& reading) {
     if (!reading) {
         return {};
     }
-    wchar_t buffer[64];
-    std::swprintf(buffer, 64, L"%.0f", *reading);
-    return buffer;
+    return WholeNumberText(*reading);
 }
 
 double LeadingNumber(std::wstring_view caption) {

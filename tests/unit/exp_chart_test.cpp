@@ -1,6 +1,8 @@
 #include "measurement/exp_chart.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <vector>
 
 namespace qv {
@@ -141,6 +143,23 @@ TEST(ExpSeriesFeed, FollowsTheEvaluatedCapturesOfOneMeasurementAtATime) {
     ASSERT_EQ(series.Points().size(), 1u);
     EXPECT_TRUE(series.Falls().empty());
     EXPECT_EQ(series.StartTime().hour, 15);
+}
+
+// An increase that reached infinity and a window of any size still give a few ticks.
+TEST(ExpChartLayout, InfiniteIncreaseHasAFiniteAxis) {
+    const Axis axis = ExpAxis(std::numeric_limits<double>::infinity(), 5);
+    EXPECT_LE(axis.ticks.size(), 6u);
+    EXPECT_TRUE(std::isfinite(axis.max));
+}
+
+TEST(ExpChartLayout, HugeClientAreaKeepsTheTicksFew) {
+    ExpSeries series;
+    series.Begin({2026, 12, 7, 14, 0, 0});
+    series.Add(36'000'000, 1e15);
+    const int huge = std::numeric_limits<int>::max();
+    const ChartLayout layout = LayoutChart(series, huge, huge, {8, 16});
+    EXPECT_LE(layout.expTicks.size() + layout.timeTicks.size(), 2002u);
+    EXPECT_EQ(layout.line.back().x, layout.right - 1);
 }
 
 TEST(ExpChartLayout, FallsAndTheLastReadingReachTheRightEdge) {

@@ -1,8 +1,10 @@
 // The increase, the hourly rate and the journal of a measurement.
 #include "measurement/exp_gain.h"
 #include "measurement/exp_journal.h"
+#include "measurement/status_panel.h"
 #include "measurement_fakes.h"
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -79,6 +81,15 @@ TEST(ExpGain, HourlyRate) {
         EXPECT_EQ(HourlyRate(c.increase, c.ms), c.rate);
         EXPECT_EQ(ExpPerHourCaption(HourlyRate(c.increase, c.ms)), c.caption);
     }
+}
+
+// No figure outgrows its text: 2^212 has 64 digits.
+TEST(ExpGain, SixtyFourDigitFigureIsWrittenWhole) {
+    const double figure = std::ldexp(1.0, 212);
+    EXPECT_EQ(PlainNumberText(figure),
+              L"6582018229284824168619876730229402019930943462534319453394436096");
+    EXPECT_EQ(GroupedNumberText(figure), L"6,582,018,229,284,824,168,619,876,730,229,402,019,930,"
+                                         L"943,462,534,319,453,394,436,096");
 }
 
 class ExpJournalTest : public testing_fakes::MeasurementFixture {
