@@ -53,6 +53,9 @@ class MeasurementEngine {
     // `listener` hears every evaluated capture after the panel and the journal; it must
     // outlive the engine.
     void AddReadingListener(ReadingListener& listener);
+    // The measurement's increase as its end counts it (a rise still held counts), on the panel
+    // and for the listeners. A stop runs it; a close runs it before the panel's summary.
+    void FinishIncrease();
 
   private:
     WaitResult Run();
@@ -62,6 +65,7 @@ class MeasurementEngine {
     // The one place an evaluated capture goes: the panel's increase and rate, the journal,
     // then the listeners.
     void PublishReading(const LocalTime& time, double reading);
+    void ShowIncrease(const EvaluatedReading& evaluated);
     // Saves one snapshot; false when the program began to end, so the level-up stops there.
     bool SaveSnapshot(const std::wstring& fileName);
     void ScheduleCaptureIn(std::int32_t milliseconds);

@@ -54,12 +54,28 @@ void MeasurementEngine::PublishReading(const LocalTime& time, double reading) {
     if (!evaluated) {
         return;
     }
-    host_.panel.SetCaption(PanelLabel::ElapseExp, PlainNumberText(evaluated->increase));
-    host_.panel.SetCaption(PanelLabel::ExpPerHour, ExpPerHourCaption(evaluated->expPerHour));
+    ShowIncrease(*evaluated);
     journal_.OnReading(*evaluated);
     for (ReadingListener* listener : listeners_) {
         listener->OnReading(*evaluated);
     }
+}
+
+void MeasurementEngine::FinishIncrease() {
+    const std::optional<EvaluatedReading> final = state_.measurement.gain.Finish(host_.clock.Now());
+    if (!final) {
+        return;
+    }
+    ShowIncrease(*final);
+    journal_.OnMeasurementEnd(*final);
+    for (ReadingListener* listener : listeners_) {
+        listener->OnMeasurementEnd(*final);
+    }
+}
+
+void MeasurementEngine::ShowIncrease(const EvaluatedReading& evaluated) {
+    host_.panel.SetCaption(PanelLabel::ElapseExp, PlainNumberText(evaluated.increase));
+    host_.panel.SetCaption(PanelLabel::ExpPerHour, ExpPerHourCaption(evaluated.expPerHour));
 }
 
 // A fall is a level-up or a death. The history is already updated, so a tick or a stop

@@ -7,44 +7,73 @@
 #include <cmath>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace qv {
 namespace {
 
 constexpr double kNotRead = 0;
-constexpr double kStop = -1; // marks a stop between two measurements in a sequence
+constexpr double kEnd = -1; // the measurement ends; a reading after it starts the next one
 
-struct IncreaseCase {
-    const char* name;
+struct GainCase {
+    bool goesOn; // the readings go on with the measurement of the row above
     std::vector<double> readings;
     double increase;
+    // One letter a published reading: S start, . steady, F fall, N nothing read, C corrects a
+    // held figure, R corrects a fall.
+    std::string events;
 };
 
-TEST(ExpGain, IncreaseIsTheSumOfTheRises) {
-    const IncreaseCase cases[] = {
-        {"first reading", {5000}, 0},
-        {"rises only", {1000, 1500, 1500, 2100}, 1100},
-        {"one fall", {1000, 1500, 300, 800}, 1000},
-        {"several falls", {900, 1000, 10, 50, 5, 45, 40}, 180},
-        {"unread between", {1000, kNotRead, 1400, kNotRead, kNotRead, 1300, 1700}, 800},
-        {"unread before the first", {kNotRead, 1000, 1200}, 200},
-        {"worked example", {1000, 1500, 1800, 200, kNotRead, 400}, 1000},
-        {"restart after a stop", {1000, 3000, kStop, 100, 150}, 50},
+char Letter(const EvaluatedReading& r) {
+    return r.misreadFall ? 'R' : r.correctsMisread ? 'C' : "S.FN"[static_cast<int>(r.event)];
+}
+
+TEST(ExpGain, IncreaseSumsTheRisesAndLeavesOutMisreads) {
+    const GainCase cases[] = {
+        {false, {5000}, 0, "S"},
+        {false, {kNotRead, 1000, 1500, 1500, 2100}, 1100, "S..."},
+        {false, {1000, 1500, 1800, 200, kNotRead, 400}, 1000, "S..FN."},
+        {false, {1000, 3000, kEnd, 100, 150}, 50, "S.S."},
+        // A covered digit, a stray one, a level-up and a death: the plain sum would be 12,222,902.
+        {false, {1234567, 123567, 123567, 1234580}, 13, "SF.R"},
+        {true, {12345190, 12345190, 1234590}, 23, "..C"},
+        {true, {5321, 5321, 6000}, 702, "F.."},
+        {true, {6500, 6200, 6200, 6300}, 1302, ".F.."},
+        {false, {1000, 1500, kNotRead, 1600}, 600, "S.N."},
+        {false, {10, 35, 35, 40}, 30, "S..."}, // a real doubling at a low level
+        {false, {1000, 2500, 2500}, 0, "S.."},
+        {false, {1000, 2500, 1200}, 200, "S.C"},
+        {false, {1000, 2500, 800, 900}, 100, "S.F."},
+        {false, {1000, 2500, kEnd}, 1500, "S."},
     };
-    for (const IncreaseCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        ExpGainTracker tracker;
-        std::optional<EvaluatedReading> last;
-        std::uint32_t clock = 0;
-        for (double reading : c.readings) {
-            if (reading == kStop) {
-                tracker.Reset();
+    ExpGainTracker tracker;
+    std::uint32_t clock = 0;
+    for (const GainCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.readings));
+        if (!c.goesOn) {
+            tracker.Reset();
+        }
+        std::string events;
+        double increase = -1;
+        bool ended = false;
+        for (const double reading : c.readings) {
+            if (reading == kEnd) {
+                if (const auto final = tracker.Finish(LocalTime{})) {
+                    increase = final->increase;
+                }
+                ended = true;
                 continue;
             }
-            last = tracker.Evaluate(LocalTime{}, clock += 1000, reading);
+            if (std::exchange(ended, false)) {
+                tracker.Reset();
+            }
+            if (const auto r = tracker.Evaluate(LocalTime{}, clock += 1000, reading)) {
+                increase = r->increase;
+                events += Letter(*r);
+            }
         }
-        ASSERT_TRUE(last.has_value());
-        EXPECT_EQ(last->increase, c.increase);
+        EXPECT_EQ(increase, c.increase);
+        EXPECT_EQ(events, c.events);
     }
 }
 
