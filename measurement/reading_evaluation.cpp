@@ -24,11 +24,12 @@ void MeasurementEngine::EvaluateReading() {
     }
     m.currentSecond = static_cast<std::int32_t>(host_.clock.Milliseconds() / 1000);
     m.currentExp = reading;
-    if (m.previousSecond == 0) {
+    // Whether a reading was taken is the tracker's to say: whole seconds of the counter are 0
+    // again after its wrap.
+    if (!m.gain.Started()) {
         m.previousExp = reading;
         m.previousSecond = m.currentSecond;
         m.logMark = kLogOpenMark;
-        m.gain.Reset();
         UpdateStatusPanel(PanelMode::FAST);
         PublishReading(now, reading);
         host_.debugLog.Write(L"Fast ImageRecognition");
