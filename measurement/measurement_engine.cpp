@@ -139,8 +139,12 @@ void MeasurementEngine::ScheduleCaptureIn(std::int32_t milliseconds) {
 }
 
 void MeasurementEngine::UpdateStatusPanel(PanelMode mode) {
-    StatusPanelContext context{host_.panel,    host_.log,         host_.clock,
-                               host_.debugLog, state_.expReading, state_.measurement.logMark};
+    StatusPanelContext context{host_.panel,
+                               host_.log,
+                               host_.clock,
+                               host_.debugLog,
+                               state_.measurement.currentExp,
+                               state_.measurement.logMark};
     qv::UpdateStatusPanel(mode, context);
 }
 

@@ -135,6 +135,19 @@ TEST_F(MeasurementEvaluation, CounterWrapDoesNotStartTheMeasurementAgain) {
     EXPECT_EQ(window.captions[PanelLabel::ElapseExp], L"300");
 }
 
+// A stop right after a capture that read nothing ends on the last figure read, at its own
+// time; a rise held until then counts.
+TEST_F(MeasurementEvaluation, StopAfterNothingReadEndsOnTheLastFigure) {
+    Evaluate(1000);
+    Evaluate(2500);
+    Evaluate(0);
+    clock.now.minute = 30;
+    engine.menuStop_Click();
+    EXPECT_EQ(window.captions[PanelLabel::EndExp], L"2500");
+    EXPECT_EQ(window.captions[PanelLabel::EndTime], L"2024/10/02 18:30:09");
+    EXPECT_NE(window.logText.find(L"Exp:        1,500 \r\n"), std::wstring::npos);
+}
+
 TEST_F(MeasurementEvaluation, FailedSnapshotIsRecordedAndTheRestGoesOn) {
     clock.now = LocalTime{2025, 1, 5, 3, 7, 8, 0};
     desktop.failingNames = {L"LvUP_20250105030708_b.bmp"};
