@@ -120,18 +120,19 @@ TEST(ExpSeriesFeed, FollowsTheEvaluatedCapturesOfOneMeasurementAtATime) {
     ExpGainTracker gain;
     ExpSeries series;
     const LocalTime at{2026, 12, 7, 14, 0, 0};
-    // 1000, 1500, 1800, 200 (a fall), nothing read, 400, then a covered digit (40) and a stray
-    // one (9000): a second apart.
-    const double readings[] = {1000, 1500, 1800, 200, 0, 400, 40, 450, 9000, 500};
+    // 1000, 1500, 1800, 200 (a fall), nothing read, 400, then a covered digit (40), a stray one
+    // (9000) and a rise held until the end (5000): a second apart.
+    const double readings[] = {1000, 1500, 1800, 200, 0, 400, 40, 450, 9000, 500, 5000};
     std::uint32_t clock = 50000;
     for (const double r : readings) {
         if (const auto evaluated = gain.Evaluate(at, clock += 1000, r)) {
             series.OnReading(*evaluated);
         }
     }
-    const std::vector<std::pair<double, double>> expected{{0, 0},    {1, 500},  {2, 800},
-                                                          {3, 800},  {5, 1000}, {6, 1000},
-                                                          {7, 1050}, {8, 1050}, {9, 1100}};
+    series.OnMeasurementEnd(*gain.Finish(at));
+    const std::vector<std::pair<double, double>> expected{
+        {0, 0},    {1, 500},  {2, 800},  {3, 800},   {5, 1000}, {6, 1000},
+        {7, 1050}, {8, 1050}, {9, 1100}, {10, 1100}, {10, 5600}};
     std::vector<std::pair<double, double>> points;
     for (const SeriesPoint& p : series.Points()) {
         points.emplace_back(p.seconds, p.increase);

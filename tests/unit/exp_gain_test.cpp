@@ -45,6 +45,7 @@ TEST(ExpGain, IncreaseSumsTheRisesAndLeavesOutMisreads) {
         {false, {1000, 2500, 1200}, 200, "S.C"},
         {false, {1000, 2500, 800, 900}, 100, "S.F."},
         {false, {1000, 2500, kEnd}, 1500, "S."},
+        {false, {1000, 100, 1000, 2500, 1000}, 0, "SFR.C"}, // back at the figure before
     };
     ExpGainTracker tracker;
     std::uint32_t clock = 0;
