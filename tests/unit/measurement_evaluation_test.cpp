@@ -135,8 +135,7 @@ TEST_F(MeasurementEvaluation, CounterWrapDoesNotStartTheMeasurementAgain) {
     EXPECT_EQ(window.captions[PanelLabel::ElapseExp], L"300");
 }
 
-// A stop right after a capture that read nothing ends on the last figure read, at its own
-// time; a rise held until then counts.
+// A stop after a capture that read nothing ends on the last figure read; a held rise counts.
 TEST_F(MeasurementEvaluation, StopAfterNothingReadEndsOnTheLastFigure) {
     Evaluate(1000);
     Evaluate(2500);
