@@ -83,7 +83,9 @@ bool ExpGainTracker::Settle(double reading) {
         base_ = previous_;
     } else if (waited == Waiting::Rise) {
         if (reading < previous_) {
-            return reading >= base_; // below the base the held figure is just left out
+            // Back between the base and the held figure: that was a misread. Below the base
+            // the held figure is only left out, and the fall is measured as any other.
+            return reading >= base_;
         }
         increase_ += previous_ - base_;
         base_ = previous_;

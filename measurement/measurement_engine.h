@@ -54,7 +54,7 @@ class MeasurementEngine {
     // outlive the engine.
     void AddReadingListener(ReadingListener& listener);
     // The measurement's increase as its end counts it (a rise still held counts), on the panel
-    // and for the listeners. A stop runs it; a close runs it before the panel's summary.
+    // and for the listeners. Every stop runs it; a close must run it before the summary.
     void FinishIncrease();
 
   private:
