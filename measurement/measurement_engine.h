@@ -62,10 +62,12 @@ class MeasurementEngine {
     void Stop();
     void GameMissing();
     void HandleFall(const std::wstring& stampText);
-    // The one place an evaluated capture goes: the panel's increase and rate, the journal,
-    // then the listeners.
+    // Evaluates a capture and publishes it.
     void PublishReading(const LocalTime& time, double reading);
-    void ShowIncrease(const EvaluatedReading& evaluated);
+    // The one place an evaluated record goes: the panel's increase and rate, the journal, then
+    // the listeners, each through `call` (a capture, or the end of the measurement).
+    using ListenerCall = void (ReadingListener::*)(const EvaluatedReading&);
+    void Publish(const EvaluatedReading& evaluated, ListenerCall call);
     // Saves one snapshot; false when the program began to end, so the level-up stops there.
     bool SaveSnapshot(const std::wstring& fileName);
     void ScheduleCaptureIn(std::int32_t milliseconds);

@@ -55,11 +55,7 @@ void MeasurementEngine::PublishReading(const LocalTime& time, double reading) {
     if (!evaluated) {
         return;
     }
-    ShowIncrease(*evaluated);
-    journal_.OnReading(*evaluated);
-    for (ReadingListener* listener : listeners_) {
-        listener->OnReading(*evaluated);
-    }
+    Publish(*evaluated, &ReadingListener::OnReading);
 }
 
 void MeasurementEngine::FinishIncrease() {
@@ -67,16 +63,16 @@ void MeasurementEngine::FinishIncrease() {
     if (!final) {
         return;
     }
-    ShowIncrease(*final);
-    journal_.OnMeasurementEnd(*final);
-    for (ReadingListener* listener : listeners_) {
-        listener->OnMeasurementEnd(*final);
-    }
+    Publish(*final, &ReadingListener::OnMeasurementEnd);
 }
 
-void MeasurementEngine::ShowIncrease(const EvaluatedReading& evaluated) {
+void MeasurementEngine::Publish(const EvaluatedReading& evaluated, ListenerCall call) {
     host_.panel.SetCaption(PanelLabel::ElapseExp, PlainNumberText(evaluated.increase));
     host_.panel.SetCaption(PanelLabel::ExpPerHour, ExpPerHourCaption(evaluated.expPerHour));
+    (journal_.*call)(evaluated);
+    for (ReadingListener* listener : listeners_) {
+        (listener->*call)(evaluated);
+    }
 }
 
 // A fall is a level-up or a death. The history is already updated, so a tick or a stop
