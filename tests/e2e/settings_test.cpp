@@ -497,6 +497,13 @@ TEST_F(SettingsTest, OnlyAClickOnTheBareBackgroundRefreshesTheEndValues) {
     HWND game = StartGame(L"--exp 5000");
     HWND main = Start();
     ASSERT_NE(main, nullptr);
+    HWND options = OpenOptions(main);
+    ASSERT_NE(options, nullptr);
+    ClickButton(options, kDebugBox); // shows the pattern pictures
+    const auto pictures = PatternPictures(main);
+    ASSERT_TRUE(WaitUntil([&] { return VisibleCount(pictures) == 22; }));
+    ClickButton(options, kReturnButton);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(options); }));
     ASSERT_TRUE(BringToFront(game));
 
     // The end time's label: the first static right of "最終：" on its row.
@@ -513,14 +520,6 @@ TEST_F(SettingsTest, OnlyAClickOnTheBareBackgroundRefreshesTheEndValues) {
     ASSERT_NE(endTime, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return !WindowText(endTime).empty(); }, Millis(14000)));
     const std::wstring first = WindowText(endTime);
-
-    HWND options = OpenOptions(main);
-    ASSERT_NE(options, nullptr);
-    ClickButton(options, kDebugBox); // shows the pattern pictures
-    const auto pictures = PatternPictures(main);
-    ASSERT_TRUE(WaitUntil([&] { return VisibleCount(pictures) == 22; }));
-    ClickButton(options, kReturnButton);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(options); }));
     ASSERT_TRUE(BringToFront(main));
 
     POINT background{200, 140}; // right of "測定結果", above the log box
