@@ -11,39 +11,55 @@ namespace qv {
 namespace {
 
 constexpr double kNotRead = 0;
-constexpr double kStop = -1; // marks a stop between two measurements in a sequence
+constexpr double kEnd = -1; // the measurement ends
 
-struct IncreaseCase {
-    const char* name;
+struct GainCase {
+    bool goesOn; // the readings go on with the measurement of the row above
     std::vector<double> readings;
     double increase;
+    // One letter a published record: S start, . steady (or the end counting a held rise),
+    // F fall, N nothing read, C corrects a held figure, R corrects a fall.
+    std::string events;
 };
 
-TEST(ExpGain, IncreaseIsTheSumOfTheRises) {
-    const IncreaseCase cases[] = {
-        {"first reading", {5000}, 0},
-        {"rises only", {1000, 1500, 1500, 2100}, 1100},
-        {"one fall", {1000, 1500, 300, 800}, 1000},
-        {"several falls", {900, 1000, 10, 50, 5, 45, 40}, 180},
-        {"unread between", {1000, kNotRead, 1400, kNotRead, kNotRead, 1300, 1700}, 800},
-        {"unread before the first", {kNotRead, 1000, 1200}, 200},
-        {"worked example", {1000, 1500, 1800, 200, kNotRead, 400}, 1000},
-        {"restart after a stop", {1000, 3000, kStop, 100, 150}, 50},
+char Letter(const EvaluatedReading& r) {
+    return r.misreadFall ? 'R' : r.correctsMisread ? 'C' : "S.FN"[static_cast<int>(r.event)];
+}
+
+TEST(ExpGain, IncreaseSumsTheRisesAndLeavesOutMisreads) {
+    const GainCase cases[] = {
+        {false, {kNotRead, 1000, 1500, 1500, 2100}, 1100, "S..."},
+        // A covered digit, a stray one, a level-up and a death: the plain sum would be 12,222,902.
+        {false, {1234567, 123567, 123567, 1234580}, 13, "SF.R"},
+        {true, {12345190, 12345190, 1234590}, 23, "..C"},
+        {true, {5321, 5321, 6000}, 702, "F.."},
+        {true, {6500, 6200, 6200, 6300}, 1302, ".F.."},
+        {false, {1000, 1500, kNotRead, 1600}, 600, "S.N."},
+        {false, {10, 35, 35, 40}, 30, "S..."}, // a real doubling at a low level
+        {false, {1000, 2500, 1200}, 200, "S.C"},
+        {false, {1000, 2500, 800, 900}, 100, "S.F."},
+        {false, {1000, 2500, kEnd}, 1500, "S.."},
+        {false, {1000, 100, 1000, 2500, 1000}, 0, "SFR.C"}, // back at the figure before
     };
-    for (const IncreaseCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        ExpGainTracker tracker;
-        std::optional<EvaluatedReading> last;
-        std::uint32_t clock = 0;
-        for (double reading : c.readings) {
-            if (reading == kStop) {
-                tracker.Reset();
-                continue;
-            }
-            last = tracker.Evaluate(LocalTime{}, clock += 1000, reading);
+    ExpGainTracker tracker;
+    std::uint32_t clock = 0;
+    for (const GainCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.readings));
+        if (!c.goesOn) {
+            tracker.Reset();
         }
-        ASSERT_TRUE(last.has_value());
-        EXPECT_EQ(last->increase, c.increase);
+        std::string events;
+        double increase = -1;
+        for (const double reading : c.readings) {
+            const auto r = reading == kEnd ? tracker.Finish(LocalTime{})
+                                           : tracker.Evaluate(LocalTime{}, clock += 1000, reading);
+            if (r) {
+                increase = r->increase;
+                events += Letter(*r);
+            }
+        }
+        EXPECT_EQ(increase, c.increase);
+        EXPECT_EQ(events, c.events);
     }
 }
 
@@ -89,6 +105,15 @@ TEST(ExpJournalLine, TheChangeCarriesASignUnlessItIsZero) {
     EXPECT_EQ(JournalLine(r), L"2024/10/02 18:04:09,1000,0,500,,\r\n");
     r.change = 1;
     EXPECT_EQ(JournalLine(r), L"2024/10/02 18:04:09,1000,+1,500,,\r\n");
+}
+
+// No figure outgrows its text: 2^212 has 64 digits.
+TEST(ExpGain, SixtyFourDigitFigureIsWrittenWhole) {
+    const double figure = 0x1p212;
+    EXPECT_EQ(PlainNumberText(figure),
+              L"6582018229284824168619876730229402019930943462534319453394436096");
+    EXPECT_EQ(GroupedNumberText(figure), L"6,582,018,229,284,824,168,619,876,730,229,402,019,930,"
+                                         L"943,462,534,319,453,394,436,096");
 }
 
 class ExpJournalTest : public testing_fakes::MeasurementFixture {
