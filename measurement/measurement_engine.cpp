@@ -47,7 +47,7 @@ WaitResult MeasurementEngine::Run() {
 }
 
 void MeasurementEngine::Stop() {
-    FinishIncrease();
+    FinishMeasurement();
     host_.popup.HidePopupMessage();
     host_.window.SetRunMenu(true, kMenuRunCaption);
     host_.window.SetStopMenuEnabled(false);
@@ -71,7 +71,7 @@ void MeasurementEngine::menuStop_Click() {
     if (state_.popupShown) {
         host_.popup.HidePopupMessage();
     }
-    FinishIncrease();
+    FinishMeasurement();
     UpdateStatusPanel(PanelMode::END);
     SetMeasurementState(MeasurementMode::STOP);
     host_.debugLog.Write(L"Loging Stop･･･End ");

@@ -53,9 +53,10 @@ class MeasurementEngine {
     // `listener` hears every evaluated capture after the panel and the journal; it must
     // outlive the engine.
     void AddReadingListener(ReadingListener& listener);
-    // The measurement's increase as its end counts it (a rise still held counts), on the panel
-    // and for the listeners. Every stop runs it; a close must run it before the summary.
-    void FinishIncrease();
+    // The measurement ends: a rise still held counts (on the panel, in the journal, for the
+    // listeners) and the journal puts away the lines its file did not take. Every stop runs
+    // it; a close must run it before the summary.
+    void FinishMeasurement();
 
   private:
     WaitResult Run();

@@ -58,12 +58,12 @@ void MeasurementEngine::PublishReading(const LocalTime& time, double reading) {
     Publish(*evaluated, &ReadingListener::OnReading);
 }
 
-void MeasurementEngine::FinishIncrease() {
+void MeasurementEngine::FinishMeasurement() {
     const std::optional<EvaluatedReading> final = state_.measurement.gain.Finish(host_.clock.Now());
-    if (!final) {
-        return;
+    if (final) {
+        Publish(*final, &ReadingListener::OnMeasurementEnd);
     }
-    Publish(*final, &ReadingListener::OnMeasurementEnd);
+    journal_.Finish();
 }
 
 void MeasurementEngine::Publish(const EvaluatedReading& evaluated, ListenerCall call) {

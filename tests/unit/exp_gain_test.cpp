@@ -100,8 +100,15 @@ TEST(ExpGain, HourlyRate) {
 
 // An unchanged figure shows 0 without a sign; a rise of 1 shows "+1".
 TEST(ExpJournalLine, TheChangeCarriesASignUnlessItIsZero) {
-    EvaluatedReading r{
-        LocalTime{2024, 10, 2, 18, 4, 9, 0}, 0, 1000.0, 0.0, 500, {}, ReadingEvent::Steady};
+    EvaluatedReading r{LocalTime{2024, 10, 2, 18, 4, 9, 0},
+                       0,
+                       1000.0,
+                       0.0,
+                       500,
+                       {},
+                       ReadingEvent::Steady,
+                       false,
+                       {}};
     EXPECT_EQ(JournalLine(r), L"2024/10/02 18:04:09,1000,0,500,,\r\n");
     r.change = 1;
     EXPECT_EQ(JournalLine(r), L"2024/10/02 18:04:09,1000,+1,500,,\r\n");
@@ -148,10 +155,13 @@ TEST_F(ExpJournalTest, WorkedExampleOnThePanelAndInTheJournal) {
     ReadAt(100, 400);
     EXPECT_EQ(window.captions[PanelLabel::ElapseExp], L"1000");
     EXPECT_EQ(window.captions[PanelLabel::ExpPerHour], L"時給 36,000");
+    ReadAt(120, 4000); // a stray digit, shown a misread by the next different reading
+    ReadAt(140, 410);
+    ReadAt(160, 900); // held until the stop, which counts it
     engine.menuStop_Click();
-    EXPECT_EQ(window.captions[PanelLabel::ExpPerHour], L"時給 36,000") << "kept after a stop";
+    EXPECT_EQ(window.captions[PanelLabel::ExpPerHour], L"時給 33,750") << "kept after a stop";
     const std::wstring summaryEnd =
-        L"　増加量:" + std::wstring(21, L' ') + L"Exp:" + std::wstring(8, L' ') + L"1,000 ";
+        L"　増加量:" + std::wstring(21, L' ') + L"Exp:" + std::wstring(8, L' ') + L"1,500 ";
     EXPECT_NE(window.logText.find(summaryEnd), std::wstring::npos)
         << "summary: " << testing::PrintToString(window.logText);
 
@@ -172,23 +182,27 @@ TEST_F(ExpJournalTest, WorkedExampleOnThePanelAndInTheJournal) {
                                         L"2024/10/02 18:04:49,1800,+300,800,,\r\n"
                                         L"2024/10/02 18:05:09,200,-1600,800,48000,LvUP or Dead\r\n"
                                         L"2024/10/02 18:05:29,,,800,48000,認識NG\r\n"
-                                        L"2024/10/02 18:05:49,400,+200,1000,36000,\r\n");
+                                        L"2024/10/02 18:05:49,400,+200,1000,36000,\r\n"
+                                        L"2024/10/02 18:06:09,4000,+3600,1000,30000,\r\n"
+                                        L"2024/10/02 18:06:29,410,-3590,1010,25971,誤認識補正\r\n"
+                                        L"2024/10/02 18:06:49,900,+490,1010,22725,\r\n"
+                                        L"2024/10/02 18:06:49,900,,1500,33750,\r\n");
     EXPECT_EQ(bytes.str(), expected);
 }
 
-TEST_F(ExpJournalTest, EachMeasurementStartsItsOwnFileAndAFailureIsRecordedOnce) {
-    std::filesystem::create_directory(folder / "ExpLog_20241002180409.csv"); // cannot be a file
+// A name already taken (the clock set back, a second copy in the folder) is left alone.
+TEST_F(ExpJournalTest, EachMeasurementWritesOnlyIntoAFileItCreated) {
+    std::ofstream(folder / "ExpLog_20241002180409.csv") << "another's";
+    std::filesystem::create_directory(folder / "ExpLog_20241002180409_2.csv");
     StartMeasurement();
     ReadAt(0, 1000);
-    ReadAt(1, 1100);
-    EXPECT_EQ(window.captions[PanelLabel::ElapseExp], L"100");
     engine.menuStop_Click();
     StartMeasurement();
     ReadAt(5, 700);
-    const auto records = Records();
-    EXPECT_EQ(std::count(records.begin(), records.end(),
-                         L"Journal write failed: ExpLog_20241002180409.csv"),
-              1);
+    std::stringstream taken;
+    taken << std::ifstream(folder / "ExpLog_20241002180409.csv").rdbuf();
+    EXPECT_EQ(taken.str(), "another's");
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "ExpLog_20241002180409_3.csv"));
     EXPECT_TRUE(std::filesystem::is_regular_file(folder / "ExpLog_20241002180414.csv"));
 }
 
