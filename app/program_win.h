@@ -38,6 +38,7 @@ class Program : private MainWindowEvents {
     void UpdateCaptureBufferSize() override;
     WaitResult AutoStart() override;
     void CaptureTimerTick() override;
+    void FinishMeasurement() override { engine_.FinishMeasurement(); }
     void UnloadOtherWindows() override;
 
     void menuPrtScr_Click();
