@@ -52,6 +52,8 @@ std::vector<std::wstring> MessagesWithoutLayout(const std::vector<LogRecord>& re
 std::string AnsiBytes(std::wstring_view text);
 // The configuration file the program writes from its defaults.
 std::string DefaultConfigFile();
+// "yyyymmddhhmmss", the local time `seconds` from now as the program stamps its file names.
+std::wstring LocalStampIn(int seconds);
 // Full paths of the programs under test.
 std::wstring ProgramExe();
 std::wstring DemoGameExe();
@@ -76,6 +78,8 @@ class ProgramTest : public ::testing::Test {
     std::optional<std::string> Bytes(std::wstring_view name) const;
     std::optional<std::wstring> Text(std::wstring_view name) const;
     bool Exists(std::wstring_view name) const { return PathExists(File(name)); }
+    // The names in the run folder that match a wildcard pattern ("ExpLog_*.csv"), sorted.
+    std::vector<std::wstring> Files(std::wstring_view pattern) const;
     DebugLog Log() const;
     std::vector<std::wstring> Messages() const;
 

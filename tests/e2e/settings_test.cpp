@@ -499,17 +499,21 @@ TEST_F(SettingsTest, OnlyAClickOnTheBareBackgroundRefreshesTheEndValues) {
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(options); }));
     ASSERT_TRUE(BringToFront(game));
 
-    // The end time's label: the first static right of "最終：" on its row.
+    // The nearest label right of `label` on its row.
+    const auto rightOf = [&](HWND label) {
+        HWND next = nullptr;
+        for (const auto& w : ChildWindows(main)) {
+            const RECT r = RectOf(w.hwnd), h = RectOf(label);
+            if (w.hwnd != label && r.top == h.top && r.left >= h.right &&
+                (next == nullptr || r.left < RectOf(next).left)) {
+                next = w.hwnd;
+            }
+        }
+        return next;
+    };
     HWND heading = FindChildByText(main, L"最終：");
     ASSERT_NE(heading, nullptr);
-    HWND endTime = nullptr;
-    for (const auto& w : ChildWindows(main)) {
-        const RECT r = RectOf(w.hwnd), h = RectOf(heading);
-        if (w.hwnd != heading && r.top == h.top && r.left >= h.right &&
-            (endTime == nullptr || r.left < RectOf(endTime).left)) {
-            endTime = w.hwnd;
-        }
-    }
+    HWND endTime = rightOf(heading);
     ASSERT_NE(endTime, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return !WindowText(endTime).empty(); }, Millis(14000)));
     const std::wstring first = WindowText(endTime);
@@ -517,6 +521,7 @@ TEST_F(SettingsTest, OnlyAClickOnTheBareBackgroundRefreshesTheEndValues) {
 
     POINT background{200, 140}; // right of "測定結果", above the log box
     ClientToScreen(main, &background);
+    const POINT outside{GetSystemMetrics(SM_CXSCREEN) - 8, GetSystemMetrics(SM_CYSCREEN) - 8};
     struct Target {
         const char* what;
         POINT down, up;
@@ -529,6 +534,8 @@ TEST_F(SettingsTest, OnlyAClickOnTheBareBackgroundRefreshesTheEndValues) {
         {"the status panel", CentreOf(heading), CentreOf(heading), MOUSEEVENTF_LEFTDOWN},
         {"a label, released over the background", CentreOf(FindChildByText(main, L"測定結果")),
          background, MOUSEEVENTF_LEFTDOWN},
+        {"the background, released outside the window", background, outside, MOUSEEVENTF_LEFTDOWN},
+        {"outside, released over the background", outside, background, MOUSEEVENTF_LEFTDOWN},
         {"a stray button-up", background, background, 0},
     };
     for (const Target& t : notClicks) {
@@ -538,10 +545,23 @@ TEST_F(SettingsTest, OnlyAClickOnTheBareBackgroundRefreshesTheEndValues) {
         std::this_thread::sleep_for(Millis(300));
         EXPECT_EQ(WindowText(endTime), first);
     }
-    // A press and release on the bare background is a click, seconds after the first reading.
-    MouseAt(background, MOUSEEVENTF_LEFTDOWN);
-    MouseAt(background, MOUSEEVENTF_LEFTUP);
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(endTime) != first; }, Millis(2000)));
+    // A press and release on the bare background is a click: in a later second, its time shows.
+    const auto click = [&] {
+        const std::wstring before = WindowText(endTime);
+        std::this_thread::sleep_for(Millis(1000));
+        MouseAt(background, MOUSEEVENTF_LEFTDOWN);
+        MouseAt(background, MOUSEEVENTF_LEFTUP);
+        return WaitUntil([&] { return WindowText(endTime) != before; }, Millis(2000));
+    };
+    EXPECT_TRUE(click());
+    // After a capture that read nothing, a click shows the last figure read.
+    ASSERT_TRUE(SetDemoFigure(game, 0));
+    ASSERT_TRUE(BringToFront(game));
+    HWND capture = rightOf(FindChildByText(main, L"Exp読込→"));
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(capture) == L"認識NG"; }, Millis(14000)));
+    ASSERT_TRUE(BringToFront(main));
+    EXPECT_TRUE(click());
+    EXPECT_EQ(WindowText(rightOf(endTime)), L"5000");
 }
 
 TEST_F(SettingsTest, ClosingTheMainWindowWhileTheInputIsUpEndsTheProgram) {
