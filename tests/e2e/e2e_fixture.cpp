@@ -94,14 +94,13 @@ std::string DefaultConfigFile() {
 }
 
 std::wstring LocalStampIn(int seconds) {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
+    SYSTEMTIME at{};
+    GetLocalTime(&at);
     FILETIME file{};
-    SystemTimeToFileTime(&now, &file);
+    SystemTimeToFileTime(&at, &file);
     ULARGE_INTEGER ticks{{file.dwLowDateTime, file.dwHighDateTime}};
     ticks.QuadPart += static_cast<LONGLONG>(seconds) * 10'000'000;
     file = {ticks.LowPart, ticks.HighPart};
-    SYSTEMTIME at{};
     FileTimeToSystemTime(&file, &at);
     wchar_t stamp[16];
     swprintf(stamp, 16, L"%04u%02u%02u%02u%02u%02u", at.wYear, at.wMonth, at.wDay, at.wHour,
