@@ -139,7 +139,7 @@ void FormMain::UpdateStatusPanel(PanelMode mode) {
                                controls_,
                                svc_.clock,
                                svc_.debugLog,
-                               svc_.state.expReading,
+                               svc_.state.measurement.currentExp,
                                svc_.state.measurement.logMark};
     qv::UpdateStatusPanel(mode, context);
 }
@@ -166,14 +166,30 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return DefWindowProcW(hwnd_, msg, wp, lp);
     case WM_LBUTTONDOWN:
         backgroundPressed_ = IsBareBackground(PointOf(lp));
+        if (backgroundPressed_) {
+            // Holding the mouse, the window hears the release wherever it comes.
+            SetCapture(hwnd_);
+            backgroundPressed_ = GetCapture() == hwnd_;
+        }
         return 0;
-    case WM_LBUTTONUP:
+    case WM_LBUTTONUP: {
         // A click is a press and a release on the background, not a release alone (the end of a
-        // title-bar double click, a press that started on a control).
-        if (std::exchange(backgroundPressed_, false) && IsBareBackground(PointOf(lp))) {
+        // title-bar double click, a press that started on a control or outside the window).
+        const bool pressed = std::exchange(backgroundPressed_, false);
+        if (GetCapture() == hwnd_) {
+            ReleaseCapture();
+        }
+        if (pressed && IsBareBackground(PointOf(lp))) {
             Form_Click();
         }
         return 0;
+    }
+    case WM_CAPTURECHANGED: // the mouse went elsewhere (a menu, a message box, another program)
+        backgroundPressed_ = false;
+        return 0;
+    case WM_CANCELMODE:
+        backgroundPressed_ = false;
+        return DefWindowProcW(hwnd_, msg, wp, lp); // gives the mouse back
     case WM_TIMER:
         if (timCaptureInterval_.Ticked(wp)) {
             events_.CaptureTimerTick();
@@ -278,6 +294,7 @@ void FormMain::Form_Click() {
 
 void FormMain::Form_QueryUnload() {
     svc_.state.shuttingDown = true;
+    events_.FinishMeasurement();
     UpdateStatusPanel(PanelMode::END);
     svc_.debugLog.Write(L"End of the Program");
     timCaptureInterval_.SetEnabled(false);

@@ -43,6 +43,8 @@ class MainWindowEvents {
     virtual WaitResult AutoStart() = 0;
     // timCaptureInterval_Timer, while the timer is enabled.
     virtual void CaptureTimerTick() = 0;
+    // Form_QueryUnload's first step: the measurement ends as a stop ends it, before the summary.
+    virtual void FinishMeasurement() = 0;
     // Form_QueryUnload: the program's other windows go before the main window does.
     virtual void UnloadOtherWindows() = 0;
 };
@@ -91,7 +93,8 @@ class FormMain : public BaseWindow<FormMain>, public MainWindowControl {
     WindowTimer timCaptureInterval_;
     FormMainControls controls_;
     int resizeDepth_ = 0;
-    bool backgroundPressed_ = false; // the left button went down on the bare background
+    // The left button went down on the bare background and the window holds the mouse since.
+    bool backgroundPressed_ = false;
     KernelHandle instanceMutex_;
 };
 

@@ -203,8 +203,9 @@ std::wstring Program::GraphCaption() {
            (rate.empty() ? L"" : L"    " + rate);
 }
 
-// The message comes from the message loop, not from inside the save: the remaining pictures
-// of a fall keep their timing while the box waits for the user.
+// The message comes from the message loop, not from inside the save nor from the waits
+// between a fall's pictures (the pump holds posted tasks back there): the rest of the fall's
+// sequence keeps its timing, and the box opens once it has finished.
 void Program::OnPictureSaveFailed(const std::wstring& fileName) {
     if (firstSaveFailure_ || svc_.state.shuttingDown) {
         return;

@@ -43,6 +43,7 @@ class Program : private MainWindowEvents {
     bool BuildGlyphPatterns() override;
     WaitResult AutoStart() override;
     void CaptureTimerTick() override;
+    void FinishMeasurement() override { engine_.FinishMeasurement(); }
     void UnloadOtherWindows() override;
 
     void menuPrtScr_Click();

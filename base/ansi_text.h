@@ -19,8 +19,9 @@ std::wstring FromAnsi(std::string_view bytes);
 std::size_t AnsiLength(std::wstring_view text);
 
 enum class AnsiWrite {
-    Append,  // after what the file holds (a missing file is made)
-    Replace, // in place of it
+    Append,    // after what the file holds (a missing file is made)
+    Replace,   // in place of it
+    CreateNew, // into a new file: fails when the name is taken, whatever holds it
 };
 
 // Writes the text to the file as CP932 bytes: open, write, close, so a crash loses at most

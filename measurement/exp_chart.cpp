@@ -1,10 +1,10 @@
 #include "measurement/exp_chart.h"
 
+#include "base/number_text.h"
 #include "measurement/exp_gain.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace qv {
 
@@ -14,12 +14,16 @@ constexpr double kMinutesPerDay = 24 * 60;
 // Slack for floating-point edges, far below any tick step.
 constexpr double kEpsilon = 1e-9;
 
+// An increase beyond any EXP, infinite or not a number, still gets a finite axis.
+constexpr double kLargestExpAxis = 1e300;
+// No screen shows more ticks than this on one axis, however large the window.
+constexpr int kMaxTickIntervals = 1000;
+// Text larger than this is no font the window uses; it keeps the margins' arithmetic small.
+constexpr int kMaxTextMetric = 4096;
+
 std::wstring ClockLabel(double minuteOfDay) {
-    const auto minutes =
-        static_cast<long long>(std::llround(minuteOfDay)) % static_cast<long long>(kMinutesPerDay);
-    wchar_t text[8];
-    std::swprintf(text, std::size(text), L"%02lld:%02lld", minutes / 60, minutes % 60);
-    return text;
+    const int minutes = static_cast<int>(std::fmod(std::round(minuteOfDay), kMinutesPerDay));
+    return ZeroPadded(minutes / 60, 2) + L":" + ZeroPadded(minutes % 60, 2);
 }
 
 } // namespace
@@ -43,17 +47,21 @@ double RoundTickStep(double range, int maxIntervals, double minStep) {
 
 Axis ExpAxis(double maxIncrease, int maxIntervals) {
     Axis axis;
-    const double top = std::max(maxIncrease, 1.0);
+    maxIntervals = std::clamp(maxIntervals, 1, kMaxTickIntervals);
+    const double top = maxIncrease > 1 ? std::min(maxIncrease, kLargestExpAxis) : 1;
     axis.step = RoundTickStep(top, maxIntervals, 1);
-    axis.max = std::ceil(top / axis.step - kEpsilon) * axis.step;
-    for (double v = 0; v <= axis.max + kEpsilon; v += axis.step) {
-        axis.ticks.push_back(Tick{v, GroupedNumberText(v)});
+    const int intervals = static_cast<int>(
+        std::min(std::ceil(top / axis.step - kEpsilon), static_cast<double>(maxIntervals)));
+    axis.max = intervals * axis.step;
+    for (int i = 0; i <= intervals; ++i) {
+        axis.ticks.push_back(Tick{i * axis.step, GroupedNumberText(i * axis.step)});
     }
     return axis;
 }
 
 Axis TimeAxis(double seconds, const LocalTime& start, int maxIntervals) {
     Axis axis;
+    maxIntervals = std::clamp(maxIntervals, 1, kMaxTickIntervals);
     axis.max = std::max(seconds / 60, 1.0);
     axis.step = RoundTickStep(axis.max, maxIntervals, 1);
     const double startClock = start.hour * 60 + start.minute + start.second / 60.0;
@@ -117,8 +125,10 @@ std::vector<PixelPoint> ColumnLine(std::span<const SeriesPoint> points, const Pi
 ChartLayout LayoutChart(const ExpSeries& series, int width, int height,
                         const ChartMetrics& metrics) {
     ChartLayout layout;
-    const int cw = std::max(metrics.charWidth, 1);
-    const int lh = std::max(metrics.lineHeight, 1);
+    const int cw = std::clamp(metrics.charWidth, 1, kMaxTextMetric);
+    const int lh = std::clamp(metrics.lineHeight, 1, kMaxTextMetric);
+    width = std::max(width, 0);
+    height = std::max(height, 0);
     layout.top = lh * 2;             // the caption line and half a line of space
     layout.bottom = height - lh * 2; // the time labels below the axis
     layout.right = width - cw * 4;   // room for the last "hh:mm" to stand centred

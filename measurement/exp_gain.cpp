@@ -1,7 +1,9 @@
 #include "measurement/exp_gain.h"
 
+#include "base/number_text.h"
+
 #include <cmath>
-#include <cstdio>
+#include <utility>
 
 namespace qv {
 
@@ -20,33 +22,95 @@ std::optional<double> HourlyRate(double increase, std::uint64_t elapsedMilliseco
 std::optional<EvaluatedReading>
 ExpGainTracker::Evaluate(const LocalTime& time, std::uint32_t clockMilliseconds, double reading) {
     const bool read = reading != 0 && std::isfinite(reading);
-    if (!read && !started_) {
-        return std::nullopt;
-    }
-    EvaluatedReading r;
-    r.time = time;
     if (!read) {
+        if (!started_) {
+            return std::nullopt;
+        }
+        EvaluatedReading r = Record(time);
         r.event = ReadingEvent::Unread;
-    } else if (!started_) {
+        return r;
+    }
+    if (!started_) {
         started_ = true;
         lastClock_ = clockMilliseconds;
+        previous_ = base_ = reading;
+        EvaluatedReading r = Record(time);
         r.reading = reading;
         r.event = ReadingEvent::Start;
-    } else {
-        // The difference of two counter values stays right across the counter's wrap.
-        elapsed_ += static_cast<std::uint32_t>(clockMilliseconds - lastClock_);
-        lastClock_ = clockMilliseconds;
-        const double change = reading - previous_;
-        if (change > 0) {
-            increase_ += change;
-        }
-        r.reading = reading;
-        r.change = change;
-        r.event = change < 0 ? ReadingEvent::Fall : ReadingEvent::Steady;
+        return r;
     }
-    if (read) {
+    // The difference of two counter values stays right across the counter's wrap.
+    elapsed_ += static_cast<std::uint32_t>(clockMilliseconds - lastClock_);
+    lastClock_ = clockMilliseconds;
+    const double change = reading - previous_;
+    bool corrects = false;
+    bool fall = false;
+    std::optional<std::uint64_t> misreadFall;
+    if (change != 0) { // a repeated figure decides nothing
+        const bool fallWaited = waiting_ == Waiting::Fall;
+        corrects = Settle(reading);
+        if (corrects && fallWaited) {
+            misreadFall = fallElapsed_;
+        }
+        fall = Measure(reading);
         previous_ = reading;
     }
+    EvaluatedReading r = Record(time);
+    r.reading = reading;
+    r.change = change;
+    r.event = fall ? ReadingEvent::Fall : ReadingEvent::Steady;
+    r.correctsMisread = corrects;
+    r.misreadFall = misreadFall;
+    return r;
+}
+
+std::optional<EvaluatedReading> ExpGainTracker::Finish(const LocalTime& time) {
+    if (waiting_ != Waiting::Rise) {
+        return std::nullopt;
+    }
+    Settle(previous_);
+    EvaluatedReading r = Record(time);
+    r.reading = previous_;
+    return r;
+}
+
+bool ExpGainTracker::Settle(double reading) {
+    const Waiting waited = std::exchange(waiting_, Waiting::Nothing);
+    if (waited == Waiting::Fall) {
+        if (reading >= base_) {
+            return true; // a covered digit: the figure never fell
+        }
+        base_ = previous_;
+    } else if (waited == Waiting::Rise) {
+        if (reading < previous_) {
+            // Back between the base and the held figure: that was a misread. Below the base
+            // the held figure is only left out, and the fall is measured as any other.
+            return reading >= base_;
+        }
+        increase_ += previous_ - base_;
+        base_ = previous_;
+    }
+    return false;
+}
+
+bool ExpGainTracker::Measure(double reading) {
+    if (reading < base_) {
+        waiting_ = Waiting::Fall;
+        fallElapsed_ = elapsed_;
+        return true;
+    }
+    if (reading > 2 * base_) {
+        waiting_ = Waiting::Rise;
+        return false;
+    }
+    increase_ += reading - base_;
+    base_ = reading;
+    return false;
+}
+
+EvaluatedReading ExpGainTracker::Record(const LocalTime& time) const {
+    EvaluatedReading r;
+    r.time = time;
     r.elapsedMilliseconds = elapsed_;
     r.increase = increase_;
     r.expPerHour = HourlyRate(increase_, elapsed_);
@@ -54,9 +118,7 @@ ExpGainTracker::Evaluate(const LocalTime& time, std::uint32_t clockMilliseconds,
 }
 
 std::wstring GroupedNumberText(double value) {
-    wchar_t buffer[64];
-    std::swprintf(buffer, 64, L"%.0f", std::floor(value));
-    const std::wstring digits = buffer;
+    const std::wstring digits = WholeNumberText(std::floor(value));
     const std::size_t signs = !digits.empty() && digits[0] == L'-' ? 1 : 0;
     std::wstring text;
     for (std::size_t i = 0; i < digits.size(); ++i) {

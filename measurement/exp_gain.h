@@ -1,6 +1,6 @@
 // What a measurement has earned: the increase (the sum of the rises between consecutive
-// readings), the hourly rate, and the one record of each evaluated capture that the status
-// panel, the journal and any other follower are fed from.
+// readings, leaving out what a misread made up), the hourly rate, and the one record of each
+// evaluated capture that the status panel, the journal and any other follower are fed from.
 #pragma once
 
 #include "services/local_time.h"
@@ -30,6 +30,11 @@ struct EvaluatedReading {
     double increase = 0;
     std::optional<double> expPerHour; // nothing until kRateMinimumMilliseconds have passed
     ReadingEvent event = ReadingEvent::Steady;
+    // This reading showed an earlier figure to be a misread: a fall that was a covered digit,
+    // or a held rise that was never there. The journal marks its row as the correction.
+    bool correctsMisread = false;
+    // The elapsedMilliseconds of the fall this reading showed to be a misread: its mark goes.
+    std::optional<std::uint64_t> misreadFall;
 };
 
 // A rate from less than a minute of readings is noise and is not shown.
@@ -38,8 +43,15 @@ inline constexpr std::uint64_t kRateMinimumMilliseconds = 60000;
 // EXP per hour, rounded down; nothing before kRateMinimumMilliseconds.
 std::optional<double> HourlyRate(double increase, std::uint64_t elapsedMilliseconds);
 
-// Sums the rises of one measurement. A fall adds nothing and the next rise counts from the
-// fallen value; a capture that read nothing is skipped.
+// Sums the rises of one measurement from the figure the increase counts from (its base). A
+// fall adds nothing and the next rise counts from the fallen value; a capture that read
+// nothing is skipped. A covered digit or a stray one reads as a wrong figure for as long as
+// it stays, so two kinds of change wait for the next different reading before they count:
+// - a fall: if that reading is at least the base, the fall was a misread and the base stays;
+//   otherwise the base becomes the fallen figure;
+// - a rise to more than twice the base: if that reading is at least the held figure, the rise
+//   counts; otherwise the held figure adds nothing. A rise still held at the end counts.
+// The reading that decides is then measured against the base like any other.
 class ExpGainTracker {
   public:
     // Forgets the measurement; the next reading is a first reading.
@@ -50,11 +62,25 @@ class ExpGainTracker {
     // capture before the first reading: no measurement has begun to record it.
     std::optional<EvaluatedReading> Evaluate(const LocalTime& time, std::uint32_t clockMilliseconds,
                                              double reading);
+    // The measurement ends: a rise still held counts. The last reading's record with the
+    // final increase, or nothing when the end changes nothing.
+    std::optional<EvaluatedReading> Finish(const LocalTime& time);
 
   private:
+    enum class Waiting { Nothing, Fall, Rise };
+
+    // Settles what waits for `reading`; true when it showed a misread.
+    bool Settle(double reading);
+    // Measures `reading` against the base; true for a fall.
+    bool Measure(double reading);
+    EvaluatedReading Record(const LocalTime& time) const;
+
     bool started_ = false;
-    double previous_ = 0;
+    double previous_ = 0; // the last figure read: the fallen or held figure while one waits
+    double base_ = 0;
     double increase_ = 0;
+    Waiting waiting_ = Waiting::Nothing;
+    std::uint64_t fallElapsed_ = 0; // when the waiting fall was read
     std::uint32_t lastClock_ = 0;
     std::uint64_t elapsed_ = 0;
 };
@@ -64,6 +90,9 @@ class ReadingListener {
   public:
     virtual ~ReadingListener() = default;
     virtual void OnReading(const EvaluatedReading& reading) = 0;
+    // The measurement ended and its increase changed then (a held rise counted): the last
+    // reading's record with the final increase and rate.
+    virtual void OnMeasurementEnd(const EvaluatedReading& /*final*/) {}
 };
 
 // 1234567 as "1,234,567" (whole numbers, rounded down).

@@ -5,11 +5,16 @@
 #include "measurement/status_panel.h"
 #include "recognition/exp_recognizer.h"
 
+#include <utility>
+
 namespace qv {
 
 namespace {
 
 std::wstring EventText(const EvaluatedReading& r) {
+    if (r.correctsMisread) {
+        return L"誤認識補正"; // also where the figure before it makes this reading look a fall
+    }
     switch (r.event) {
     case ReadingEvent::Start:
         return L"開始";
@@ -61,8 +66,9 @@ template <typename TextOf> std::wstring JoinColumns(TextOf textOf) {
 
 } // namespace
 
-std::wstring JournalFileName(const LocalTime& firstReading) {
-    return L"ExpLog" + FormatFileStamp(firstReading) + L".csv";
+std::wstring JournalFileName(const LocalTime& firstReading, int number) {
+    const std::wstring numbered = number > 1 ? L"_" + std::to_wstring(number) : L"";
+    return L"ExpLog" + FormatFileStamp(firstReading) + numbered + L".csv";
 }
 
 std::wstring JournalHeader() {
@@ -78,21 +84,81 @@ ExpJournal::ExpJournal(std::filesystem::path folder, DebugLog& debugLog)
 
 void ExpJournal::OnReading(const EvaluatedReading& reading) {
     if (reading.event == ReadingEvent::Start) {
-        fileName_ = JournalFileName(reading.time);
-        failureRecorded_ = false;
-        Append(JournalHeader() + JournalLine(reading));
-        return;
+        Finish();
+        start_ = reading.time;
+        running_ = true;
     }
-    if (!fileName_.empty()) {
-        Append(JournalLine(reading));
+    if (running_) {
+        Keep(JournalLine(reading));
+        WriteKept();
     }
 }
 
-void ExpJournal::Append(std::wstring_view text) {
-    if (!WriteAnsiFile(folder_ / fileName_, text) && !failureRecorded_) {
-        failureRecorded_ = true;
-        debugLog_.Write(L"Journal write failed: " + fileName_);
+void ExpJournal::OnMeasurementEnd(const EvaluatedReading& final) {
+    OnReading(final);
+}
+
+void ExpJournal::Finish() {
+    if (running_ && !WriteKept()) {
+        // Whoever holds the file may keep it for hours: the rest goes to a file of its own.
+        fileName_.clear();
+        ++number_;
+        failing_ = false;
+        if (WriteKept()) {
+            debugLog_.Write(L"Journal continued in: " + fileName_);
+        }
     }
+    kept_.clear();
+    fileName_.clear();
+    running_ = failing_ = dropping_ = false;
+    number_ = 1;
+}
+
+void ExpJournal::Keep(std::wstring line) {
+    kept_.push_back(std::move(line));
+    if (kept_.size() > kJournalBacklogLines) {
+        kept_.pop_front();
+        if (!std::exchange(dropping_, true)) {
+            debugLog_.Write(L"Journal lines dropped: " + CurrentName());
+        }
+    }
+}
+
+bool ExpJournal::WriteKept() {
+    std::wstring text;
+    for (const std::wstring& line : kept_) {
+        text += line;
+    }
+    const bool written = fileName_.empty() ? Create(JournalHeader() + text)
+                                           : WriteAnsiFile(folder_ / fileName_, text);
+    if (written) {
+        kept_.clear();
+        if (std::exchange(failing_, false)) {
+            debugLog_.Write(L"Journal write resumed: " + fileName_);
+        }
+    } else if (!std::exchange(failing_, true)) {
+        debugLog_.Write(L"Journal write failed: " + CurrentName());
+    }
+    return written;
+}
+
+bool ExpJournal::Create(std::wstring_view text) {
+    for (;; ++number_) {
+        const std::filesystem::path path = folder_ / JournalFileName(start_, number_);
+        if (WriteAnsiFile(path, text, AnsiWrite::CreateNew)) {
+            fileName_ = path.filename().wstring();
+            return true;
+        }
+        // A free name that cannot be written: the next one could not be either.
+        std::error_code ec;
+        if (!std::filesystem::exists(path, ec)) {
+            return false;
+        }
+    }
+}
+
+std::wstring ExpJournal::CurrentName() const {
+    return fileName_.empty() ? JournalFileName(start_, number_) : fileName_;
 }
 
 } // namespace qv

@@ -2,6 +2,12 @@
 
 namespace qv {
 
+namespace {
+double SecondsOf(std::uint64_t milliseconds) {
+    return static_cast<double>(milliseconds) / 1000.0;
+}
+} // namespace
+
 void ExpSeries::OnReading(const EvaluatedReading& reading) {
     switch (reading.event) {
     case ReadingEvent::Start:
@@ -14,6 +20,14 @@ void ExpSeries::OnReading(const EvaluatedReading& reading) {
     case ReadingEvent::Unread:
         break;
     }
+    if (reading.misreadFall) {
+        std::erase(falls_, SecondsOf(*reading.misreadFall));
+        ++revision_;
+    }
+}
+
+void ExpSeries::OnMeasurementEnd(const EvaluatedReading& final) {
+    Add(final.elapsedMilliseconds, final.increase);
 }
 
 void ExpSeries::Begin(const LocalTime& at) {
@@ -28,7 +42,7 @@ void ExpSeries::Add(std::uint64_t elapsedMilliseconds, double increase, bool fal
     if (points_.empty()) {
         return; // no first reading yet: nothing to measure from
     }
-    const double seconds = static_cast<double>(elapsedMilliseconds) / 1000.0;
+    const double seconds = SecondsOf(elapsedMilliseconds);
     points_.push_back(SeriesPoint{seconds, increase});
     if (fall) {
         falls_.push_back(seconds);

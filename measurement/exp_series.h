@@ -18,8 +18,11 @@ struct SeriesPoint {
 // Fed by the evaluation that feeds the status panel and the journal.
 class ExpSeries : public ReadingListener {
   public:
-    // A measurement's first reading starts a new graph; an unread capture adds nothing.
+    // A measurement's first reading starts a new graph; an unread capture adds nothing. A
+    // reading that shows a fall to be a misread takes its mark away.
     void OnReading(const EvaluatedReading& reading) override;
+    // A rise held until the end counts: the line rises at the last reading.
+    void OnMeasurementEnd(const EvaluatedReading& final) override;
 
     // The first reading of a measurement: the previous graph is forgotten. `at` is the local
     // time of the reading, for the clock labels.

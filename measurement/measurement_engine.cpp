@@ -47,6 +47,7 @@ WaitResult MeasurementEngine::Run() {
 }
 
 void MeasurementEngine::Stop() {
+    FinishMeasurement();
     host_.popup.HidePopupMessage();
     host_.window.SetRunMenu(true, kMenuRunCaption);
     host_.window.SetStopMenuEnabled(false);
@@ -70,6 +71,7 @@ void MeasurementEngine::menuStop_Click() {
     if (state_.popupShown) {
         host_.popup.HidePopupMessage();
     }
+    FinishMeasurement();
     UpdateStatusPanel(PanelMode::END);
     SetMeasurementState(MeasurementMode::STOP);
     host_.debugLog.Write(L"Loging Stop･･･End ");
@@ -137,8 +139,12 @@ void MeasurementEngine::ScheduleCaptureIn(std::int32_t milliseconds) {
 }
 
 void MeasurementEngine::UpdateStatusPanel(PanelMode mode) {
-    StatusPanelContext context{host_.panel,    host_.log,         host_.clock,
-                               host_.debugLog, state_.expReading, state_.measurement.logMark};
+    StatusPanelContext context{host_.panel,
+                               host_.log,
+                               host_.clock,
+                               host_.debugLog,
+                               state_.measurement.currentExp,
+                               state_.measurement.logMark};
     qv::UpdateStatusPanel(mode, context);
 }
 

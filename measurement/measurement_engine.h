@@ -53,15 +53,22 @@ class MeasurementEngine {
     // `listener` hears every evaluated capture after the panel and the journal; it must
     // outlive the engine.
     void AddReadingListener(ReadingListener& listener);
+    // The measurement ends: a rise still held counts (on the panel, in the journal, for the
+    // listeners) and the journal puts away the lines its file did not take. Every stop runs
+    // it; a close must run it before the summary.
+    void FinishMeasurement();
 
   private:
     WaitResult Run();
     void Stop();
     void GameMissing();
     void HandleFall(const std::wstring& stampText);
-    // The one place an evaluated capture goes: the panel's increase and rate, the journal,
-    // then the listeners.
+    // Evaluates a capture and publishes it.
     void PublishReading(const LocalTime& time, double reading);
+    // The one place an evaluated record goes: the panel's increase and rate, the journal, then
+    // the listeners, each through `call` (a capture, or the end of the measurement).
+    using ListenerCall = void (ReadingListener::*)(const EvaluatedReading&);
+    void Publish(const EvaluatedReading& evaluated, ListenerCall call);
     // Saves one snapshot; false when the program began to end, so the level-up stops there.
     bool SaveSnapshot(const std::wstring& fileName);
     void ScheduleCaptureIn(std::int32_t milliseconds);

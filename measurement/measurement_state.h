@@ -4,6 +4,7 @@
 #include "measurement/exp_gain.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace qv {
@@ -16,8 +17,8 @@ struct MeasurementState {
     // Non-empty once the running measurement has taken its first reading, cleared by a stop.
     // The summary at stop and close, and the restart when the game is lost, happen only then.
     std::wstring logMark;
-    // Latest non-zero EXP reading.
-    double currentExp = 0;
+    // The last figure read: a capture that read nothing leaves it; nothing before the first.
+    std::optional<double> currentExp;
     // The reading against which the next change is measured.
     double previousExp = 0;
     // currentExp - previousExp at the last change.

@@ -1,7 +1,8 @@
 #include "measurement/measurement_timing.h"
 
+#include "base/number_text.h"
+
 #include <algorithm>
-#include <cstdio>
 #include <limits>
 
 namespace qv {
@@ -43,16 +44,13 @@ bool IsCaptureDue(std::uint32_t now, std::uint32_t due) {
 }
 
 std::wstring FormatLogLineTime(const LocalTime& t) {
-    wchar_t buffer[32];
-    std::swprintf(buffer, 32, L"%02d/%02d %02d:%02d", t.month, t.day, t.hour, t.minute);
-    return buffer;
+    return ZeroPadded(t.month, 2) + L"/" + ZeroPadded(t.day, 2) + L" " + ZeroPadded(t.hour, 2) +
+           L":" + ZeroPadded(t.minute, 2);
 }
 
 std::wstring FormatFileStamp(const LocalTime& t) {
-    wchar_t buffer[40];
-    std::swprintf(buffer, 40, L"_%04d%02d%02d%02d%02d%02d", t.year, t.month, t.day, t.hour,
-                  t.minute, t.second);
-    return buffer;
+    return L"_" + ZeroPadded(t.year, 4) + ZeroPadded(t.month, 2) + ZeroPadded(t.day, 2) +
+           ZeroPadded(t.hour, 2) + ZeroPadded(t.minute, 2) + ZeroPadded(t.second, 2);
 }
 
 } // namespace qv

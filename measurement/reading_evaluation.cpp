@@ -24,11 +24,12 @@ void MeasurementEngine::EvaluateReading() {
     }
     m.currentSecond = static_cast<std::int32_t>(host_.clock.Milliseconds() / 1000);
     m.currentExp = reading;
-    if (m.previousSecond == 0) {
+    // Whether a reading was taken is the tracker's to say: whole seconds of the counter are 0
+    // again after its wrap.
+    if (!m.gain.Started()) {
         m.previousExp = reading;
         m.previousSecond = m.currentSecond;
         m.logMark = kLogOpenMark;
-        m.gain.Reset();
         UpdateStatusPanel(PanelMode::FAST);
         PublishReading(now, reading);
         host_.debugLog.Write(L"Fast ImageRecognition");
@@ -54,11 +55,23 @@ void MeasurementEngine::PublishReading(const LocalTime& time, double reading) {
     if (!evaluated) {
         return;
     }
-    host_.panel.SetCaption(PanelLabel::ElapseExp, PlainNumberText(evaluated->increase));
-    host_.panel.SetCaption(PanelLabel::ExpPerHour, ExpPerHourCaption(evaluated->expPerHour));
-    journal_.OnReading(*evaluated);
+    Publish(*evaluated, &ReadingListener::OnReading);
+}
+
+void MeasurementEngine::FinishMeasurement() {
+    const std::optional<EvaluatedReading> final = state_.measurement.gain.Finish(host_.clock.Now());
+    if (final) {
+        Publish(*final, &ReadingListener::OnMeasurementEnd);
+    }
+    journal_.Finish();
+}
+
+void MeasurementEngine::Publish(const EvaluatedReading& evaluated, ListenerCall call) {
+    host_.panel.SetCaption(PanelLabel::ElapseExp, PlainNumberText(evaluated.increase));
+    host_.panel.SetCaption(PanelLabel::ExpPerHour, ExpPerHourCaption(evaluated.expPerHour));
+    (journal_.*call)(evaluated);
     for (ReadingListener* listener : listeners_) {
-        listener->OnReading(*evaluated);
+        (listener->*call)(evaluated);
     }
 }
 

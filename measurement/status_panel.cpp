@@ -1,9 +1,9 @@
 #include "measurement/status_panel.h"
 
 #include "base/column_format.h"
+#include "base/number_text.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cwctype>
 
 namespace qv {
@@ -30,9 +30,7 @@ std::wstring PlainNumberText(const std::optional<double>& reading) {
     if (!reading) {
         return {};
     }
-    wchar_t buffer[64];
-    std::swprintf(buffer, 64, L"%.0f", *reading);
-    return buffer;
+    return WholeNumberText(*reading);
 }
 
 double LeadingNumber(std::wstring_view caption) {
@@ -70,10 +68,14 @@ std::wstring BuildSummaryLine(std::wstring_view startTime, std::wstring_view sta
 
 namespace {
 
-// The latest time and EXP, as a click on the window sets them.
+// The time of now and the last figure read, as a click on the window sets them. Before any
+// figure was read there is nothing to show, and an empty panel stays empty.
 void RefreshEndValues(StatusPanelContext& c) {
+    if (!c.latestExp) {
+        return;
+    }
     c.panel.SetCaption(PanelLabel::EndTime, CurrentTimestamp(c.clock));
-    c.panel.SetCaption(PanelLabel::EndExp, PlainNumberText(c.expReading));
+    c.panel.SetCaption(PanelLabel::EndExp, PlainNumberText(c.latestExp));
 }
 
 } // namespace
@@ -82,9 +84,7 @@ void UpdateStatusPanel(PanelMode mode, StatusPanelContext& c) {
     if (mode == PanelMode::END) {
         if (!c.logMark.empty()) {
             // The summary ends at the stop itself, not at the last fall or click.
-            if (c.expReading) {
-                RefreshEndValues(c);
-            }
+            RefreshEndValues(c);
             WriteSummary(c);
         }
     } else if (mode == PanelMode::INIT) {
@@ -93,7 +93,7 @@ void UpdateStatusPanel(PanelMode mode, StatusPanelContext& c) {
         }
     } else if (mode == PanelMode::FAST) {
         const std::wstring now = CurrentTimestamp(c.clock);
-        const std::wstring exp = PlainNumberText(c.expReading);
+        const std::wstring exp = PlainNumberText(c.latestExp);
         c.panel.SetCaption(PanelLabel::StartTime, now);
         c.panel.SetCaption(PanelLabel::StartExp, exp);
         c.panel.SetCaption(PanelLabel::EndTime, now);

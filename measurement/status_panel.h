@@ -33,7 +33,8 @@ struct StatusPanelContext {
     LogBox& log;
     Clock& clock;
     DebugLog& debugLog;
-    const std::optional<double>& expReading;
+    // The last figure read: a capture that read nothing leaves it; nothing before the first.
+    const std::optional<double>& latestExp;
     const std::wstring& logMark;
 };
 

@@ -165,15 +165,14 @@ std::wstring RecognizerMemoryLine(const MemoryStatus& status) {
 }
 
 double DigitTextValue(std::string_view digits) {
-    if (digits.empty()) {
+    // More digits than a double holds exactly (and than any EXP the game shows) come only from
+    // a region wider than the figure: nothing usable was read.
+    constexpr std::size_t kMaxExpDigits = 15;
+    if (digits.empty() || digits.size() > kMaxExpDigits) {
         return 0.0;
     }
     double value = 0.0;
-    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    // Hundreds of digits (only from an absurdly wide region) overflow to infinity.
-    if (result.ec == std::errc::result_out_of_range) {
-        return std::numeric_limits<double>::infinity();
-    }
+    std::from_chars(digits.data(), digits.data() + digits.size(), value);
     return value;
 }
 

@@ -62,7 +62,7 @@ RecognitionOutcome RecognizeExpReadout(const CaptureBuffer& buffer, const GlyphP
 // "Available Physical Memory ", the kilobytes in an 11-wide column, "kByte".
 std::wstring RecognizerMemoryLine(const MemoryStatus& status);
 
-// The number a digit text stands for (0 for an empty text).
+// The number a digit text stands for (0 for an empty text or one of more than 15 digits).
 double DigitTextValue(std::string_view digits);
 
 } // namespace qv

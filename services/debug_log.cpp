@@ -3,8 +3,8 @@
 #include "base/ansi_text.h"
 #include "base/column_format.h"
 #include "base/file_copy.h"
+#include "base/number_text.h"
 
-#include <cstdio>
 #include <system_error>
 
 namespace qv {
@@ -31,10 +31,9 @@ std::int64_t FreeMemoryPercent(const MemoryStatus& status) {
 }
 
 std::wstring FormatTimestamp(const LocalTime& time) {
-    wchar_t buffer[64];
-    std::swprintf(buffer, sizeof(buffer) / sizeof(buffer[0]), L"%04d/%02d/%02d %02d:%02d:%02d",
-                  time.year, time.month, time.day, time.hour, time.minute, time.second);
-    return buffer;
+    return ZeroPadded(time.year, 4) + L"/" + ZeroPadded(time.month, 2) + L"/" +
+           ZeroPadded(time.day, 2) + L" " + ZeroPadded(time.hour, 2) + L":" +
+           ZeroPadded(time.minute, 2) + L":" + ZeroPadded(time.second, 2);
 }
 
 std::wstring CurrentTimestamp(Clock& clock) {

@@ -73,9 +73,4 @@ bool RegisterProgramClass(const wchar_t* className, WNDPROC procedure) {
     return RegisterClassExW(&wc) != 0;
 }
 
-UINT RunTasksMessage() {
-    static const UINT message = RegisterWindowMessageW(L"Quorvane.RunTasks");
-    return message;
-}
-
 } // namespace qv

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "win/command_table_win.h"
+#include "win/message_pump_win.h"
 
 #include <windows.h>
 
@@ -24,15 +25,13 @@ HICON ProgramIcon(IconSize size);
 // icons) unless it exists. False when it can be neither found nor registered.
 bool RegisterProgramClass(const wchar_t* className, WNDPROC procedure);
 
-// The message by which a window runs the tasks posted to it.
-UINT RunTasksMessage();
-
 template <typename Derived> class BaseWindow : protected CommandTable {
   public:
     HWND Handle() const { return hwnd_; }
 
-    // Runs `task` from the message loop, after whatever the program is doing now: for work that
-    // must not run inside the operation that asks for it. Dropped when the window is gone.
+    // Runs `task` from the message loop, after whatever the program is doing now and never
+    // inside a wait: for work that must not run inside the operation that asks for it (a
+    // message box). Dropped when the window is gone.
     void PostTask(std::function<void()> task) {
         if (hwnd_ != nullptr) {
             tasks_.push_back(std::move(task));

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <mmsystem.h>
+#include <utility>
 
 namespace qv {
 
@@ -48,9 +49,21 @@ bool MessagePump::ProcessPending() {
             PostQuitMessage(exitCode_);
             return false;
         }
+        if (waits_ > 0 && msg.message == RunTasksMessage()) {
+            heldTasks_.push_back(msg.hwnd);
+            continue;
+        }
         Dispatch(msg);
     }
     return true;
+}
+
+void MessagePump::LeaveWait() {
+    if (--waits_ == 0) {
+        for (HWND window : std::exchange(heldTasks_, {})) {
+            PostMessageW(window, RunTasksMessage(), 0, 0);
+        }
+    }
 }
 
 int MessagePump::Run() {
@@ -107,18 +120,22 @@ double MillisecondClock() {
     return MillisecondClockFromCounter(MillisecondCounter());
 }
 
+UINT RunTasksMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Quorvane.RunTasks");
+    return message;
+}
+
 bool WaitMilliseconds(double milliseconds) {
     MessagePump& pump = MessagePump::Instance();
+    pump.EnterWait();
     WaitSpan span(MillisecondClock(), milliseconds);
-    for (;;) {
+    bool going = true;
+    do {
         Sleep(1);
-        if (!pump.ProcessPending()) {
-            return false;
-        }
-        if (span.Elapsed(MillisecondClock())) {
-            return true;
-        }
-    }
+        going = pump.ProcessPending();
+    } while (going && !span.Elapsed(MillisecondClock()));
+    pump.LeaveWait();
+    return going;
 }
 
 } // namespace qv

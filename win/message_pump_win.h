@@ -20,7 +20,8 @@ class MessagePump {
     bool HasDialog(HWND dialog) const;
 
     // Dispatches every pending message. False once WM_QUIT was met: it is posted again so the
-    // outer loop sees it too, and every later wait returns at once.
+    // outer loop sees it too, and every later wait returns at once. Inside a wait, posted tasks
+    // (RunTasksMessage) are held back and posted again when the outermost wait ends.
     bool ProcessPending();
     // The main loop; returns the exit code of WM_QUIT.
     int Run();
@@ -35,6 +36,11 @@ class MessagePump {
     // program, becomes the active window. RunModal does it too when the dialog did not.
     void EndModal(HWND dialog);
 
+    // WaitMilliseconds around its pumping: a task held back is posted again when the last one
+    // ends, so the task runs after whatever the waits belong to (a level-up's pictures).
+    void EnterWait() { ++waits_; }
+    void LeaveWait();
+
   private:
     struct ModalOwner {
         HWND dialog;
@@ -43,9 +49,14 @@ class MessagePump {
     void Dispatch(MSG& msg);
     std::vector<HWND> dialogs_;
     std::vector<ModalOwner> disabledOwners_;
+    int waits_ = 0;
+    std::vector<HWND> heldTasks_;
     bool quitRequested_ = false;
     int exitCode_ = 0;
 };
+
+// The message by which a window runs the tasks posted to it (BaseWindow::PostTask).
+UINT RunTasksMessage();
 
 // timeGetTime: milliseconds since system start, wrapping at 2^32.
 std::uint32_t MillisecondCounter();

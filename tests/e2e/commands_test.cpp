@@ -17,20 +17,6 @@ using SteadyClock = std::chrono::steady_clock;
 constexpr wchar_t kPopupClass[] = L"QuorvaneFormPopup";
 constexpr wchar_t kVersionTitle[] = L"バージョン情報";
 
-std::vector<std::wstring> FilesMatching(const std::wstring& pattern) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data{};
-    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        names.emplace_back(data.cFileName);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-    return names;
-}
-
 // "PrtScr_" + 14 digits + ".bmp".
 bool IsScreenPrintName(std::wstring_view name) {
     constexpr std::wstring_view prefix = L"PrtScr_", suffix = L".bmp";
@@ -68,7 +54,7 @@ TEST_F(CommandTest, ScreenPrintSavesTheWindowBroughtToTheFrontDuringItsWait) {
 
     ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Print Screen･･･End ", Millis(20000)));
     EXPECT_GE(SteadyClock::now() - chosen, std::chrono::milliseconds(9500));
-    const std::vector<std::wstring> prints = FilesMatching(File(L"PrtScr_*.bmp"));
+    const std::vector<std::wstring> prints = Files(L"PrtScr_*.bmp");
     ASSERT_EQ(prints.size(), 1u);
     EXPECT_TRUE(IsScreenPrintName(prints[0])) << Utf8(prints[0]);
     const auto picture = ReadBmpFile(std::filesystem::path(File(prints[0])));
@@ -101,28 +87,8 @@ TEST_F(CommandTest, ScreenPrintItemIsDisabledWhileAPrintWaits) {
             return state && state->enabled;
         },
         Millis(3000)));
-    EXPECT_EQ(FilesMatching(File(L"PrtScr_*")).size(), 1u);
+    EXPECT_EQ(Files(L"PrtScr_*").size(), 1u);
     CloseProgram(main, processes_.front());
-}
-
-// "PrtScr_yyyymmddhhmmss.bmp" for the local time `seconds` from now.
-std::wstring ScreenPrintNameIn(int seconds) {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    FILETIME file{};
-    SystemTimeToFileTime(&now, &file);
-    ULARGE_INTEGER ticks{};
-    ticks.LowPart = file.dwLowDateTime;
-    ticks.HighPart = file.dwHighDateTime;
-    ticks.QuadPart += static_cast<ULONGLONG>(seconds) * 10000000ULL;
-    file.dwLowDateTime = ticks.LowPart;
-    file.dwHighDateTime = ticks.HighPart;
-    SYSTEMTIME at{};
-    FileTimeToSystemTime(&file, &at);
-    wchar_t name[40];
-    swprintf(name, 40, L"PrtScr_%04u%02u%02u%02u%02u%02u.bmp", at.wYear, at.wMonth, at.wDay,
-             at.wHour, at.wMinute, at.wSecond);
-    return name;
 }
 
 TEST_F(CommandTest, ScreenPrintThatCannotBeSavedShowsAnErrorBox) {
@@ -130,7 +96,8 @@ TEST_F(CommandTest, ScreenPrintThatCannotBeSavedShowsAnErrorBox) {
     ASSERT_NE(main, nullptr);
     // A folder under every name the print can take when its wait ends: the save cannot write.
     for (int s = 8; s <= 20; ++s) {
-        ASSERT_TRUE(CreateDirectoryW(File(ScreenPrintNameIn(s)).c_str(), nullptr));
+        ASSERT_TRUE(
+            CreateDirectoryW(File(L"PrtScr_" + LocalStampIn(s) + L".bmp").c_str(), nullptr));
     }
     ASSERT_EQ(ChooseMenu(main, {L"ファイル", L"プリントスクリーン"}), MenuResult::Chosen);
     const auto box = WaitForMessageBox(L"エラー", Millis(20000), processes_.back().Id());

@@ -2,6 +2,7 @@
 
 #include "tests/common/config_texts.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwctype>
@@ -127,6 +128,21 @@ void PauseForScreenshot(HWND window) {
     Sleep(static_cast<DWORD>(std::atoi(pause)));
 }
 
+std::wstring LocalStampIn(int seconds) {
+    SYSTEMTIME at{};
+    GetLocalTime(&at);
+    FILETIME file{};
+    SystemTimeToFileTime(&at, &file);
+    ULARGE_INTEGER ticks{{file.dwLowDateTime, file.dwHighDateTime}};
+    ticks.QuadPart += static_cast<LONGLONG>(seconds) * 10'000'000;
+    file = {ticks.LowPart, ticks.HighPart};
+    FileTimeToSystemTime(&file, &at);
+    wchar_t stamp[16];
+    swprintf(stamp, 16, L"%04u%02u%02u%02u%02u%02u", at.wYear, at.wMonth, at.wDay, at.wHour,
+             at.wMinute, at.wSecond);
+    return stamp;
+}
+
 std::wstring ProgramExe() {
     return JoinPath(BinaryDirectory(), L"Quorvane.exe");
 }
@@ -212,6 +228,21 @@ std::optional<std::string> ProgramTest::Bytes(std::wstring_view name) const {
 
 std::optional<std::wstring> ProgramTest::Text(std::wstring_view name) const {
     return ReadAnsiText(File(name));
+}
+
+std::vector<std::wstring> ProgramTest::Files(std::wstring_view pattern) const {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data{};
+    const HANDLE find = FindFirstFileW(File(pattern).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        names.emplace_back(data.cFileName);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 DebugLog ProgramTest::Log() const {

@@ -60,6 +60,8 @@ HWND VisibleTopWindow(std::wstring_view title, DWORD pid);
 // that long while tools/screenshot.sh takes the display; its place on the screen is printed
 // for cropping.
 void PauseForScreenshot(HWND window);
+// "yyyymmddhhmmss", the local time `seconds` from now as the program stamps its file names.
+std::wstring LocalStampIn(int seconds);
 // Full paths of the programs under test.
 std::wstring ProgramExe();
 std::wstring DemoGameExe();
@@ -86,6 +88,8 @@ class ProgramTest : public ::testing::Test {
     std::optional<std::string> Bytes(std::wstring_view name) const;
     std::optional<std::wstring> Text(std::wstring_view name) const;
     bool Exists(std::wstring_view name) const { return PathExists(File(name)); }
+    // The names in the run folder that match a wildcard pattern ("ExpLog_*.csv"), sorted.
+    std::vector<std::wstring> Files(std::wstring_view pattern) const;
     DebugLog Log() const;
     std::vector<std::wstring> Messages() const;
 

@@ -201,13 +201,7 @@ class MeasurementTest : public ProgramTest {
 
     std::vector<Snapshot> Snapshots() const {
         std::vector<Snapshot> found;
-        WIN32_FIND_DATAW data;
-        const HANDLE search = FindFirstFileW(File(L"LvUP*.bmp").c_str(), &data);
-        if (search == INVALID_HANDLE_VALUE) {
-            return found;
-        }
-        do {
-            const std::wstring name = data.cFileName;
+        for (const std::wstring& name : Files(L"LvUP*.bmp")) {
             Snapshot s{name, {}, 0};
             // "LvUP" + "_yyyymmddhhmmss" + "_a.bmp"
             if (name.size() == 25 && MatchesPattern(name.substr(0, 19), L"LvUP_dddddddddddddd") &&
@@ -216,10 +210,7 @@ class MeasurementTest : public ProgramTest {
                 s.suffix = name[20];
             }
             found.push_back(s);
-        } while (FindNextFileW(search, &data));
-        FindClose(search);
-        std::sort(found.begin(), found.end(),
-                  [](const Snapshot& a, const Snapshot& b) { return a.name < b.name; });
+        }
         return found;
     }
 
@@ -443,19 +434,14 @@ TEST_F(MeasurementTest, CloseDuringTheSnapshotPausesEndsCleanly) {
         EXPECT_EQ(picture->Height(), g.bottom - g.top);
     }
     // Nothing else was left behind in the folder (no side files of an interrupted write).
-    WIN32_FIND_DATAW data;
-    const HANDLE search = FindFirstFileW(File(L"*").c_str(), &data);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
     std::vector<std::wstring> others;
-    do {
-        const std::wstring name = data.cFileName;
+    for (const std::wstring& name : Files(L"*")) {
         if (name != L"." && name != L".." && !name.starts_with(L"LvUP_") &&
             !name.starts_with(L"ExpLog_") && name != L"Quorvane.exe" && name != kConfigFile &&
             name != kDebugLog) {
             others.push_back(name);
         }
-    } while (FindNextFileW(search, &data));
-    FindClose(search);
+    }
     EXPECT_TRUE(others.empty()) << Utf8(others.empty() ? L"" : others.front());
 }
 
@@ -501,12 +487,9 @@ TEST_F(MeasurementTest, IncreaseRateAndJournalOfAMeasurement) {
         << Utf8(stopped.log);
 
     // The journal: one file, named after the first reading, one line per capture.
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW(File(L"ExpLog_*.csv").c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE) << "no journal";
-    const std::wstring journal = found.cFileName;
-    EXPECT_FALSE(FindNextFileW(search, &found)) << "a second journal";
-    FindClose(search);
+    const auto journals = Files(L"ExpLog_*.csv");
+    ASSERT_EQ(journals.size(), 1u);
+    const std::wstring journal = journals[0];
     ASSERT_TRUE(MatchesPattern(journal, L"ExpLog_dddddddddddddd.csv")) << Utf8(journal);
     const auto bytes = Bytes(journal);
     ASSERT_TRUE(bytes.has_value());
@@ -541,37 +524,70 @@ TEST_F(MeasurementTest, IncreaseRateAndJournalOfAMeasurement) {
     ExpectCleanExit();
 }
 
-// A journal that cannot be written (a folder stands where each file would go) leaves the
-// measurement running and is recorded in the debug log once.
-TEST_F(MeasurementTest, UnwritableJournalLetsTheMeasurementRun) {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    FILETIME base{};
-    SystemTimeToFileTime(&now, &base);
-    for (int second = -5; second < 60; ++second) {
-        ULARGE_INTEGER t{{base.dwLowDateTime, base.dwHighDateTime}};
-        t.QuadPart += static_cast<ULONGLONG>(second) * 10'000'000;
-        const FILETIME f{t.LowPart, t.HighPart};
-        SYSTEMTIME s{};
-        FileTimeToSystemTime(&f, &s);
-        wchar_t name[64];
-        swprintf(name, 64, L"ExpLog_%04u%02u%02u%02u%02u%02u.csv", s.wYear, s.wMonth, s.wDay,
-                 s.wHour, s.wMinute, s.wSecond);
-        ASSERT_TRUE(CreateDirectoryW(File(name).c_str(), nullptr));
+// A level-up whose first picture cannot be saved (a folder has its name) runs to its end on
+// time; the error box opens after it, and the measurement goes on behind the box.
+TEST_F(MeasurementTest, LevelUpWhosePictureCannotBeSavedRunsToItsEnd) {
+    ASSERT_NO_FATAL_FAILURE(MeasureTheGame(2000000));
+    for (int s = 0; s <= 20; ++s) {
+        ASSERT_TRUE(
+            CreateDirectoryW(File(L"LvUP_" + LocalStampIn(s) + L"_a.bmp").c_str(), nullptr));
     }
+    ASSERT_TRUE(SetDemoFigure(game_, 1000));
+    ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Print Screen･･･End ")) << "held up by the box";
+    EXPECT_TRUE(ReadMain(main_).log.ends_with(kFallText));
+    EXPECT_EQ(Files(L"LvUP_*_?.bmp").size(), 21u + 3u) << "the folders, then _b, _c and _d";
+    const auto box = WaitForMessageBox(kErrorTitle, kDefaultWait, program_->Id());
+    ASSERT_TRUE(box.has_value());
+    EXPECT_TRUE(box->text.starts_with(L"画像を保存できませんでした。")) << Utf8(box->text);
+    EXPECT_TRUE(box->text.ends_with(L"_a.bmp")) << Utf8(box->text);
+    ASSERT_TRUE(SetDemoFigure(game_, 1500));
+    ASSERT_TRUE(BringToFront(game_));
+    EXPECT_TRUE(WaitForCapture(main_, L"1500", kDeferredCaptureWait));
+    EXPECT_TRUE(PressButton(box->hwnd));
+    ASSERT_TRUE(RequestClose(main_));
+    ExpectCleanExit();
+}
+
+// A spreadsheet holding the journal open (reading, refusing writers) costs no line: the lines
+// wait and follow once the file is free; those still waiting at the stop go to a file of their
+// own. The debug log records each failure and its end, not every line.
+TEST_F(MeasurementTest, JournalHeldOpenByAnotherProgramLosesNoLine) {
     ASSERT_NO_FATAL_FAILURE(MeasureTheGame(5000));
-    HWND game = game_, main = main_;
-    ASSERT_TRUE(SetDemoFigure(game, 6000));
-    ASSERT_TRUE(WaitForCapture(main, L"6000"));
-    ASSERT_TRUE(SetDemoFigure(game, 100));
-    ASSERT_TRUE(WaitForMain(main, [](const MainTexts& t) { return t.endExp == L"100"; }));
-    EXPECT_EQ(ReadMain(main).increase, L"1000");
-    ASSERT_EQ(Snapshots().size(), 4u);
-    ASSERT_EQ(ChooseMenu(main, {L"停止"}), MenuResult::Chosen);
+    const std::wstring journal = Files(L"ExpLog_*.csv").at(0);
+    HANDLE held = INVALID_HANDLE_VALUE;
+    const auto hold = [&] {
+        return WaitUntil([&] {
+            held = CreateFileW(File(journal).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+            return held != INVALID_HANDLE_VALUE;
+        });
+    };
+    ASSERT_TRUE(hold());
+    ASSERT_TRUE(SetDemoFigure(game_, 6000));
+    ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Journal write failed: " + journal));
+    ASSERT_TRUE(WaitForCapture(main_, L"6000"));
+    CloseHandle(held);
+    ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Journal write resumed: " + journal));
+    ASSERT_TRUE(hold());
+    ASSERT_TRUE(SetDemoFigure(game_, 7000));
+    ASSERT_TRUE(WaitForCapture(main_, L"7000"));
+    ASSERT_EQ(ChooseMenu(main_, {L"停止"}), MenuResult::Chosen);
     ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Loging Stop･･･End "));
-    EXPECT_EQ(CountRecords(L"Journal write failed: ExpLog_"), 1);
-    EXPECT_EQ(VisiblePopups(program_->Id()), 0);
-    ASSERT_TRUE(RequestClose(main));
+    CloseHandle(held);
+    const std::wstring rest = journal.substr(0, 21) + L"_2.csv";
+    EXPECT_TRUE(HasRecord(L"Journal continued in: " + rest));
+    EXPECT_EQ(CountRecords(L"Journal write failed: "), 2);
+
+    // Every capture has its line, in time order, in one file or the other.
+    auto lines = SplitLines(Text(journal).value_or(L""));
+    const auto more = SplitLines(Text(rest).value_or(L""));
+    EXPECT_EQ(more.at(0), lines.at(0)) << "a header of its own";
+    lines.insert(lines.end(), more.begin() + 1, more.end());
+    EXPECT_EQ(static_cast<int>(lines.size()) - 1, CountRecords(kMemoryRecordStart));
+    EXPECT_TRUE(std::is_sorted(lines.begin() + 1, lines.end(), [](const auto& a, const auto& b) {
+        return a.substr(0, 19) < b.substr(0, 19);
+    }));
+    ASSERT_TRUE(RequestClose(main_));
     ExpectCleanExit();
 }
 

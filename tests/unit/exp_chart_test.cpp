@@ -1,6 +1,7 @@
 #include "measurement/exp_chart.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <vector>
 
 namespace qv {
@@ -118,16 +119,18 @@ TEST(ExpSeriesFeed, FollowsTheEvaluatedCapturesOfOneMeasurementAtATime) {
     ExpGainTracker gain;
     ExpSeries series;
     const LocalTime at{2026, 12, 7, 14, 0, 0};
-    // 1000, 1500, 1800, 200 (a fall), nothing read, 400: a second apart.
-    const double readings[] = {1000, 1500, 1800, 200, 0, 400};
+    // 200 a fall, 0 nothing read, 40 a covered digit, 9000 a stray one, 5000 held to the end.
+    const double readings[] = {1000, 1500, 1800, 200, 0, 400, 40, 450, 9000, 500, 5000};
     std::uint32_t clock = 50000;
     for (const double r : readings) {
         if (const auto evaluated = gain.Evaluate(at, clock += 1000, r)) {
             series.OnReading(*evaluated);
         }
     }
+    series.OnMeasurementEnd(*gain.Finish(at));
     const std::vector<std::pair<double, double>> expected{
-        {0, 0}, {1, 500}, {2, 800}, {3, 800}, {5, 1000}};
+        {0, 0},    {1, 500},  {2, 800},  {3, 800},   {5, 1000}, {6, 1000},
+        {7, 1050}, {8, 1050}, {9, 1100}, {10, 1100}, {10, 5600}};
     std::vector<std::pair<double, double>> points;
     for (const SeriesPoint& p : series.Points()) {
         points.emplace_back(p.seconds, p.increase);
@@ -141,6 +144,17 @@ TEST(ExpSeriesFeed, FollowsTheEvaluatedCapturesOfOneMeasurementAtATime) {
     ASSERT_EQ(series.Points().size(), 1u);
     EXPECT_TRUE(series.Falls().empty());
     EXPECT_EQ(series.StartTime().hour, 15);
+}
+
+// An increase that reached infinity and a window of any size still give a few ticks.
+TEST(ExpChartLayout, InfiniteIncreaseAndHugeClientAreaKeepTheTicksFew) {
+    EXPECT_LE(ExpAxis(std::numeric_limits<double>::infinity(), 5).ticks.size(), 6u);
+    ExpSeries series;
+    series.Begin({2026, 12, 7, 14, 0, 0});
+    series.Add(36'000'000, 1e15);
+    const int huge = std::numeric_limits<int>::max();
+    const ChartLayout layout = LayoutChart(series, huge, huge, {8, 16});
+    EXPECT_LE(layout.expTicks.size() + layout.timeTicks.size(), 2002u);
 }
 
 TEST(ExpChartLayout, FallsAndTheLastReadingReachTheRightEdge) {

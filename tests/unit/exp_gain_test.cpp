@@ -11,39 +11,55 @@ namespace qv {
 namespace {
 
 constexpr double kNotRead = 0;
-constexpr double kStop = -1; // marks a stop between two measurements in a sequence
+constexpr double kEnd = -1; // the measurement ends
 
-struct IncreaseCase {
-    const char* name;
+struct GainCase {
+    bool goesOn; // the readings go on with the measurement of the row above
     std::vector<double> readings;
     double increase;
+    // One letter a published record: S start, . steady (or the end counting a held rise),
+    // F fall, N nothing read, C corrects a held figure, R corrects a fall.
+    std::string events;
 };
 
-TEST(ExpGain, IncreaseIsTheSumOfTheRises) {
-    const IncreaseCase cases[] = {
-        {"first reading", {5000}, 0},
-        {"rises only", {1000, 1500, 1500, 2100}, 1100},
-        {"one fall", {1000, 1500, 300, 800}, 1000},
-        {"several falls", {900, 1000, 10, 50, 5, 45, 40}, 180},
-        {"unread between", {1000, kNotRead, 1400, kNotRead, kNotRead, 1300, 1700}, 800},
-        {"unread before the first", {kNotRead, 1000, 1200}, 200},
-        {"worked example", {1000, 1500, 1800, 200, kNotRead, 400}, 1000},
-        {"restart after a stop", {1000, 3000, kStop, 100, 150}, 50},
+char Letter(const EvaluatedReading& r) {
+    return r.misreadFall ? 'R' : r.correctsMisread ? 'C' : "S.FN"[static_cast<int>(r.event)];
+}
+
+TEST(ExpGain, IncreaseSumsTheRisesAndLeavesOutMisreads) {
+    const GainCase cases[] = {
+        {false, {kNotRead, 1000, 1500, 1500, 2100}, 1100, "S..."},
+        // A covered digit, a stray one, a level-up and a death: the plain sum would be 12,222,902.
+        {false, {1234567, 123567, 123567, 1234580}, 13, "SF.R"},
+        {true, {12345190, 12345190, 1234590}, 23, "..C"},
+        {true, {5321, 5321, 6000}, 702, "F.."},
+        {true, {6500, 6200, 6200, 6300}, 1302, ".F.."},
+        {false, {1000, 1500, kNotRead, 1600}, 600, "S.N."},
+        {false, {10, 35, 35, 40}, 30, "S..."}, // a real doubling at a low level
+        {false, {1000, 2500, 1200}, 200, "S.C"},
+        {false, {1000, 2500, 800, 900}, 100, "S.F."},
+        {false, {1000, 2500, kEnd}, 1500, "S.."},
+        {false, {1000, 100, 1000, 2500, 1000}, 0, "SFR.C"}, // back at the figure before
     };
-    for (const IncreaseCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        ExpGainTracker tracker;
-        std::optional<EvaluatedReading> last;
-        std::uint32_t clock = 0;
-        for (double reading : c.readings) {
-            if (reading == kStop) {
-                tracker.Reset();
-                continue;
-            }
-            last = tracker.Evaluate(LocalTime{}, clock += 1000, reading);
+    ExpGainTracker tracker;
+    std::uint32_t clock = 0;
+    for (const GainCase& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.readings));
+        if (!c.goesOn) {
+            tracker.Reset();
         }
-        ASSERT_TRUE(last.has_value());
-        EXPECT_EQ(last->increase, c.increase);
+        std::string events;
+        double increase = -1;
+        for (const double reading : c.readings) {
+            const auto r = reading == kEnd ? tracker.Finish(LocalTime{})
+                                           : tracker.Evaluate(LocalTime{}, clock += 1000, reading);
+            if (r) {
+                increase = r->increase;
+                events += Letter(*r);
+            }
+        }
+        EXPECT_EQ(increase, c.increase);
+        EXPECT_EQ(events, c.events);
     }
 }
 
@@ -84,11 +100,27 @@ TEST(ExpGain, HourlyRate) {
 
 // An unchanged figure shows 0 without a sign; a rise of 1 shows "+1".
 TEST(ExpJournalLine, TheChangeCarriesASignUnlessItIsZero) {
-    EvaluatedReading r{
-        LocalTime{2024, 10, 2, 18, 4, 9, 0}, 0, 1000.0, 0.0, 500, {}, ReadingEvent::Steady};
+    EvaluatedReading r{LocalTime{2024, 10, 2, 18, 4, 9, 0},
+                       0,
+                       1000.0,
+                       0.0,
+                       500,
+                       {},
+                       ReadingEvent::Steady,
+                       false,
+                       {}};
     EXPECT_EQ(JournalLine(r), L"2024/10/02 18:04:09,1000,0,500,,\r\n");
     r.change = 1;
     EXPECT_EQ(JournalLine(r), L"2024/10/02 18:04:09,1000,+1,500,,\r\n");
+}
+
+// No figure outgrows its text: 2^212 has 64 digits.
+TEST(ExpGain, SixtyFourDigitFigureIsWrittenWhole) {
+    const double figure = 0x1p212;
+    EXPECT_EQ(PlainNumberText(figure),
+              L"6582018229284824168619876730229402019930943462534319453394436096");
+    EXPECT_EQ(GroupedNumberText(figure), L"6,582,018,229,284,824,168,619,876,730,229,402,019,930,"
+                                         L"943,462,534,319,453,394,436,096");
 }
 
 class ExpJournalTest : public testing_fakes::MeasurementFixture {
@@ -123,10 +155,13 @@ TEST_F(ExpJournalTest, WorkedExampleOnThePanelAndInTheJournal) {
     ReadAt(100, 400);
     EXPECT_EQ(window.captions[PanelLabel::ElapseExp], L"1000");
     EXPECT_EQ(window.captions[PanelLabel::ExpPerHour], L"時給 36,000");
+    ReadAt(120, 4000); // a stray digit, shown a misread by the next different reading
+    ReadAt(140, 410);
+    ReadAt(160, 900); // held until the stop, which counts it
     engine.menuStop_Click();
-    EXPECT_EQ(window.captions[PanelLabel::ExpPerHour], L"時給 36,000") << "kept after a stop";
+    EXPECT_EQ(window.captions[PanelLabel::ExpPerHour], L"時給 33,750") << "kept after a stop";
     const std::wstring summaryEnd =
-        L"　増加量:" + std::wstring(21, L' ') + L"Exp:" + std::wstring(8, L' ') + L"1,000 ";
+        L"　増加量:" + std::wstring(21, L' ') + L"Exp:" + std::wstring(8, L' ') + L"1,500 ";
     EXPECT_NE(window.logText.find(summaryEnd), std::wstring::npos)
         << "summary: " << testing::PrintToString(window.logText);
 
@@ -147,23 +182,25 @@ TEST_F(ExpJournalTest, WorkedExampleOnThePanelAndInTheJournal) {
                                         L"2024/10/02 18:04:49,1800,+300,800,,\r\n"
                                         L"2024/10/02 18:05:09,200,-1600,800,48000,LvUP or Dead\r\n"
                                         L"2024/10/02 18:05:29,,,800,48000,認識NG\r\n"
-                                        L"2024/10/02 18:05:49,400,+200,1000,36000,\r\n");
+                                        L"2024/10/02 18:05:49,400,+200,1000,36000,\r\n"
+                                        L"2024/10/02 18:06:09,4000,+3600,1000,30000,\r\n"
+                                        L"2024/10/02 18:06:29,410,-3590,1010,25971,誤認識補正\r\n"
+                                        L"2024/10/02 18:06:49,900,+490,1010,22725,\r\n"
+                                        L"2024/10/02 18:06:49,900,,1500,33750,\r\n");
     EXPECT_EQ(bytes.str(), expected);
 }
 
-TEST_F(ExpJournalTest, EachMeasurementStartsItsOwnFileAndAFailureIsRecordedOnce) {
-    std::filesystem::create_directory(folder / "ExpLog_20241002180409.csv"); // cannot be a file
+// A name already taken (the clock set back, a second copy in the folder) is left alone.
+TEST_F(ExpJournalTest, EachMeasurementWritesOnlyIntoAFileItCreated) {
+    std::ofstream(folder / "ExpLog_20241002180409.csv") << "another's";
+    std::filesystem::create_directory(folder / "ExpLog_20241002180409_2.csv");
     StartMeasurement();
     ReadAt(0, 1000);
-    ReadAt(1, 1100);
-    EXPECT_EQ(window.captions[PanelLabel::ElapseExp], L"100");
     engine.menuStop_Click();
     StartMeasurement();
     ReadAt(5, 700);
-    const auto records = Records();
-    EXPECT_EQ(std::count(records.begin(), records.end(),
-                         L"Journal write failed: ExpLog_20241002180409.csv"),
-              1);
+    EXPECT_EQ(std::filesystem::file_size(folder / "ExpLog_20241002180409.csv"), 9u) << "written";
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "ExpLog_20241002180409_3.csv"));
     EXPECT_TRUE(std::filesystem::is_regular_file(folder / "ExpLog_20241002180414.csv"));
 }
 

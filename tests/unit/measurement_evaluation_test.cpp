@@ -123,16 +123,28 @@ TEST_F(MeasurementEvaluation, FirstReadingAfterAStopOnlySetsTheStartValues) {
     EXPECT_EQ(desktop.saved.size(), 4u);
 }
 
-TEST_F(MeasurementEvaluation, ClockBelowOneSecondLeavesTheFirstReadingOpen) {
-    clock.ms = 999;
+// The counter wraps every 49.7 days; its whole seconds are 0 again for the first second after.
+TEST_F(MeasurementEvaluation, CounterWrapDoesNotStartTheMeasurementAgain) {
+    clock.ms = 0xFFFFF000u;
     Evaluate(3000);
-    EXPECT_EQ(state.measurement.currentSecond, 0);
-    EXPECT_EQ(state.measurement.previousSecond, 0);
-    clock.ms = 1000;
-    Evaluate(2000); // counts as a first reading again, not as a fall
-    EXPECT_TRUE(desktop.saved.empty());
-    EXPECT_EQ(state.measurement.previousSecond, 1);
-    EXPECT_EQ(Count(L"Fast ImageRecognition"), 2);
+    clock.Advance(0x1000u + 500);
+    Evaluate(3100);
+    clock.Advance(10'000);
+    Evaluate(3300);
+    EXPECT_EQ(Count(L"Fast ImageRecognition"), 1);
+    EXPECT_EQ(window.captions[PanelLabel::ElapseExp], L"300");
+}
+
+// A stop after a capture that read nothing ends on the last figure read; a held rise counts.
+TEST_F(MeasurementEvaluation, StopAfterNothingReadEndsOnTheLastFigure) {
+    Evaluate(1000);
+    Evaluate(2500);
+    Evaluate(0);
+    clock.now.minute = 30;
+    engine.menuStop_Click();
+    EXPECT_EQ(window.captions[PanelLabel::EndExp], L"2500");
+    EXPECT_EQ(window.captions[PanelLabel::EndTime], L"2024/10/02 18:30:09");
+    EXPECT_NE(window.logText.find(L"Exp:        1,500 \r\n"), std::wstring::npos);
 }
 
 TEST_F(MeasurementEvaluation, FailedSnapshotIsRecordedAndTheRestGoesOn) {
