@@ -13,9 +13,24 @@ std::size_t AnsiLength(std::wstring_view text) {
 
 bool WriteAnsiFile(const std::filesystem::path& path, std::wstring_view text, AnsiWrite how) {
     if (how == AnsiWrite::CreateNew) {
-        NewFile file(path); // an exclusive create: no other file is ever opened
-        return file.Created() && file.Write(ToAnsi(text)) && file.FlushAndClose();
+        bool written = false;
+        {
+            NewFile file(path); // an exclusive create: no other file is ever opened
+            if (!file.Created()) {
+                return false;
+            }
+            written = file.Write(ToAnsi(text)) && file.FlushAndClose();
+        }
+        // The file is ours alone: one that did not take its text (a full disk) goes again, so
+        // that the name is free for the next try and no empty file is left behind.
+        std::error_code ignored;
+        if (!written) {
+            std::filesystem::remove(path, ignored);
+        }
+        return written;
     }
+    std::error_code noFile;
+    const std::uintmax_t before = std::filesystem::file_size(path, noFile);
     const auto mode = how == AnsiWrite::Append ? std::ios::app : std::ios::trunc;
     std::ofstream out(path, std::ios::binary | std::ios::out | mode);
     if (!out) {
@@ -25,7 +40,16 @@ bool WriteAnsiFile(const std::filesystem::path& path, std::wstring_view text, An
     const std::string bytes = ToAnsi(text);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
-    return !out.fail();
+    if (!out.fail()) {
+        return true;
+    }
+    // A write cut off part-way (a full disk) leaves no torn line: an appended file goes back to
+    // its last whole write, so the next write starts there.
+    std::error_code ignored;
+    if (how == AnsiWrite::Append && !noFile) {
+        std::filesystem::resize_file(path, before, ignored);
+    }
+    return false;
 }
 
 } // namespace qv

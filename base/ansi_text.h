@@ -21,7 +21,8 @@ std::size_t AnsiLength(std::wstring_view text);
 enum class AnsiWrite {
     Append,    // after what the file holds (a missing file is made)
     Replace,   // in place of it
-    CreateNew, // into a new file: fails when the name is taken, whatever holds it
+    CreateNew, // into a new file: fails when the name is taken, whatever holds it; a new
+               // file that did not take the whole text is removed again
 };
 
 // Writes the text to the file as CP932 bytes: open, write, close, so a crash loses at most
