@@ -1,5 +1,6 @@
 #include "app/form_graph_win.h"
 
+#include "measurement/status_panel.h"
 #include "win/ui_win.h"
 
 #include <vector>
@@ -32,9 +33,6 @@ void HorizontalLine(HDC dc, int y, int left, int right) {
 }
 
 } // namespace
-
-FormGraph::FormGraph(const ExpSeries& series, std::function<std::wstring()> caption)
-    : series_(series), caption_(std::move(caption)) {}
 
 bool FormGraph::EnsureWindow() {
     if (hwnd_ != nullptr) {
@@ -132,15 +130,16 @@ void FormGraph::Draw(HDC dc, int width, int height) {
     GetTextExtentPoint32W(dc, L"0", 1, &digit);
     const ChartMetrics metrics{digit.cx > 0 ? digit.cx : 8, tm.tmHeight > 0 ? tm.tmHeight : 16};
 
-    if (series_.Empty()) {
+    const ExpSeries& series = record_.series;
+    if (series.Empty()) {
         SetTextAlign(dc, TA_CENTER | TA_TOP);
         TextAt(dc, width / 2, (height - metrics.lineHeight) / 2, kGraphNoDataText);
         SetTextAlign(dc, TA_LEFT | TA_TOP);
         return;
     }
-    const ChartLayout layout = LayoutChart(series_, width, height, metrics);
+    const ChartLayout layout = LayoutChart(series, width, height, metrics);
     SetTextAlign(dc, TA_LEFT | TA_TOP);
-    TextAt(dc, metrics.charWidth, metrics.lineHeight / 2, caption_ ? caption_() : L"");
+    TextAt(dc, metrics.charWidth, metrics.lineHeight / 2, ChartHeading(record_));
     if (layout.right <= layout.left || layout.bottom <= layout.top) {
         return;
     }

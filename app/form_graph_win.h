@@ -4,13 +4,12 @@
 #pragma once
 
 #include "measurement/exp_chart.h"
-#include "measurement/exp_series.h"
+#include "measurement/measurement_record.h"
 #include "win/base_window_win.h"
 #include "win/handles_win.h"
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 namespace qv {
@@ -18,17 +17,19 @@ namespace qv {
 inline constexpr wchar_t kGraphTitle[] = L"EXPグラフ";
 inline constexpr wchar_t kGraphNoDataText[] = L"測定データがありません";
 
-class FormGraph : public BaseWindow<FormGraph> {
+class FormGraph : public BaseWindow<FormGraph>, public RecordListener {
   public:
-    // `caption` gives the line over the plot (the increase and the hourly rate as the status
-    // panel shows them); it is read at each paint.
-    FormGraph(const ExpSeries& series, std::function<std::wstring()> caption);
+    // Draws `record`: its readings, and over them its increase and hourly rate as the status
+    // panel shows them.
+    explicit FormGraph(const MeasurementRecord& record) : record_(record) {}
 
     // Creates the window on first use, shows it and brings it to the front. False when the
     // window could not be created.
     bool Show();
-    // After a reading: repaints at once when the window is visible.
+    // Repaints at once when the window is visible.
     void Refresh();
+    // Every publication of the record, a stop's as a capture's, is drawn at once.
+    void OnRecord(const MeasurementRecord&, RecordEvent) override { Refresh(); }
     // Ends the window with the program.
     void Destroy();
 
@@ -44,8 +45,7 @@ class FormGraph : public BaseWindow<FormGraph> {
     void Form_QueryUnload();
     void DrawAxes(HDC dc, const ChartLayout& layout, int charHeight);
 
-    const ExpSeries& series_;
-    std::function<std::wstring()> caption_;
+    const MeasurementRecord& record_;
     GdiObject<HFONT> font_;
     GdiObject<HPEN> axisPen_, gridPen_, linePen_, fallPen_;
     GdiObject<HBRUSH> background_;

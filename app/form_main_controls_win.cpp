@@ -25,16 +25,11 @@ enum ControlId : int {
     IDC_LBL_EXP_T,
     IDC_LBL_START_T,
     IDC_LBL_END_T,
-    IDC_LBL_START_TIME,
-    IDC_LBL_START_EXP,
-    IDC_LBL_END_TIME,
-    IDC_LBL_END_EXP,
-    IDC_LBL_ELAPSE_EXP,
-    IDC_LBL_CAPTURE_T1,
+    IDC_LBL_CAPTURE_T1 = 114,
     IDC_LBL_CAPTURE1,
     IDC_LBL_LOG_T,
     IDC_TXT_LOG,
-    IDC_LBL_EXP_PER_HOUR,
+    IDC_PANEL_VALUE = 140,  // 140.. the panel's value labels, one a row
     IDC_PIC_PATTERN1 = 200, // 200..210
     IDC_PIC_PATTERN2 = 220, // 220..230
 };
@@ -49,19 +44,13 @@ struct LabelSpec {
     FontKind font;
 };
 
-// Frame1's labels as designed, placed relative to the frame; the value labels start empty
-// (start-up clears them anyway).
+// Frame1's headings as designed, placed relative to the frame; its value labels are the
+// panel's rows.
 constexpr LabelSpec kFrameLabels[] = {
     {IDC_LBL_TIME_T, L"時 刻", 112, 12, 33, 13, SS_LEFTNOWORDWRAP, FontKind::Bold},
     {IDC_LBL_EXP_T, L"Exp", 224, 12, 22, 13, SS_LEFTNOWORDWRAP, FontKind::Bold},
     {IDC_LBL_START_T, L"開始：", 16, 32, 39, 13, SS_LEFTNOWORDWRAP, FontKind::Bold},
-    {IDC_LBL_START_TIME, L"", 56, 32, 127, 13, SS_CENTER, FontKind::Normal},
-    {IDC_LBL_START_EXP, L"", 187, 32, 66, 13, SS_RIGHT, FontKind::Normal},
     {IDC_LBL_END_T, L"最終：", 16, 48, 39, 13, SS_LEFTNOWORDWRAP, FontKind::Bold},
-    {IDC_LBL_END_TIME, L"", 56, 48, 127, 13, SS_CENTER, FontKind::Normal},
-    {IDC_LBL_END_EXP, L"", 187, 48, 66, 13, SS_RIGHT, FontKind::Normal},
-    {IDC_LBL_ELAPSE_EXP, L"", 187, 68, 66, 13, SS_RIGHT, FontKind::Normal},
-    {IDC_LBL_EXP_PER_HOUR, L"", 56, 68, 127, 13, SS_CENTER, FontKind::Normal},
 };
 // The labels below the frame, placed in the window.
 constexpr LabelSpec kWindowLabels[] = {
@@ -69,6 +58,18 @@ constexpr LabelSpec kWindowLabels[] = {
     {IDC_LBL_CAPTURE1, L"", 120, 100, 123, 13, SS_LEFTNOWORDWRAP, FontKind::Normal},
     {IDC_LBL_LOG_T, L"測定結果", 8, 128, 64, 18, SS_LEFTNOWORDWRAP, FontKind::Heading},
 };
+
+DWORD StaticAlign(PanelAlign align) {
+    switch (align) {
+    case PanelAlign::Center:
+        return SS_CENTER;
+    case PanelAlign::Right:
+        return SS_RIGHT;
+    case PanelAlign::Left:
+        break;
+    }
+    return SS_LEFTNOWORDWRAP;
+}
 
 // Etched rules of the panel: shadow line with a highlight line one pixel below.
 struct LineSpec {
@@ -80,9 +81,6 @@ constexpr LineSpec kLines[] = {{IDC_LINE1, 28, COLOR_3DSHADOW},
                                {IDC_LINE2, 29, COLOR_3DHILIGHT},
                                {IDC_LINE3, 64, COLOR_3DSHADOW},
                                {IDC_LINE4, 65, COLOR_3DHILIGHT}};
-
-constexpr int kPanelLabelIds[] = {IDC_LBL_START_TIME, IDC_LBL_START_EXP,  IDC_LBL_END_TIME,
-                                  IDC_LBL_END_EXP,    IDC_LBL_ELAPSE_EXP, IDC_LBL_EXP_PER_HOUR};
 
 int OuterHeight(HWND hwnd) {
     RECT r{};
@@ -127,20 +125,25 @@ void FormMainControls::CreateLabels() {
         HWND label = AddControl(parent_, WC_STATICW, s.text, s.align | SS_NOTIFY | SS_NOPREFIX, 0,
                                 left + s.x, top + s.y, s.w, s.h, s.id, f);
         GrowLabelToText(label); // a substitute font wider than "Terminal" must not cut a caption
-        for (std::size_t i = 0; i < std::size(kPanelLabelIds); ++i) {
-            if (kPanelLabelIds[i] == s.id) {
-                panelLabels_[i] = label;
-            }
-        }
-        if (s.id == IDC_LBL_CAPTURE1) {
-            lblCapture_[1] = label;
-        }
+        return label;
     };
     for (const LabelSpec& s : kFrameLabels) {
         add(s, kFrameLeft, kFrameTop);
     }
+    const std::span<const PanelRow> rows = PanelRows();
+    panelLabels_.clear();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const PanelRow& r = rows[i];
+        panelLabels_.push_back(
+            add(LabelSpec{IDC_PANEL_VALUE + static_cast<int>(i), L"", r.x, r.y, r.width, r.height,
+                          StaticAlign(r.align), FontKind::Normal},
+                kFrameLeft, kFrameTop));
+    }
     for (const LabelSpec& s : kWindowLabels) {
-        add(s, 0, 0);
+        HWND label = add(s, 0, 0);
+        if (s.id == IDC_LBL_CAPTURE1) {
+            lblCapture_[1] = label;
+        }
     }
 }
 
@@ -230,12 +233,8 @@ void FormMainControls::SetCaptureCaption(std::wstring_view text) {
     RedrawNow(lblCapture_[1]);
 }
 
-std::wstring FormMainControls::Caption(PanelLabel label) const {
-    return WindowText(panelLabels_[static_cast<std::size_t>(label)]);
-}
-
-void FormMainControls::SetCaption(PanelLabel label, std::wstring_view text) {
-    SetWindowTextW(panelLabels_[static_cast<std::size_t>(label)], std::wstring(text).c_str());
+void FormMainControls::SetCaption(std::size_t row, std::wstring_view text) {
+    SetWindowTextW(panelLabels_.at(row), std::wstring(text).c_str());
 }
 
 void FormMainControls::RepaintPanel() {

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace qv {
 
@@ -38,8 +39,7 @@ class FormMainControls : public StatusPanelView, public LogBox {
     void ShowExpGlyphs(const GlyphImageSet& glyphs);
 
     // StatusPanelView
-    std::wstring Caption(PanelLabel label) const override;
-    void SetCaption(PanelLabel label, std::wstring_view text) override;
+    void SetCaption(std::size_t row, std::wstring_view text) override;
     void RepaintPanel() override;
     // LogBox
     std::wstring Text() const override;
@@ -56,8 +56,8 @@ class FormMainControls : public StatusPanelView, public LogBox {
     std::array<std::array<UniqueBitmap, kGlyphsPerSet>, kGlyphSetCount> patternBitmaps_;
 
     HWND frame1_ = nullptr;
-    std::array<HWND, 4> lines_{}; // Line1..Line4
-    std::array<HWND, kPanelLabels.size()> panelLabels_{};
+    std::array<HWND, 4> lines_{};   // Line1..Line4
+    std::vector<HWND> panelLabels_; // one a row of the panel
     std::array<HWND, 2> lblCapture_{};
     HWND txtLog_ = nullptr;
     std::array<std::array<HWND, kGlyphsPerSet>, kGlyphSetCount>

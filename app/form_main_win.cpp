@@ -1,10 +1,7 @@
 #include "app/form_main_win.h"
 
 #include "app/main_layout.h"
-#include "config/config_file.h"
-#include "measurement/measurement_engine.h"
-#include "measurement/measurement_timing.h"
-#include "recognition/glyph_pattern_table.h"
+#include "measurement/status_panel.h"
 #include "resources/resource_ids.h"
 #include "services/program_identity.h"
 #include "win/ui_win.h"
@@ -16,7 +13,6 @@ namespace qv {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuorvaneFormMain";
-constexpr UINT_PTR kCaptureTimerId = 1;
 constexpr int kDesignClientWidth = 280;
 constexpr int kDesignClientHeight = 270;
 
@@ -28,59 +24,24 @@ POINT PointOf(LPARAM lp) {
 
 FormMain::FormMain(ProgramServices services, MainWindowEvents& events, const BusyCursor& busyCursor,
                    std::vector<MenuRow> menu)
-    : svc_(std::move(services)), events_(events), busyCursor_(busyCursor), menu_(std::move(menu)),
-      timCaptureInterval_(kCaptureTimerId) {}
+    : svc_(std::move(services)), events_(events), busyCursor_(busyCursor), menu_(std::move(menu)) {}
 
 std::wstring FormMain::CaptionText() {
     return kMainWindowTitle;
 }
 
-bool FormMain::Form_Load() {
-    if (!IsFirstInstance()) {
-        svc_.messages.ShowMessage(L"既にプログラムは起動しています。", kErrorTitle);
-        return false;
-    }
-    svc_.debugLog.Write(std::wstring(L"Starting Program ") + kProgramVersion + L"･･･", L"INIT");
+bool FormMain::CreateAndShow() {
     if (!CreateWindowAndControls()) {
         return false;
     }
     svc_.messages.SetOwner(hwnd_);
     SetWindowTextW(hwnd_, CaptionText().c_str());
     controls_.SetText(L"");
-    UpdateStatusPanel(PanelMode::INIT);
+    UpdateStatusPanel(MeasurementRecord{}, controls_);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     KeepDesignedClientHeight();
     UpdateWindow(hwnd_);
-    // Whatever the outcome the settings hold usable values, and a failed write has been shown.
-    static_cast<void>(ProcessConfigFile(
-        ConfigFileMode::READ,
-        ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
-                          [this] { events_.UpdateCaptureBufferSize(); },
-                          [this](std::wstring_view r) { svc_.debugLog.Write(r); }}));
-    svc_.debugLog.Write(L"Reading ConfigFile･･･End ");
-    if (!events_.BuildGlyphPatterns()) {
-        ShowGlyphBuildFailure(svc_.messages);
-        return false;
-    }
-    svc_.debugLog.Write(L"PatternFile ChangeData･･･End ");
-    svc_.debugLog.Write(L"Creating ExpDataTable･･･End ");
-    SetCaptureTimerPeriod(CaptureTimerPeriod(svc_.state.settings.captureInterval));
-    SetCaptureTimerEnabled(false);
-    SetRunMenu(true, kMenuRunCaption);
-    SetStopMenuEnabled(false);
-    svc_.debugLog.Write(L"All Form Loading･･･End ");
-    if (svc_.state.settings.autoStart) {
-        if (events_.AutoStart() == WaitResult::Elapsed && !svc_.state.shuttingDown) {
-            svc_.debugLog.Write(L"Log AutoStart･･･ ");
-        }
-    }
     return true;
-}
-
-bool FormMain::IsFirstInstance() {
-    // Held for the whole run; a second copy finds it already there and touches nothing.
-    instanceMutex_ = KernelHandle(CreateMutexW(nullptr, FALSE, L"Local\\Quorvane.SingleInstance"));
-    return instanceMutex_.Get() != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
 bool FormMain::CreateWindowAndControls() {
@@ -93,7 +54,6 @@ bool FormMain::CreateWindowAndControls() {
         DestroyMenu(menu);
         return false;
     }
-    timCaptureInterval_.Attach(hwnd_);
     controls_.Create(hwnd_);
     return true;
 }
@@ -114,34 +74,14 @@ void FormMain::KeepDesignedClientHeight() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void FormMain::SetRunMenu(bool enabled, std::wstring_view caption) {
+void FormMain::ShowMeasurementPhase(MeasurementPhase phase) {
+    const bool idle = phase == MeasurementPhase::Idle;
     HMENU menu = GetMenu(hwnd_);
-    ModifyMenuW(menu, IDM_RUN, MF_BYCOMMAND | MF_STRING, IDM_RUN, std::wstring(caption).c_str());
-    EnableMenuCommand(hwnd_, IDM_RUN, enabled);
+    ModifyMenuW(menu, IDM_RUN, MF_BYCOMMAND | MF_STRING, IDM_RUN,
+                idle ? kMenuRunCaption : kMenuRunningCaption);
+    EnableMenuCommand(hwnd_, IDM_RUN, idle);
+    EnableMenuCommand(hwnd_, IDM_STOP, !idle);
     DrawMenuBar(hwnd_);
-}
-
-void FormMain::SetStopMenuEnabled(bool enabled) {
-    EnableMenuCommand(hwnd_, IDM_STOP, enabled);
-    DrawMenuBar(hwnd_);
-}
-
-void FormMain::SetCaptureTimerEnabled(bool enabled) {
-    timCaptureInterval_.SetEnabled(enabled);
-}
-
-void FormMain::SetCaptureTimerPeriod(std::int32_t milliseconds) {
-    timCaptureInterval_.SetInterval(milliseconds);
-}
-
-void FormMain::UpdateStatusPanel(PanelMode mode) {
-    StatusPanelContext context{controls_,
-                               controls_,
-                               svc_.clock,
-                               svc_.debugLog,
-                               svc_.state.measurement.currentExp,
-                               svc_.state.measurement.logMark};
-    qv::UpdateStatusPanel(mode, context);
 }
 
 LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -191,9 +131,7 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         backgroundPressed_ = false;
         return DefWindowProcW(hwnd_, msg, wp, lp); // gives the mouse back
     case WM_TIMER:
-        if (timCaptureInterval_.Ticked(wp)) {
-            events_.CaptureTimerTick();
-        }
+        events_.OnTimer(wp);
         return 0;
     case WM_CLOSE:
         Form_QueryUnload();
@@ -289,15 +227,13 @@ bool FormMain::IsBareBackground(POINT pt) const {
 void FormMain::Form_Click() {
     controls_.RedrawFrame();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    UpdateStatusPanel(PanelMode::Latest);
+    events_.Click();
 }
 
 void FormMain::Form_QueryUnload() {
     svc_.state.shuttingDown = true;
-    events_.FinishMeasurement();
-    UpdateStatusPanel(PanelMode::END);
+    events_.EndMeasurement();
     svc_.debugLog.Write(L"End of the Program");
-    timCaptureInterval_.SetEnabled(false);
     events_.UnloadOtherWindows();
     DestroyWindow(hwnd_);
 }

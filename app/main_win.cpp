@@ -25,7 +25,7 @@ int RunProgram() {
     qv::DebugLog debugLog(folder, clock, logHost, messages);
 
     qv::Program program(qv::ProgramServices{state, debugLog, messages, clock, folder});
-    if (!program.Start()) {
+    if (!program.Form_Load()) {
         return 0;
     }
     return qv::MessagePump::Instance().Run();

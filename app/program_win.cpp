@@ -1,6 +1,7 @@
 #include "app/program_win.h"
 
 #include "app/screen_print.h"
+#include "config/config_file.h"
 #include "measurement/measurement_timing.h"
 #include "recognition/glyph_pattern_table.h"
 #include "recognition/learned_glyph_file.h"
@@ -11,6 +12,10 @@
 
 namespace qv {
 
+namespace {
+constexpr UINT_PTR kCaptureTimerId = 1;
+} // namespace
+
 Program::Program(ProgramServices services)
     : svc_(std::move(services)),
       desktop_(svc_.state.captureBuffer,
@@ -18,16 +23,12 @@ Program::Program(ProgramServices services)
       popup_(svc_.state.popupShown, waiter_), formMain_(svc_, *this, busyCursor_, Menu()),
       recognition_(svc_.state, svc_.debugLog,
                    [this](std::wstring_view t) { formMain_.Controls().SetCaptureCaption(t); }),
-      engine_(svc_.state, MeasurementHost{formMain_, formMain_.Controls(), formMain_.Controls(),
-                                          desktop_, waiter_, popup_, recognition_, svc_.clock,
-                                          svc_.debugLog, svc_.folder}),
+      engine_(svc_.state, MeasurementHost{formMain_.Controls(), desktop_, waiter_, popup_,
+                                          recognition_, svc_.clock, svc_.debugLog, svc_.folder}),
       formOption_(OptionDialogServices{svc_.state.settings, svc_.folder, svc_.messages,
                                        svc_.debugLog, [this] { formMain_.RelayoutDebugArea(); },
                                        [this] { UpdateCaptureBufferSize(); },
-                                       [this] {
-                                           formMain_.SetCaptureTimerPeriod(CaptureTimerPeriod(
-                                               svc_.state.settings.captureInterval));
-                                       },
+                                       [this] { SetCaptureTimerPeriod(); },
                                        [this] { formMain_.BringToFront(); }},
                   CaptureTestServices{svc_.state.glyphs, [this] { return FindGame(); },
                                       std::wstring(kGameTitle) + kGameMissingSuffix},
@@ -37,8 +38,73 @@ Program::Program(ProgramServices services)
                                       [this] { return ForgetDigits(); }}),
       launcher_(busyCursor_),
       formVersion_(launcher_, waiter_, svc_.messages, svc_.debugLog, busyCursor_),
-      formGraph_(svc_.state.expSeries, [this] { return GraphCaption(); }) {
-    engine_.AddReadingListener(svc_.state.expSeries);
+      formGraph_(engine_.Evaluation().Record()), statusPanel_(formMain_.Controls()),
+      timCaptureInterval_(kCaptureTimerId) {
+    MeasurementEvaluation& evaluation = engine_.Evaluation();
+    evaluation.AddListener(statusPanel_);
+    evaluation.AddListener(formGraph_);
+    evaluation.AddListener(*this);
+}
+
+// The design's start-up, step by step: the window builds and shows itself; the rest is the
+// program's.
+bool Program::Form_Load() {
+    if (!IsFirstInstance()) {
+        svc_.messages.ShowMessage(L"既にプログラムは起動しています。", kErrorTitle);
+        return false;
+    }
+    svc_.debugLog.Write(std::wstring(L"Starting Program ") + kProgramVersion + L"･･･", L"INIT");
+    if (!formMain_.CreateAndShow()) {
+        return false;
+    }
+    timCaptureInterval_.Attach(formMain_.Handle());
+    ReadConfigFile();
+    svc_.debugLog.Write(L"Reading ConfigFile･･･End ");
+    if (!BuildGlyphPatterns()) {
+        ShowGlyphBuildFailure(svc_.messages);
+        return false;
+    }
+    svc_.debugLog.Write(L"PatternFile ChangeData･･･End ");
+    svc_.debugLog.Write(L"Creating ExpDataTable･･･End ");
+    SetCaptureTimerPeriod();
+    timCaptureInterval_.SetEnabled(false);
+    formMain_.ShowMeasurementPhase(MeasurementPhase::Idle);
+    svc_.debugLog.Write(L"All Form Loading･･･End ");
+    if (svc_.state.settings.autoStart) {
+        AutoStart();
+    }
+    return true;
+}
+
+bool Program::IsFirstInstance() {
+    // Held for the whole run; a second copy finds it already there and touches nothing.
+    instanceMutex_ = KernelHandle(CreateMutexW(nullptr, FALSE, L"Local\\Quorvane.SingleInstance"));
+    return instanceMutex_.Get() != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+// Whatever the outcome the settings hold usable values, and a failed write has been shown.
+void Program::ReadConfigFile() {
+    static_cast<void>(ProcessConfigFile(
+        ConfigFileMode::READ,
+        ConfigFileContext{svc_.state.settings, svc_.folder, svc_.messages,
+                          [this] { UpdateCaptureBufferSize(); },
+                          [this](std::wstring_view r) { svc_.debugLog.Write(r); }}));
+}
+
+void Program::SetCaptureTimerPeriod() {
+    timCaptureInterval_.SetInterval(CaptureTimerPeriod(svc_.state.settings.captureInterval));
+}
+
+// Enabled exactly while a measurement runs.
+void Program::OnRecord(const MeasurementRecord& record, RecordEvent event) {
+    if (event != RecordEvent::Started && event != RecordEvent::Stopped) {
+        return;
+    }
+    formMain_.ShowMeasurementPhase(record.phase);
+    if (record.Running()) {
+        SetCaptureTimerPeriod();
+    }
+    timCaptureInterval_.SetEnabled(record.Running());
 }
 
 std::vector<MenuRow> Program::Menu() {
@@ -126,17 +192,24 @@ std::filesystem::path Program::LearnedGlyphFile() const {
     return svc_.folder / kLearnedGlyphFileName;
 }
 
-WaitResult Program::AutoStart() {
-    return engine_.SetMeasurementState(MeasurementMode::RUN);
+void Program::AutoStart() {
+    if (engine_.SetMeasurementState(MeasurementMode::RUN) == WaitResult::Elapsed &&
+        !svc_.state.shuttingDown) {
+        svc_.debugLog.Write(L"Log AutoStart･･･ ");
+    }
 }
 
-// Readings happen inside the capture timer's tick; the graph follows after each one.
-void Program::CaptureTimerTick() {
-    engine_.timCaptureInterval_Timer();
-    RefreshGraphIfBehind();
+// Readings happen inside the capture timer's tick; the panel repaints at every tick, and the
+// views follow the record.
+void Program::OnTimer(WPARAM timerId) {
+    if (timCaptureInterval_.Ticked(timerId)) {
+        formMain_.Controls().RepaintPanel();
+        engine_.timCaptureInterval_Timer();
+    }
 }
 
 void Program::UnloadOtherWindows() {
+    timCaptureInterval_.SetEnabled(false);
     if (popup_.Handle() != nullptr) {
         DestroyWindow(popup_.Handle());
     }
@@ -161,9 +234,11 @@ void Program::menuPrtScr_Click() {
     }
 }
 
+// Ends on the spot: no close request, no unload handling, no summary, nothing written after the
+// record. Only the journal ends first, so that none of its lines is lost.
 void Program::menuEnd_Click() {
+    engine_.EndForExit();
     svc_.debugLog.Write(L"End of Program ");
-    // Ends on the spot: no close request, no unload handling, nothing more written.
     ExitProcess(0);
 }
 
@@ -173,7 +248,6 @@ void Program::menuOption_Click() {
 
 // Like "設定": opens the graph, or brings it to the front, at once.
 void Program::menuGraph_Click() {
-    graphRevision_ = svc_.state.expSeries.Revision();
     if (!formGraph_.Show()) {
         svc_.debugLog.Write(L"Graph window failed");
     }
@@ -186,21 +260,6 @@ void Program::menuVersion_Click() {
 HWND Program::FindGame() {
     const std::optional<WindowId> game = desktop_.FindWindowByTitle(kGameTitle);
     return game ? reinterpret_cast<HWND>(*game) : nullptr;
-}
-
-void Program::RefreshGraphIfBehind() {
-    if (graphRevision_ != svc_.state.expSeries.Revision()) {
-        graphRevision_ = svc_.state.expSeries.Revision();
-        formGraph_.Refresh();
-    }
-}
-
-// The increase and the hourly rate exactly as the status panel shows them.
-std::wstring Program::GraphCaption() {
-    const FormMainControls& panel = formMain_.Controls();
-    const std::wstring rate = panel.Caption(PanelLabel::ExpPerHour);
-    return L"増加量 " + panel.Caption(PanelLabel::ElapseExp) +
-           (rate.empty() ? L"" : L"    " + rate);
 }
 
 // The message comes from the message loop, not from inside the save nor from the waits

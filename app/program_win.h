@@ -1,6 +1,7 @@
 // The program: every object of a run and their wiring. The windows present; this object owns
-// them, gives the main window its menu as one table and answers what the windows' events ask
-// of the program: a command, the capture timer's tick, the close.
+// them, runs the start-up, owns the capture timer, gives the main window its menu as one table,
+// maps the measurement's state onto the menu and the timer, and answers what the windows'
+// events ask of the program: a command, the capture timer's tick, a click, the close.
 #pragma once
 
 #include "app/file_launcher_win.h"
@@ -11,8 +12,11 @@
 #include "app/shell_services_win.h"
 #include "config/form_option_win.h"
 #include "measurement/measurement_engine.h"
+#include "measurement/status_panel.h"
 #include "recognition/learned_glyphs.h"
 #include "win/busy_cursor_win.h"
+#include "win/handles_win.h"
+#include "win/window_timer_win.h"
 
 #include <windows.h>
 
@@ -26,12 +30,12 @@
 
 namespace qv {
 
-class Program : private MainWindowEvents {
+class Program : private MainWindowEvents, private RecordListener {
   public:
     explicit Program(ProgramServices services);
 
-    // The main window's Form_Load: false when the program must end at once.
-    bool Start() { return formMain_.Form_Load(); }
+    // Start-up: false when the program must end at once (second copy, pattern error).
+    bool Form_Load();
     HWND MainWindow() const { return formMain_.Handle(); }
 
   private:
@@ -39,12 +43,19 @@ class Program : private MainWindowEvents {
     std::vector<MenuRow> Menu();
 
     // MainWindowEvents
-    void UpdateCaptureBufferSize() override;
-    bool BuildGlyphPatterns() override;
-    WaitResult AutoStart() override;
-    void CaptureTimerTick() override;
-    void FinishMeasurement() override { engine_.FinishMeasurement(); }
+    void OnTimer(WPARAM timerId) override;
+    void Click() override { engine_.Evaluation().Click(); }
+    void EndMeasurement() override { engine_.EndForClose(); }
     void UnloadOtherWindows() override;
+    // RecordListener: the menu and the capture timer follow the measurement's state.
+    void OnRecord(const MeasurementRecord& record, RecordEvent event) override;
+
+    bool IsFirstInstance();
+    void ReadConfigFile();
+    void UpdateCaptureBufferSize();
+    bool BuildGlyphPatterns();
+    void AutoStart();
+    void SetCaptureTimerPeriod();
 
     void menuPrtScr_Click();
     void menuEnd_Click();
@@ -61,8 +72,6 @@ class Program : private MainWindowEvents {
 
     // The game's window as the measurement finds it, nullptr when it is not running.
     HWND FindGame();
-    void RefreshGraphIfBehind();
-    std::wstring GraphCaption();
     void OnPictureSaveFailed(const std::wstring& fileName);
     void ShowPictureSaveFailure();
 
@@ -78,7 +87,9 @@ class Program : private MainWindowEvents {
     Win32Launcher launcher_;
     FormVersion formVersion_;
     FormGraph formGraph_;
-    std::uint64_t graphRevision_ = 0;
+    StatusPanel statusPanel_;
+    WindowTimer timCaptureInterval_;
+    KernelHandle instanceMutex_;
     // The glyph pictures as the main window held them at start-up, and the EXP digits learned
     // over the built-in ones.
     std::array<GlyphPictureSet, kGlyphSetCount> builtInGlyphs_;

@@ -59,11 +59,15 @@ void MessageBoxSink::ShowMessage(std::wstring_view text, std::wstring_view title
                 MB_OK | MB_SETFOREGROUND);
 }
 
-bool Win32Recognition::RecognizeExpReadout() {
+std::optional<double> Win32Recognition::RecognizeExpReadout() {
+    ExpReading reading;
     const RecognitionOutcome outcome = qv::RecognizeExpReadout(
         state_.captureBuffer, state_.glyphs, state_.settings.captureRegions[kExpCaptureIndex],
-        state_.settings.debugMode, state_.expReading, *this);
-    return outcome == RecognitionOutcome::Completed;
+        state_.settings.debugMode, reading, *this);
+    if (outcome != RecognitionOutcome::Completed) {
+        return std::nullopt;
+    }
+    return reading.value_or(0);
 }
 
 MemoryStatus Win32Recognition::QueryMemoryStatus() {

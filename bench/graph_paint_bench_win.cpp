@@ -21,12 +21,13 @@ double MillisecondsSince(Clock::time_point start, int runs) {
 int main() {
     constexpr std::uint32_t kReadings = 30000;
     constexpr int kRuns = 100;
-    qv::ExpSeries series;
+    qv::MeasurementRecord night;
+    qv::ExpSeries& series = night.series;
     series.Begin(qv::LocalTime{2026, 12, 7, 22, 0, 0});
     for (std::uint32_t i = 1; i < kReadings; ++i) {
         series.Add(i * 1000, i * 4100.0, i % 3000 == 0);
     }
-    qv::FormGraph graph(series, [] { return std::wstring(L"増加量 122995900"); });
+    qv::FormGraph graph(night);
     if (!graph.Show()) {
         std::printf("graph window could not be created\n");
         return 1;

@@ -1,6 +1,6 @@
 // What a measurement has earned: the increase (the sum of the rises between consecutive
-// readings, leaving out what a misread made up), the hourly rate, and the one record of each
-// evaluated capture that the status panel, the journal and any other follower are fed from.
+// readings, leaving out what a misread made up), the hourly rate, and the evaluation of each
+// capture, which decides a fall and feeds the measurement's record.
 #pragma once
 
 #include "services/local_time.h"
@@ -83,16 +83,6 @@ class ExpGainTracker {
     std::uint64_t fallElapsed_ = 0; // when the waiting fall was read
     std::uint32_t lastClock_ = 0;
     std::uint64_t elapsed_ = 0;
-};
-
-// Who follows the evaluated captures (the journal, the graph).
-class ReadingListener {
-  public:
-    virtual ~ReadingListener() = default;
-    virtual void OnReading(const EvaluatedReading& reading) = 0;
-    // The measurement ended and its increase changed then (a held rise counted): the last
-    // reading's record with the final increase and rate.
-    virtual void OnMeasurementEnd(const EvaluatedReading& /*final*/) {}
 };
 
 // 1234567 as "1,234,567" (whole numbers, rounded down).

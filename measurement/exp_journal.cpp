@@ -94,8 +94,16 @@ void ExpJournal::OnReading(const EvaluatedReading& reading) {
     }
 }
 
-void ExpJournal::OnMeasurementEnd(const EvaluatedReading& final) {
-    OnReading(final);
+void ExpJournal::OnRecord(const MeasurementRecord& record, RecordEvent event) {
+    if (event != RecordEvent::Captured && event != RecordEvent::Ended) {
+        return;
+    }
+    if (record.capture) {
+        OnReading(*record.capture);
+    }
+    if (event == RecordEvent::Ended) {
+        Finish();
+    }
 }
 
 void ExpJournal::Finish() {
@@ -125,6 +133,9 @@ void ExpJournal::Keep(std::wstring line) {
 }
 
 bool ExpJournal::WriteKept() {
+    if (kept_.empty()) {
+        return true;
+    }
     std::wstring text;
     for (const std::wstring& line : kept_) {
         text += line;

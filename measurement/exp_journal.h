@@ -5,6 +5,7 @@
 #pragma once
 
 #include "measurement/exp_gain.h"
+#include "measurement/measurement_record.h"
 #include "services/debug_log.h"
 
 #include <cstddef>
@@ -29,18 +30,18 @@ std::wstring JournalHeader();
 // One line of the journal, CR LF included.
 std::wstring JournalLine(const EvaluatedReading& reading);
 
-class ExpJournal : public ReadingListener {
+class ExpJournal : public RecordListener {
   public:
     ExpJournal(std::filesystem::path folder, DebugLog& debugLog);
 
+    // A capture's line; at the end the held rise's line, then Finish.
+    void OnRecord(const MeasurementRecord& record, RecordEvent event) override;
     // A first reading starts a new file, in the first free name: the journal never writes
     // into a file it did not create. Every capture appends its line. The debug log records
     // when writing fails and when it works again, and the measurement goes on meanwhile.
-    void OnReading(const EvaluatedReading& reading) override;
-    // A held rise counted at the end: one more line, with the end's time and the increase.
-    void OnMeasurementEnd(const EvaluatedReading& final) override;
+    void OnReading(const EvaluatedReading& reading);
     // The measurement ended: lines the file still does not take go to a new file of the next
-    // free name, with its own header.
+    // free name, with its own header. With no line waiting nothing is written.
     void Finish();
 
   private:

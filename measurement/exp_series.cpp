@@ -22,7 +22,6 @@ void ExpSeries::OnReading(const EvaluatedReading& reading) {
     }
     if (reading.misreadFall) {
         std::erase(falls_, SecondsOf(*reading.misreadFall));
-        ++revision_;
     }
 }
 
@@ -35,7 +34,6 @@ void ExpSeries::Begin(const LocalTime& at) {
     points_.clear();
     falls_.clear();
     points_.push_back(SeriesPoint{0, 0});
-    ++revision_;
 }
 
 void ExpSeries::Add(std::uint64_t elapsedMilliseconds, double increase, bool fall) {
@@ -47,7 +45,6 @@ void ExpSeries::Add(std::uint64_t elapsedMilliseconds, double increase, bool fal
     if (fall) {
         falls_.push_back(seconds);
     }
-    ++revision_;
 }
 
 } // namespace qv

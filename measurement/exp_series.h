@@ -15,14 +15,14 @@ struct SeriesPoint {
     double increase = 0; // the measurement's increase at that reading
 };
 
-// Fed by the evaluation that feeds the status panel and the journal.
-class ExpSeries : public ReadingListener {
+// Kept by the evaluation in the measurement's record.
+class ExpSeries {
   public:
     // A measurement's first reading starts a new graph; an unread capture adds nothing. A
     // reading that shows a fall to be a misread takes its mark away.
-    void OnReading(const EvaluatedReading& reading) override;
+    void OnReading(const EvaluatedReading& reading);
     // A rise held until the end counts: the line rises at the last reading.
-    void OnMeasurementEnd(const EvaluatedReading& final) override;
+    void OnMeasurementEnd(const EvaluatedReading& final);
 
     // The first reading of a measurement: the previous graph is forgotten. `at` is the local
     // time of the reading, for the clock labels.
@@ -37,14 +37,11 @@ class ExpSeries : public ReadingListener {
     const LocalTime& StartTime() const { return startTime_; }
     double Seconds() const { return points_.empty() ? 0 : points_.back().seconds; }
     double Increase() const { return points_.empty() ? 0 : points_.back().increase; }
-    // Changes with every Begin and Add, so a view can tell whether it is behind.
-    std::uint64_t Revision() const { return revision_; }
 
   private:
     LocalTime startTime_;
     std::vector<SeriesPoint> points_;
     std::vector<double> falls_; // seconds since the first reading
-    std::uint64_t revision_ = 0;
 };
 
 } // namespace qv

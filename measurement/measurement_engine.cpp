@@ -1,6 +1,7 @@
 #include "measurement/measurement_engine.h"
 
 #include "measurement/measurement_timing.h"
+#include "measurement/status_panel.h"
 
 namespace qv {
 
@@ -14,10 +15,9 @@ SnapshotStatus SaveForegroundSnapshot(Desktop& desktop, Waiter& waiter,
 }
 
 MeasurementEngine::MeasurementEngine(ProgramState& state, MeasurementHost host)
-    : state_(state), host_(std::move(host)), journal_(host_.folder, host_.debugLog) {}
-
-void MeasurementEngine::AddReadingListener(ReadingListener& listener) {
-    listeners_.push_back(&listener);
+    : state_(state), host_(std::move(host)), evaluation_(host_.clock),
+      journal_(host_.folder, host_.debugLog) {
+    evaluation_.AddListener(journal_);
 }
 
 WaitResult MeasurementEngine::SetMeasurementState(MeasurementMode mode) {
@@ -33,10 +33,7 @@ WaitResult MeasurementEngine::SetMeasurementState(MeasurementMode mode) {
 
 WaitResult MeasurementEngine::Run() {
     const Settings& settings = state_.settings;
-    host_.window.SetRunMenu(false, kMenuRunningCaption);
-    host_.window.SetStopMenuEnabled(true);
-    host_.window.SetCaptureTimerPeriod(CaptureTimerPeriod(settings.captureInterval));
-    host_.window.SetCaptureTimerEnabled(true);
+    evaluation_.Start();
     ScheduleCaptureIn(SecondsToMilliseconds(settings.captureInterval));
     const std::int32_t delay = SecondsToMilliseconds(settings.startDelay);
     if (delay == 0) {
@@ -47,16 +44,9 @@ WaitResult MeasurementEngine::Run() {
 }
 
 void MeasurementEngine::Stop() {
-    FinishMeasurement();
+    evaluation_.Finish();
     host_.popup.HidePopupMessage();
-    host_.window.SetRunMenu(true, kMenuRunCaption);
-    host_.window.SetStopMenuEnabled(false);
-    host_.window.SetCaptureTimerEnabled(false);
-    MeasurementState& m = state_.measurement;
-    m.logMark.clear();
-    m.previousExp = 0;
-    m.previousSecond = 0;
-    m.gain.Reset();
+    evaluation_.Stop();
 }
 
 void MeasurementEngine::menuRun_Click() {
@@ -71,14 +61,17 @@ void MeasurementEngine::menuStop_Click() {
     if (state_.popupShown) {
         host_.popup.HidePopupMessage();
     }
-    FinishMeasurement();
-    UpdateStatusPanel(PanelMode::END);
+    EndForClose();
     SetMeasurementState(MeasurementMode::STOP);
     host_.debugLog.Write(L"Loging Stop･･･End ");
 }
 
+void MeasurementEngine::EndForClose() {
+    evaluation_.Finish();
+    WriteMeasurementSummary(evaluation_.Record(), host_.log, host_.debugLog);
+}
+
 void MeasurementEngine::timCaptureInterval_Timer() {
-    host_.panel.RepaintPanel();
     const std::uint32_t now = host_.clock.Milliseconds();
     if (!IsCaptureDue(now, state_.measurement.nextCaptureTime)) {
         return;
@@ -107,10 +100,11 @@ void MeasurementEngine::WatchAndCapture() {
     }
     host_.desktop.CaptureWindowRegion(*game, state_.settings.captureRegions[kExpCaptureIndex],
                                       kExpCaptureIndex);
-    if (!host_.recognition.RecognizeExpReadout() || state_.shuttingDown) {
+    const std::optional<double> reading = host_.recognition.RecognizeExpReadout();
+    if (!reading || state_.shuttingDown) {
         return;
     }
-    EvaluateReading();
+    EvaluateReading(*reading);
 }
 
 void MeasurementEngine::GameMissing() {
@@ -119,7 +113,7 @@ void MeasurementEngine::GameMissing() {
         host_.popup.ShowPopupMessage(std::wstring(kGameTitle) + kGameMissingSuffix, kErrorTitle,
                                      kGameMissingFontSize);
     }
-    if (state_.measurement.logMark.empty()) {
+    if (evaluation_.Record().phase != MeasurementPhase::Measuring) {
         WriteDebugOnly(lost + L" Then Capture Stop");
         return;
     }
@@ -136,16 +130,6 @@ void MeasurementEngine::GameMissing() {
 
 void MeasurementEngine::ScheduleCaptureIn(std::int32_t milliseconds) {
     state_.measurement.nextCaptureTime = ClockAfter(host_.clock.Milliseconds(), milliseconds);
-}
-
-void MeasurementEngine::UpdateStatusPanel(PanelMode mode) {
-    StatusPanelContext context{host_.panel,
-                               host_.log,
-                               host_.clock,
-                               host_.debugLog,
-                               state_.measurement.currentExp,
-                               state_.measurement.logMark};
-    qv::UpdateStatusPanel(mode, context);
 }
 
 void MeasurementEngine::WriteDebugOnly(std::wstring_view message) {

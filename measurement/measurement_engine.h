@@ -1,9 +1,11 @@
-// Starting and stopping a measurement, the capture timer's tick, the game-window watch and the
-// evaluation of each reading. Everything runs on the user-interface thread; every wait
-// dispatches events, so each handler may be re-entered by a tick, a menu command or a close.
+// Starting and stopping a measurement, the capture timer's tick, the game-window watch and what
+// the evaluation of a reading decides (the level-up sequence). Everything runs on the
+// user-interface thread; every wait dispatches events, so each handler may be re-entered by a tick,
+// a menu command or a close.
 #pragma once
 
 #include "measurement/exp_journal.h"
+#include "measurement/measurement_evaluation.h"
 #include "measurement/measurement_host.h"
 #include "measurement/program_state.h"
 #include "services/program_identity.h"
@@ -16,8 +18,6 @@
 
 namespace qv {
 
-inline constexpr wchar_t kMenuRunCaption[] = L"開始";
-inline constexpr wchar_t kMenuRunningCaption[] = L"ロギング";
 inline constexpr wchar_t kGameMissingSuffix[] = L"が起動していません";
 inline constexpr std::int32_t kGameMissingFontSize = 14;
 // Deferral when the game runs but is not in front.
@@ -27,6 +27,8 @@ inline constexpr double kSnapshotPauseMilliseconds = 333;
 inline constexpr std::array<const wchar_t*, 4> kSnapshotSuffixes = {L"_a.bmp", L"_b.bmp", L"_c.bmp",
                                                                     L"_d.bmp"};
 inline constexpr wchar_t kLevelUpLineText[] = L"  LvUP or Dead 検出 \r\n";
+// A later reading showed that a fall which ran the level-up sequence was a misread.
+inline constexpr wchar_t kMisreadLineText[] = L"  誤認識（前の検出を取り消し）\r\n";
 
 // The mode words of SetMeasurementState.
 enum class MeasurementMode {
@@ -38,8 +40,11 @@ class MeasurementEngine {
   public:
     MeasurementEngine(ProgramState& state, MeasurementHost host);
 
-    // RUN starts a measurement (menus, timer, first due time, then the start delay); STOP
-    // ends one and forgets the EXP history. QuitRequested when the program began to end
+    // The record every view renders; listeners go here (the journal is the first).
+    MeasurementEvaluation& Evaluation() { return evaluation_; }
+
+    // RUN starts a measurement (its state published, first due time, then the start delay);
+    // STOP ends one and forgets the EXP history. QuitRequested when the program began to end
     // during the start delay.
     WaitResult SetMeasurementState(MeasurementMode mode);
 
@@ -48,39 +53,32 @@ class MeasurementEngine {
     void timCaptureInterval_Timer();
     // The step run when a capture falls due: find the game, capture, recognise, evaluate.
     void WatchAndCapture();
-    // Interprets ProgramState::expReading against the measurement's history.
-    void EvaluateReading();
-    // `listener` hears every evaluated capture after the panel and the journal; it must
-    // outlive the engine.
-    void AddReadingListener(ReadingListener& listener);
-    // The measurement ends: a rise still held counts (on the panel, in the journal, for the
-    // listeners) and the journal puts away the lines its file did not take. Every stop runs
-    // it; a close must run it before the summary.
-    void FinishMeasurement();
+    // Evaluates one reading (0: nothing read) and runs what it decides: the level-up sequence
+    // for a fall, the log line for a fall that turned out a misread.
+    void EvaluateReading(double reading);
+    // The close: the measurement ends (a held rise counted, the journal put away) and its
+    // summary goes to the log box; the measurement is not stopped.
+    void EndForClose();
+    // The menu's immediate end: only the journal's end, so that no line is lost.
+    void EndForExit() { evaluation_.Finish(); }
 
   private:
     WaitResult Run();
     void Stop();
     void GameMissing();
     void HandleFall(const std::wstring& stampText);
-    // Evaluates a capture and publishes it.
-    void PublishReading(const LocalTime& time, double reading);
-    // The one place an evaluated record goes: the panel's increase and rate, the journal, then
-    // the listeners, each through `call` (a capture, or the end of the measurement).
-    using ListenerCall = void (ReadingListener::*)(const EvaluatedReading&);
-    void Publish(const EvaluatedReading& evaluated, ListenerCall call);
+    void ReportMisread(const std::wstring& stampText);
     // Saves one snapshot; false when the program began to end, so the level-up stops there.
     bool SaveSnapshot(const std::wstring& fileName);
     void ScheduleCaptureIn(std::int32_t milliseconds);
-    void UpdateStatusPanel(PanelMode mode);
     void WriteDebugOnly(std::wstring_view message);
     // Waits and tells whether the caller may go on (false once the program is ending).
     bool WaitAndGoOn(double milliseconds);
 
     ProgramState& state_;
     MeasurementHost host_;
+    MeasurementEvaluation evaluation_;
     ExpJournal journal_;
-    std::vector<ReadingListener*> listeners_;
 };
 
 } // namespace qv

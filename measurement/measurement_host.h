@@ -1,10 +1,9 @@
 // What the measurement needs of the program around it. The Win32 shell implements these with
-// the main window, the desktop and the message loop; tests use fakes.
+// the main window's log box, the desktop and the message loop; tests use fakes.
 #pragma once
 
 #include "capture/capture_region.h"
 #include "measurement/log_view.h"
-#include "measurement/status_panel.h"
 #include "services/debug_log.h"
 #include "services/local_time.h"
 #include "services/waiter.h"
@@ -18,19 +17,6 @@ namespace qv {
 
 // A top-level window as the desktop names it (the HWND's value on Windows); 0 is no window.
 using WindowId = std::uintptr_t;
-
-// The menus and the capture timer of the main window.
-class MainWindowControl {
-  public:
-    virtual ~MainWindowControl() = default;
-    // menuRun's enabled state and caption.
-    virtual void SetRunMenu(bool enabled, std::wstring_view caption) = 0;
-    virtual void SetStopMenuEnabled(bool enabled) = 0;
-    // Enabled exactly while a measurement runs.
-    virtual void SetCaptureTimerEnabled(bool enabled) = 0;
-    // Takes effect at once, also while the timer runs.
-    virtual void SetCaptureTimerPeriod(std::int32_t milliseconds) = 0;
-};
 
 class Desktop {
   public:
@@ -58,12 +44,13 @@ class Popup {
     virtual void HidePopupMessage() = 0;
 };
 
-// Reads the EXP figure from capture-buffer slot 1 into ProgramState::expReading.
+// Reads the EXP figure from capture-buffer slot 1.
 class ExpRecognition {
   public:
     virtual ~ExpRecognition() = default;
-    // False when the recognition was abandoned because the program is closing.
-    [[nodiscard]] virtual bool RecognizeExpReadout() = 0;
+    // The figure read, 0 when nothing usable was read; nothing when the recognition was
+    // abandoned because the program is closing.
+    [[nodiscard]] virtual std::optional<double> RecognizeExpReadout() = 0;
 };
 
 enum class SnapshotStatus {
@@ -78,8 +65,6 @@ enum class SnapshotStatus {
                                                     const std::filesystem::path& path);
 
 struct MeasurementHost {
-    MainWindowControl& window;
-    StatusPanelView& panel;
     LogBox& log;
     Desktop& desktop;
     Waiter& waiter;

@@ -1,4 +1,5 @@
-// The evaluation of one reading: nothing read, first reading, unchanged, gain or fall.
+// What the evaluation of one reading decides: nothing, the first reading, or a fall and its
+// level-up sequence.
 #include "measurement/measurement_engine.h"
 #include "measurement/measurement_timing.h"
 
@@ -6,78 +7,37 @@
 
 namespace qv {
 
-namespace {
-// Any non-empty text marks an open measurement log; only its emptiness is tested.
-constexpr wchar_t kLogOpenMark[] = L"open";
-} // namespace
-
-void MeasurementEngine::EvaluateReading() {
-    const LocalTime now = host_.clock.Now();
-    const std::wstring stampText = FormatLogLineTime(now);
-    const double reading = state_.expReading.value_or(0);
-    MeasurementState& m = state_.measurement;
+void MeasurementEngine::EvaluateReading(double reading) {
+    const std::wstring stampText = FormatLogLineTime(host_.clock.Now());
     if (reading == 0 || !std::isfinite(reading)) {
         // Nothing read: the next attempt counts from the end of this one.
         ScheduleCaptureIn(SecondsToMilliseconds(state_.settings.captureInterval));
-        PublishReading(now, reading);
-        return;
     }
-    m.currentSecond = static_cast<std::int32_t>(host_.clock.Milliseconds() / 1000);
-    m.currentExp = reading;
-    // Whether a reading was taken is the tracker's to say: whole seconds of the counter are 0
-    // again after its wrap.
-    if (!m.gain.Started()) {
-        m.previousExp = reading;
-        m.previousSecond = m.currentSecond;
-        m.logMark = kLogOpenMark;
-        UpdateStatusPanel(PanelMode::FAST);
-        PublishReading(now, reading);
-        host_.debugLog.Write(L"Fast ImageRecognition");
-        return;
-    }
-    PublishReading(now, reading);
-    if (reading == m.previousExp) {
-        m.previousSecond = m.currentSecond;
-        return;
-    }
-    m.lastExpChange = reading - m.previousExp;
-    m.previousExp = reading;
-    m.previousSecond = m.currentSecond;
-    if (m.lastExpChange > 0) {
-        return;
-    }
-    HandleFall(stampText);
-}
-
-void MeasurementEngine::PublishReading(const LocalTime& time, double reading) {
-    const std::optional<EvaluatedReading> evaluated =
-        state_.measurement.gain.Evaluate(time, host_.clock.Milliseconds(), reading);
+    const std::optional<EvaluatedReading> evaluated = evaluation_.Capture(reading);
     if (!evaluated) {
         return;
     }
-    Publish(*evaluated, &ReadingListener::OnReading);
-}
-
-void MeasurementEngine::FinishMeasurement() {
-    const std::optional<EvaluatedReading> final = state_.measurement.gain.Finish(host_.clock.Now());
-    if (final) {
-        Publish(*final, &ReadingListener::OnMeasurementEnd);
+    if (evaluated->misreadFall) {
+        ReportMisread(stampText);
     }
-    journal_.Finish();
-}
-
-void MeasurementEngine::Publish(const EvaluatedReading& evaluated, ListenerCall call) {
-    host_.panel.SetCaption(PanelLabel::ElapseExp, PlainNumberText(evaluated.increase));
-    host_.panel.SetCaption(PanelLabel::ExpPerHour, ExpPerHourCaption(evaluated.expPerHour));
-    (journal_.*call)(evaluated);
-    for (ReadingListener* listener : listeners_) {
-        (listener->*call)(evaluated);
+    if (evaluated->event == ReadingEvent::Start) {
+        host_.debugLog.Write(L"Fast ImageRecognition");
+    } else if (evaluated->event == ReadingEvent::Fall) {
+        HandleFall(stampText);
     }
 }
 
-// A fall is a level-up or a death. The history is already updated, so a tick or a stop
-// arriving in the pauses sees a consistent state; the remaining steps run all the same unless
-// the program is ending.
+// The fall's pictures and line stay: they show what the screen showed. The player learns that
+// the detection was none.
+void MeasurementEngine::ReportMisread(const std::wstring& stampText) {
+    AppendLog(host_.log, stampText + kMisreadLineText, kLogLineBreakCap);
+    host_.debugLog.Write(L"Misread fall withdrawn");
+}
+
+// A fall is a level-up or a death, decided by the evaluation at the capture that shows it, so
+// the pictures catch the moment. The record is already updated, so a tick or a stop arriving
+// in the pauses sees a consistent state; the remaining steps run all the same unless the
+// program is ending.
 void MeasurementEngine::HandleFall(const std::wstring& stampText) {
     if (state_.settings.beepOnCapture) {
         host_.desktop.Beep();
@@ -92,7 +52,7 @@ void MeasurementEngine::HandleFall(const std::wstring& stampText) {
         }
     }
     AppendLog(host_.log, stampText + kLevelUpLineText, kLogLineBreakCap);
-    UpdateStatusPanel(PanelMode::Latest);
+    evaluation_.ShowFall();
     host_.debugLog.Write(L"Print Screen･･･End ");
 }
 

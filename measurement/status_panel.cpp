@@ -3,28 +3,63 @@
 #include "base/column_format.h"
 #include "base/number_text.h"
 
-#include <cmath>
-#include <cwctype>
-
 namespace qv {
 
 namespace {
 
-std::wstring ExpColumn(std::wstring_view caption) {
-    return FormatColumn(LeadingNumber(caption), 14, 1, 0, false).value_or(L" 0 ");
+std::wstring TimeOf(const std::optional<TimedExp>& value) {
+    return value ? FormatTimestamp(value->time) : std::wstring();
 }
 
-void WriteSummary(StatusPanelContext& c) {
-    const auto caption = [&](PanelLabel l) { return c.panel.Caption(l); };
-    std::wstring text = BuildSummaryLine(
-        caption(PanelLabel::StartTime), caption(PanelLabel::StartExp), caption(PanelLabel::EndTime),
-        caption(PanelLabel::EndExp), caption(PanelLabel::ElapseExp));
-    text += L"\r\n\r\n";
-    AppendLog(c.log, text, kLogLineBreakCap);
-    c.debugLog.Write(L"測定終了表示完了");
+std::wstring ExpOf(const std::optional<TimedExp>& value) {
+    return value ? WholeNumberText(value->exp) : std::wstring();
+}
+
+// The panel's figures, top to bottom and left to right; a new figure is one more row here and
+// its place in the frame.
+constexpr PanelRow kRows[] = {
+    {L"lblStartTime", 56, 32, 127, 13, PanelAlign::Center,
+     [](const MeasurementRecord& r) { return TimeOf(r.start); }},
+    {L"lblStartExp", 187, 32, 66, 13, PanelAlign::Right,
+     [](const MeasurementRecord& r) { return ExpOf(r.start); }},
+    {L"lblEndTime", 56, 48, 127, 13, PanelAlign::Center,
+     [](const MeasurementRecord& r) { return TimeOf(r.latest); }},
+    {L"lblEndExp", 187, 48, 66, 13, PanelAlign::Right,
+     [](const MeasurementRecord& r) { return ExpOf(r.latest); }},
+    {L"lblElapseExp", 187, 68, 66, 13, PanelAlign::Right, IncreaseText},
+    {L"lblExpPerHour", 56, 68, 127, 13, PanelAlign::Center,
+     [](const MeasurementRecord& r) { return ExpPerHourCaption(r.expPerHour); }},
+};
+
+} // namespace
+
+std::wstring IncreaseText(const MeasurementRecord& record) {
+    return record.start ? WholeNumberText(record.increase) : std::wstring();
+}
+
+namespace {
+
+std::wstring ExpColumn(double value) {
+    return FormatColumn(value, 14, 1, 0, false).value_or(L" 0 ");
 }
 
 } // namespace
+
+std::span<const PanelRow> PanelRows() {
+    return kRows;
+}
+
+std::wstring ChartHeading(const MeasurementRecord& record) {
+    const std::wstring rate = ExpPerHourCaption(record.expPerHour);
+    return L"増加量 " + IncreaseText(record) + (rate.empty() ? L"" : L"    " + rate);
+}
+
+void UpdateStatusPanel(const MeasurementRecord& record, StatusPanelView& view) {
+    for (std::size_t i = 0; i < std::size(kRows); ++i) {
+        view.SetCaption(i, kRows[i].text(record));
+    }
+    view.RepaintPanel();
+}
 
 std::wstring PlainNumberText(const std::optional<double>& reading) {
     if (!reading) {
@@ -33,76 +68,23 @@ std::wstring PlainNumberText(const std::optional<double>& reading) {
     return WholeNumberText(*reading);
 }
 
-double LeadingNumber(std::wstring_view caption) {
-    std::size_t i = 0;
-    while (i < caption.size() && std::iswspace(caption[i])) {
-        ++i;
-    }
-    std::size_t end = i;
-    if (end < caption.size() && (caption[end] == L'-' || caption[end] == L'+')) {
-        ++end;
-    }
-    const std::size_t digitsFrom = end;
-    while (end < caption.size() && (std::iswdigit(caption[end]) || caption[end] == L'.')) {
-        ++end;
-    }
-    if (end == digitsFrom) {
-        return 0;
-    }
-    const std::wstring number(caption.substr(i, end - i));
-    wchar_t* stop = nullptr;
-    const double value = std::wcstod(number.c_str(), &stop);
-    return std::isfinite(value) ? value : 0;
-}
-
-std::wstring BuildSummaryLine(std::wstring_view startTime, std::wstring_view startExp,
-                              std::wstring_view endTime, std::wstring_view endExp,
-                              std::wstring_view elapseExp) {
+std::wstring BuildSummaryLine(const MeasurementRecord& record) {
+    const auto exp = [](const std::optional<TimedExp>& v) { return ExpColumn(v ? v->exp : 0); };
     std::wstring line = L"開始時刻:";
-    line.append(startTime).append(L"  Exp:").append(ExpColumn(startExp));
-    line.append(L"終了時刻:").append(endTime).append(L"  Exp:").append(ExpColumn(endExp));
+    line.append(TimeOf(record.start)).append(L"  Exp:").append(exp(record.start));
+    line.append(L"終了時刻:").append(TimeOf(record.latest)).append(L"  Exp:");
+    line.append(exp(record.latest));
     line.append(L"\u3000増加量:").append(19, L' ');
-    line.append(L"  Exp:").append(ExpColumn(elapseExp));
+    line.append(L"  Exp:").append(ExpColumn(record.increase));
     return line;
 }
 
-namespace {
-
-// The time of now and the last figure read, as a click on the window sets them. Before any
-// figure was read there is nothing to show, and an empty panel stays empty.
-void RefreshEndValues(StatusPanelContext& c) {
-    if (!c.latestExp) {
+void WriteMeasurementSummary(const MeasurementRecord& record, LogBox& log, DebugLog& debugLog) {
+    if (record.phase != MeasurementPhase::Measuring) {
         return;
     }
-    c.panel.SetCaption(PanelLabel::EndTime, CurrentTimestamp(c.clock));
-    c.panel.SetCaption(PanelLabel::EndExp, PlainNumberText(c.latestExp));
-}
-
-} // namespace
-
-void UpdateStatusPanel(PanelMode mode, StatusPanelContext& c) {
-    if (mode == PanelMode::END) {
-        if (!c.logMark.empty()) {
-            // The summary ends at the stop itself, not at the last fall or click.
-            RefreshEndValues(c);
-            WriteSummary(c);
-        }
-    } else if (mode == PanelMode::INIT) {
-        for (PanelLabel label : kPanelLabels) {
-            c.panel.SetCaption(label, L"");
-        }
-    } else if (mode == PanelMode::FAST) {
-        const std::wstring now = CurrentTimestamp(c.clock);
-        const std::wstring exp = PlainNumberText(c.latestExp);
-        c.panel.SetCaption(PanelLabel::StartTime, now);
-        c.panel.SetCaption(PanelLabel::StartExp, exp);
-        c.panel.SetCaption(PanelLabel::EndTime, now);
-        c.panel.SetCaption(PanelLabel::EndExp, exp);
-        c.panel.SetCaption(PanelLabel::ElapseExp, L"0");
-    } else {
-        RefreshEndValues(c);
-    }
-    c.panel.RepaintPanel();
+    AppendLog(log, BuildSummaryLine(record) + L"\r\n\r\n", kLogLineBreakCap);
+    debugLog.Write(L"測定終了表示完了");
 }
 
 } // namespace qv

@@ -1,62 +1,69 @@
-// The status panel ("測定状況"): start and latest time and EXP and the increase, and the
-// summary line written to the log box when a measurement ends.
+// The status panel ("測定状況"): one row per figure, each drawn from the measurement's record,
+// and the summary line written to the log box when a measurement that took readings ends.
 #pragma once
 
 #include "measurement/log_view.h"
+#include "measurement/measurement_record.h"
 #include "services/debug_log.h"
-#include "services/local_time.h"
 
-#include <array>
-#include <optional>
+#include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace qv {
 
-// ExpPerHour is the hourly rate in the increase row's time column.
-enum class PanelLabel { StartTime, StartExp, EndTime, EndExp, ElapseExp, ExpPerHour };
-inline constexpr std::array<PanelLabel, 6> kPanelLabels = {
-    PanelLabel::StartTime, PanelLabel::StartExp,  PanelLabel::EndTime,
-    PanelLabel::EndExp,    PanelLabel::ElapseExp, PanelLabel::ExpPerHour};
+enum class PanelAlign { Left, Center, Right };
 
-// The panel's value labels are the only store of the start and end values.
+// One figure of the panel: its label, where the label sits in Frame1, and its text.
+struct PanelRow {
+    std::wstring_view control;
+    int x, y, width, height;
+    PanelAlign align;
+    std::wstring (*text)(const MeasurementRecord& record);
+};
+
+// The panel's value labels, in the order the window creates them.
+std::span<const PanelRow> PanelRows();
+
+// The labels the rows are drawn into; `row` indexes PanelRows().
 class StatusPanelView {
   public:
     virtual ~StatusPanelView() = default;
-    virtual std::wstring Caption(PanelLabel label) const = 0;
-    virtual void SetCaption(PanelLabel label, std::wstring_view text) = 0;
+    virtual void SetCaption(std::size_t row, std::wstring_view text) = 0;
     virtual void RepaintPanel() = 0;
 };
 
-struct StatusPanelContext {
-    StatusPanelView& panel;
-    LogBox& log;
-    Clock& clock;
-    DebugLog& debugLog;
-    // The last figure read: a capture that read nothing leaves it; nothing before the first.
-    const std::optional<double>& latestExp;
-    const std::wstring& logMark;
+// Every row from the record, then a repaint. An empty record empties the panel.
+void UpdateStatusPanel(const MeasurementRecord& record, StatusPanelView& view);
+
+// Follows the record onto the panel.
+class StatusPanel : public RecordListener {
+  public:
+    explicit StatusPanel(StatusPanelView& view) : view_(view) {}
+    void OnRecord(const MeasurementRecord& record, RecordEvent) override {
+        UpdateStatusPanel(record, view_);
+    }
+
+  private:
+    StatusPanelView& view_;
 };
 
-// The mode words of UpdateStatusPanel.
-enum class PanelMode {
-    INIT,   // empty the panel
-    FAST,   // fill it from the first reading
-    END,    // write the summary when a measurement log is open
-    Latest, // the empty word: refresh the latest time and EXP
-};
+// The increase as the panel shows it: plain digits from the first reading on, empty before.
+std::wstring IncreaseText(const MeasurementRecord& record);
 
-void UpdateStatusPanel(PanelMode mode, StatusPanelContext& context);
+// The line over the graph: the increase and the hourly rate as the panel shows them.
+std::wstring ChartHeading(const MeasurementRecord& record);
 
 // A reading as plain digits (6024300), empty when there is none yet.
 std::wstring PlainNumberText(const std::optional<double>& reading);
 
-// The number spelled by the leading characters of a caption; 0 when there is none.
-double LeadingNumber(std::wstring_view caption);
+// The one-line summary of a measurement's start, latest values and increase (without the
+// line breaks).
+std::wstring BuildSummaryLine(const MeasurementRecord& record);
 
-// The one-line summary of the panel's captions (without the line breaks).
-std::wstring BuildSummaryLine(std::wstring_view startTime, std::wstring_view startExp,
-                              std::wstring_view endTime, std::wstring_view endExp,
-                              std::wstring_view elapseExp);
+// A measurement that took readings ends: its summary line and two line breaks go to the log
+// box, and the debug log records it. Nothing for one that read nothing.
+void WriteMeasurementSummary(const MeasurementRecord& record, LogBox& log, DebugLog& debugLog);
 
 } // namespace qv

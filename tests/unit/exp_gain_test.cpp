@@ -2,6 +2,7 @@
 #include "base/ansi_text.h"
 #include "measurement/exp_gain.h"
 #include "measurement/exp_journal.h"
+#include "measurement/status_panel.h"
 #include "measurement_fakes.h"
 
 #include <fstream>
@@ -128,8 +129,7 @@ class ExpJournalTest : public testing_fakes::MeasurementFixture {
     // A capture read `reading` at `seconds` after the fixture's start.
     void ReadAt(std::uint32_t seconds, double reading) {
         clock.Advance(start_ + seconds * 1000 - clock.ms);
-        state.expReading = reading;
-        engine.EvaluateReading();
+        engine.EvaluateReading(reading);
     }
     std::vector<std::filesystem::path> Journals() const {
         std::vector<std::filesystem::path> found;
@@ -148,18 +148,18 @@ TEST_F(ExpJournalTest, WorkedExampleOnThePanelAndInTheJournal) {
     ReadAt(0, 1000);
     ReadAt(20, 1500);
     ReadAt(40, 1800);
-    EXPECT_EQ(window.captions[PanelLabel::ExpPerHour], L"");
+    EXPECT_FALSE(Record().expPerHour);
     ReadAt(60, 200);
-    EXPECT_EQ(window.captions[PanelLabel::ExpPerHour], L"時給 48,000");
+    EXPECT_EQ(Record().expPerHour, 48000);
     ReadAt(80, kNotRead);
     ReadAt(100, 400);
-    EXPECT_EQ(window.captions[PanelLabel::ElapseExp], L"1000");
-    EXPECT_EQ(window.captions[PanelLabel::ExpPerHour], L"時給 36,000");
+    EXPECT_EQ(Record().increase, 1000);
+    EXPECT_EQ(Record().expPerHour, 36000);
     ReadAt(120, 4000); // a stray digit, shown a misread by the next different reading
     ReadAt(140, 410);
     ReadAt(160, 900); // held until the stop, which counts it
     engine.menuStop_Click();
-    EXPECT_EQ(window.captions[PanelLabel::ExpPerHour], L"時給 33,750") << "kept after a stop";
+    EXPECT_EQ(Record().expPerHour, 33750) << "kept after a stop";
     const std::wstring summaryEnd =
         L"　増加量:" + std::wstring(21, L' ') + L"Exp:" + std::wstring(8, L' ') + L"1,500 ";
     EXPECT_NE(window.logText.find(summaryEnd), std::wstring::npos)

@@ -61,33 +61,20 @@ TEST(MeasurementTiming, DueComparisonAcrossTheCounterWrap) {
 class MeasurementRunControl : public MeasurementFixture {};
 
 TEST_F(MeasurementRunControl, RunThenStop) {
-    state.measurement.logMark = L"open";
-    state.measurement.previousExp = 1500;
-    state.measurement.previousSecond = 77;
-    state.measurement.currentExp = 1500;
+    engine.EvaluateReading(1500); // a measurement before: its figures stay on view
     state.settings.captureInterval = 10;
     state.settings.startDelay = 3;
     const std::uint32_t startMs = clock.ms;
     EXPECT_EQ(engine.SetMeasurementState(MeasurementMode::RUN), WaitResult::Elapsed);
-    EXPECT_FALSE(window.runEnabled);
-    EXPECT_EQ(window.runCaption, L"ロギング");
-    EXPECT_TRUE(window.stopEnabled);
-    EXPECT_TRUE(window.timerEnabled);
-    EXPECT_EQ(window.timerPeriod, 2400);
+    EXPECT_EQ(Phase(), MeasurementPhase::WaitingForGame);
     EXPECT_EQ(state.measurement.nextCaptureTime, startMs + 10'000);
     EXPECT_EQ(waiter.waits, std::vector<double>{3000});
-    EXPECT_EQ(state.measurement.previousSecond, 77); // a start leaves the history alone
+    EXPECT_EQ(Record().start->exp, 1500); // a start leaves the last figures alone
 
     EXPECT_EQ(engine.SetMeasurementState(MeasurementMode::STOP), WaitResult::Elapsed);
-    EXPECT_TRUE(window.runEnabled);
-    EXPECT_EQ(window.runCaption, L"開始");
-    EXPECT_FALSE(window.stopEnabled);
-    EXPECT_FALSE(window.timerEnabled);
+    EXPECT_EQ(Phase(), MeasurementPhase::Idle);
     EXPECT_EQ(popup.hides, 1); // whether or not it showed
-    EXPECT_TRUE(state.measurement.logMark.empty());
-    EXPECT_EQ(state.measurement.previousExp, 0);
-    EXPECT_EQ(state.measurement.previousSecond, 0);
-    EXPECT_EQ(state.measurement.currentExp, 1500);
+    EXPECT_EQ(Record().lastReading->exp, 1500);
 }
 
 TEST_F(MeasurementRunControl, ManualStartIsRecordedAfterTheStartDelay) {
@@ -106,9 +93,7 @@ TEST_F(MeasurementRunControl, StopInsideTheStartDelayTakesFullEffect) {
     state.settings.startDelay = 30;
     waiter.during = [&](std::size_t) { engine.menuStop_Click(); };
     engine.menuRun_Click();
-    EXPECT_TRUE(window.runEnabled);
-    EXPECT_FALSE(window.stopEnabled);
-    EXPECT_FALSE(window.timerEnabled);
+    EXPECT_EQ(Phase(), MeasurementPhase::Idle);
     EXPECT_EQ(Records(),
               (std::vector<std::wstring>{L"Loging Stop･･･End ", L"Loging ManualStart･･･ "}));
 }
@@ -120,7 +105,7 @@ TEST_F(MeasurementRunControl, TickInsideTheStartDelayCapturesWhenDue) {
     waiter.during = [&](std::size_t) { engine.timCaptureInterval_Timer(); };
     engine.menuRun_Click();
     ASSERT_EQ(desktop.captures.size(), 1u);
-    EXPECT_EQ(window.captions[PanelLabel::StartExp], L"6024300");
+    EXPECT_EQ(Record().start->exp, 6024300);
     EXPECT_EQ(Records(),
               (std::vector<std::wstring>{L"Fast ImageRecognition", L"Loging ManualStart･･･ "}));
 }
@@ -144,11 +129,7 @@ TEST_F(MeasurementRunControl, StopHidesThePopupAndWritesTheSummaryOfAnOpenLog) {
     StartMeasurement();
     recognition.readings = {6024300};
     DueTick();
-    desktop.gameRunning = false;
-    state.measurement.logMark.clear(); // so a missing game only shows the popup
-    DueTick();
-    ASSERT_TRUE(state.popupShown);
-    state.measurement.logMark = L"open";
+    popup.ShowPopupMessage(L"x", L"y", 1);
     window.logText.clear();
     engine.menuStop_Click();
     EXPECT_FALSE(state.popupShown);
@@ -158,7 +139,7 @@ TEST_F(MeasurementRunControl, StopHidesThePopupAndWritesTheSummaryOfAnOpenLog) {
     ASSERT_GE(r.size(), 2u);
     EXPECT_EQ(r[r.size() - 2], L"測定終了表示完了");
     EXPECT_EQ(r.back(), L"Loging Stop･･･End ");
-    EXPECT_FALSE(window.timerEnabled);
+    EXPECT_EQ(Phase(), MeasurementPhase::Idle);
 }
 
 class MeasurementTick : public MeasurementFixture {};
@@ -166,7 +147,6 @@ class MeasurementTick : public MeasurementFixture {};
 TEST_F(MeasurementTick, CaptureFallsDueAtTheFirstTickAtOrAfterTheDueTime) {
     clock.ms = 1000;
     StartMeasurement();
-    ASSERT_EQ(window.timerPeriod, 2400);
     for (int i = 0; i < 12; ++i) {
         clock.Advance(2400);
         engine.timCaptureInterval_Timer();
@@ -177,7 +157,6 @@ TEST_F(MeasurementTick, CaptureFallsDueAtTheFirstTickAtOrAfterTheDueTime) {
     }
     // Due at 11,000: the tick at 13,000 captures and the next is due at 23,000, met at 25,000.
     EXPECT_EQ(at, (std::vector<std::uint32_t>{13'000, 25'000}));
-    EXPECT_EQ(window.panelRepaints, 12);
 }
 
 struct WatchCase {
@@ -192,7 +171,7 @@ struct WatchCase {
     std::size_t captures;
     std::size_t popupShows;
     bool popupAfter;
-    bool timerAfter;
+    bool runningAfter;
     std::uint32_t nextDueIn; // ms after the tick
     std::vector<std::wstring> records;
 };
@@ -213,23 +192,23 @@ TEST_P(MeasurementWatch, Branches) {
     if (c.popupBefore) {
         popup.ShowPopupMessage(L"x", L"y", 1);
     }
+    if (c.logOpen) {
+        engine.EvaluateReading(1000);
+    }
     popup.shows.clear();
-    state.measurement.logMark = c.logOpen ? L"open" : L"";
     desktop.gameRunning = c.gameRunning;
     desktop.foreground = c.inFront ? FakeDesktop::kGame : FakeDesktop::kOther;
     state.shuttingDown = c.shuttingDown;
     recognition.readings = {1000};
     const auto recordsBefore = Records().size();
-    const auto repaintsBefore = window.panelRepaints;
 
     const std::uint32_t tickMs = state.measurement.nextCaptureTime;
     DueTick();
 
-    EXPECT_GE(window.panelRepaints, repaintsBefore + 1); // every tick, due or not
     EXPECT_EQ(desktop.captures.size(), c.captures);
     EXPECT_EQ(popup.shows.size(), c.popupShows);
     EXPECT_EQ(state.popupShown, c.popupAfter);
-    EXPECT_EQ(window.timerEnabled, c.timerAfter);
+    EXPECT_EQ(Record().Running(), c.runningAfter);
     EXPECT_EQ(state.measurement.nextCaptureTime - tickMs, c.nextDueIn);
     const auto records = Records();
     EXPECT_EQ(std::vector<std::wstring>(records.begin() + recordsBefore, records.end()), c.records);
@@ -328,24 +307,23 @@ TEST_F(MeasurementTick, RestartAfterTheGameIsLostBeginsWithAFirstReading) {
     recognition.readings = {5000, 5000, 4000};
     StartMeasurement();
     DueTick(); // first reading opens the log
-    ASSERT_FALSE(state.measurement.logMark.empty());
+    ASSERT_EQ(Phase(), MeasurementPhase::Measuring);
     desktop.gameRunning = false;
     DueTick(); // restart
-    EXPECT_TRUE(state.measurement.logMark.empty());
-    EXPECT_EQ(state.measurement.previousSecond, 0);
+    EXPECT_EQ(Phase(), MeasurementPhase::WaitingForGame);
     desktop.gameRunning = true;
     recognition.readings = {4000};
     recognition.calls = 0;
     DueTick(); // lower than before the loss, but a first reading of the new measurement
     EXPECT_TRUE(desktop.saved.empty());
-    EXPECT_EQ(window.captions[PanelLabel::StartExp], L"4000");
+    EXPECT_EQ(Record().start->exp, 4000);
 }
 
 TEST_F(MeasurementTick, CloseInsideTheRestartDelayWritesNoRestartRecord) {
     state.settings.debugMode = true;
     state.settings.startDelay = 5;
     StartMeasurement();
-    state.measurement.logMark = L"open";
+    engine.EvaluateReading(1000);
     desktop.gameRunning = false;
     waiter.quitAt = waiter.waits.size();
     DueTick();
@@ -358,8 +336,7 @@ TEST_F(MeasurementTick, AbandonedRecognitionIsNotEvaluated) {
     recognition.abandon = true;
     DueTick();
     EXPECT_EQ(desktop.captures.size(), 1u);
-    EXPECT_TRUE(state.measurement.logMark.empty());
-    EXPECT_TRUE(window.captions.empty());
+    EXPECT_FALSE(Record().start);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// Fakes of the main window, the desktop, the wait, the popup and the recognizer, and a fixture
+// Fakes of the log box, the desktop, the wait, the popup and the recognizer, and a fixture
 // that wires them to a MeasurementEngine.
 #pragma once
 
@@ -41,31 +41,10 @@ class FakeClock : public Clock, public DebugLogHost {
     }
 };
 
-class FakeMainWindow : public MainWindowControl, public StatusPanelView, public LogBox {
+// The main window's log box.
+class FakeLogBox : public LogBox {
   public:
-    bool runEnabled = true;
-    std::wstring runCaption = kMenuRunCaption;
-    bool stopEnabled = false;
-    bool timerEnabled = false;
-    std::int32_t timerPeriod = 0;
-    std::map<PanelLabel, std::wstring> captions;
-    int panelRepaints = 0;
     std::wstring logText;
-
-    void SetRunMenu(bool enabled, std::wstring_view caption) override {
-        runEnabled = enabled;
-        runCaption = caption;
-    }
-    void SetStopMenuEnabled(bool enabled) override { stopEnabled = enabled; }
-    void SetCaptureTimerEnabled(bool enabled) override { timerEnabled = enabled; }
-    void SetCaptureTimerPeriod(std::int32_t milliseconds) override { timerPeriod = milliseconds; }
-
-    std::wstring Caption(PanelLabel l) const override {
-        auto it = captions.find(l);
-        return it == captions.end() ? L"" : it->second;
-    }
-    void SetCaption(PanelLabel l, std::wstring_view t) override { captions[l] = t; }
-    void RepaintPanel() override { ++panelRepaints; }
 
     std::wstring Text() const override { return logText; }
     void SetText(std::wstring_view t) override { logText = t; }
@@ -171,22 +150,17 @@ class FakePopup : public Popup {
 // Hands out the queued readings one per recognition (the last one repeats).
 class FakeRecognition : public ExpRecognition {
   public:
-    explicit FakeRecognition(std::optional<double>& reading) : reading_(reading) {}
     std::vector<double> readings{0};
     bool abandon = false;
     int calls = 0;
-    bool RecognizeExpReadout() override {
+    std::optional<double> RecognizeExpReadout() override {
         if (abandon) {
-            return false;
+            return std::nullopt;
         }
         const auto i = std::min<std::size_t>(static_cast<std::size_t>(calls), readings.size() - 1);
         ++calls;
-        reading_ = readings[i];
-        return true;
+        return readings[i];
     }
-
-  private:
-    std::optional<double>& reading_;
 };
 
 class NoMessages : public MessageSink {
@@ -248,6 +222,8 @@ class MeasurementFixture : public ::testing::Test {
 
     // Starts a measurement as the menu does.
     void StartMeasurement() { engine.menuRun_Click(); }
+    const MeasurementRecord& Record() { return engine.Evaluation().Record(); }
+    MeasurementPhase Phase() { return Record().phase; }
 
     // Moves the clocks on to the due time (if it is ahead) and ticks.
     void DueTick() {
@@ -261,15 +237,15 @@ class MeasurementFixture : public ::testing::Test {
     std::filesystem::path folder = FreshFolder();
     ProgramState state;
     FakeClock clock;
-    FakeMainWindow window;
+    FakeLogBox window;
     FakeDesktop desktop;
     FakeWaiter waiter{clock};
     FakePopup popup{state.popupShown};
-    FakeRecognition recognition{state.expReading};
+    FakeRecognition recognition;
     NoMessages messages;
     DebugLog debugLog{folder, clock, clock, messages};
-    MeasurementEngine engine{state, MeasurementHost{window, window, window, desktop, waiter, popup,
-                                                    recognition, clock, debugLog, folder}};
+    MeasurementEngine engine{state, MeasurementHost{window, desktop, waiter, popup, recognition,
+                                                    clock, debugLog, folder}};
 };
 
 } // namespace qv::testing_fakes

@@ -11,13 +11,14 @@ namespace qv {
 namespace {
 
 // A night at one reading a second: 30,000 readings, a fall every 3,000.
-ExpSeries NightSeries() {
-    ExpSeries series;
+MeasurementRecord NightRecord() {
+    MeasurementRecord night;
+    ExpSeries& series = night.series;
     series.Begin(LocalTime{2026, 12, 7, 22, 0, 0});
     for (std::uint32_t i = 1; i < 30000; ++i) {
         series.Add(i * 1000, i * 4100.0, i % 3000 == 0);
     }
-    return series;
+    return night;
 }
 
 // Pixels of the window's client area of one colour (0xRRGGBB), read back from the screen.
@@ -43,8 +44,8 @@ void Paint(HWND hwnd) {
 }
 
 TEST(FormGraph, PaintsThirtyThousandReadingsWithoutKeepingAGdiObject) {
-    const ExpSeries night = NightSeries();
-    FormGraph graph(night, [] { return std::wstring(L"増加量 122995900"); });
+    const MeasurementRecord night = NightRecord();
+    FormGraph graph(night);
     ASSERT_TRUE(graph.Show());
     HWND hwnd = graph.Handle();
     EXPECT_EQ(GetWindow(hwnd, GW_OWNER), nullptr);
@@ -71,8 +72,8 @@ TEST(FormGraph, PaintsThirtyThousandReadingsWithoutKeepingAGdiObject) {
 }
 
 TEST(FormGraph, SaysSoBeforeTheFirstReading) {
-    const ExpSeries none;
-    FormGraph graph(none, [] { return std::wstring(); });
+    const MeasurementRecord none;
+    FormGraph graph(none);
     ASSERT_TRUE(graph.Show());
     Paint(graph.Handle());
     const int white = CountPixels(graph.Handle(), kWhite);

@@ -307,25 +307,14 @@ TEST(MeasurementWinPopup, TheUsersCloseIsRefusedAndTheProgramsGoesThrough) {
 
 // ---- capture ticks against a window painted like the game ---------------------------------
 
-// The main window as the measurement sees it, kept in memory.
-class MemoryMainWindow : public MainWindowControl, public StatusPanelView, public LogBox {
+// The main window's log box as the measurement sees it, kept in memory.
+class MemoryLogBox : public LogBox {
   public:
-    void SetRunMenu(bool, std::wstring_view) override {}
-    void SetStopMenuEnabled(bool) override {}
-    void SetCaptureTimerEnabled(bool) override {}
-    void SetCaptureTimerPeriod(std::int32_t) override {}
-    std::wstring Caption(PanelLabel label) const override {
-        const auto it = captions.find(label);
-        return it == captions.end() ? std::wstring() : it->second;
-    }
-    void SetCaption(PanelLabel label, std::wstring_view text) override { captions[label] = text; }
-    void RepaintPanel() override {}
     std::wstring Text() const override { return log; }
     void SetText(std::wstring_view text) override { log = text; }
     void SetCaret(std::size_t) override {}
     void RepaintNow() override {}
 
-    std::map<PanelLabel, std::wstring> captions;
     std::wstring log;
 };
 
@@ -358,8 +347,8 @@ class CaptureTickRig {
         : folder_("qv_ticks"), game_(kGameTitle, WS_POPUP, GameImage(), 640, 600),
           debugLog_(folder_.path(), clock_, logHost_, messages_),
           recognition_(state_, debugLog_, [this](std::wstring_view t) { caption_ = t; }),
-          engine_(state_, MeasurementHost{window_, window_, window_, desktop_, waiter_, popup_,
-                                          recognition_, clock_, debugLog_, folder_.path()}) {}
+          engine_(state_, MeasurementHost{window_, desktop_, waiter_, popup_, recognition_, clock_,
+                                          debugLog_, folder_.path()}) {}
 
     // False (with a test failure) when the glyph table or the foreground cannot be had.
     bool Ready() {
@@ -388,10 +377,15 @@ class CaptureTickRig {
                                      state_.settings.captureRegions[kExpCaptureIndex],
                                      kExpCaptureIndex);
     }
-    bool RecognizeOnly() { return recognition_.RecognizeExpReadout(); }
+    bool RecognizeOnly() { return recognition_.RecognizeExpReadout().has_value(); }
 
     ProgramState& state() { return state_; }
-    const MemoryMainWindow& window() const { return window_; }
+    const MeasurementRecord& record() { return engine_.Evaluation().Record(); }
+    // The figure the last capture read, nothing when it read none.
+    std::optional<double> reading() {
+        return record().capture ? record().capture->reading : std::nullopt;
+    }
+    const MemoryLogBox& window() const { return window_; }
     const std::wstring& caption() const { return caption_; }
     int popupShows() const { return popup_.shows; }
 
@@ -408,7 +402,7 @@ class CaptureTickRig {
     ScratchFolder folder_;
     TestWindow game_;
     ProgramState state_;
-    MemoryMainWindow window_;
+    MemoryLogBox window_;
     Win32Desktop desktop_{state_.captureBuffer, nullptr};
     PumpWaiter waiter_;
     NoPopup popup_{state_.popupShown};
@@ -428,9 +422,9 @@ TEST(MeasurementWinTicks, TenThousandTicksReadTheFigureAndLeaveResourcesFlat) {
     // The first tick is the first reading; it and a warm-up run make whatever the system
     // creates lazily (fonts, caches, the log file's buffers) before the marks are taken.
     rig.Tick();
-    ASSERT_EQ(rig.state().expReading, std::optional<double>(kShownFigure)) << "no reading";
+    ASSERT_EQ(rig.reading(), std::optional<double>(kShownFigure)) << "no reading";
     EXPECT_EQ(rig.caption(), L"6024300");
-    EXPECT_EQ(rig.window().Caption(PanelLabel::StartExp), L"6024300");
+    EXPECT_EQ(rig.record().start->exp, kShownFigure);
     for (int i = 0; i < 500; ++i) {
         rig.Tick();
     }
@@ -439,12 +433,12 @@ TEST(MeasurementWinTicks, TenThousandTicksReadTheFigureAndLeaveResourcesFlat) {
     int misread = 0;
     for (int i = 0; i < 10000; ++i) {
         rig.Tick();
-        misread += rig.state().expReading != std::optional<double>(kShownFigure);
+        misread += rig.reading() != std::optional<double>(kShownFigure);
     }
     EXPECT_EQ(misread, 0);
     // An unchanged figure is recorded silently.
     EXPECT_EQ(rig.window().log, L"");
-    EXPECT_EQ(rig.state().measurement.previousExp, kShownFigure);
+    EXPECT_EQ(rig.record().increase, 0);
     EXPECT_EQ(rig.popupShows(), 0);
 
     const ResourceMarks after = ResourceMarks::Take();
@@ -482,7 +476,7 @@ TEST(MeasurementWinBench, DISABLED_CaptureTick) {
     std::printf("capture of the 90 x 9 EXP region            %8.1f us\n", capture);
     std::printf("recognition, with its debug-log memory line  %8.1f us\n", recognition);
     std::printf("full tick: find, capture, recognise, evaluate %7.1f us\n", tick);
-    std::printf("runs: %d each; reading %.0f\n", kRuns, rig.state().expReading.value_or(-1));
+    std::printf("runs: %d each; reading %.0f\n", kRuns, rig.reading().value_or(-1));
 }
 
 } // namespace

@@ -35,7 +35,7 @@ class MainWindowLook : public ::testing::Test {
         std::filesystem::create_directories(folder_);
         debugLog_.emplace(folder_, clock_, logHost_, messages_);
         program_.emplace(qv::ProgramServices{state_, *debugLog_, messages_, clock_, folder_});
-        ASSERT_TRUE(program_->Start());
+        ASSERT_TRUE(program_->Form_Load());
     }
     void TearDown() override {
         if (program_ && program_->MainWindow() != nullptr) {
