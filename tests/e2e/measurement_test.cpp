@@ -214,6 +214,15 @@ class MeasurementTest : public ProgramTest {
         return found;
     }
 
+    // Opens `name` as a spreadsheet does: reading, and refusing every writer until closed.
+    bool HoldFile(const std::wstring& name, HANDLE& held) const {
+        return WaitUntil([&] {
+            held = CreateFileW(File(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+            return held != INVALID_HANDLE_VALUE;
+        });
+    }
+
     // The program stopped by a close request, cleanly.
     void ExpectCleanExit() {
         ASSERT_TRUE(program_->WaitForExit());
@@ -549,44 +558,55 @@ TEST_F(MeasurementTest, LevelUpWhosePictureCannotBeSavedRunsToItsEnd) {
 }
 
 // A spreadsheet holding the journal open (reading, refusing writers) costs no line: the lines
-// wait and follow once the file is free; those still waiting at the stop go to a file of their
-// own. The debug log records each failure and its end, not every line.
+// wait and follow once the file is free; those still waiting when the player chooses
+// "ファイル" > "終了" go to a file of their own before the program ends. The debug log records
+// each failure and its end, not every line, and "End of Program " stays its last record.
 TEST_F(MeasurementTest, JournalHeldOpenByAnotherProgramLosesNoLine) {
     ASSERT_NO_FATAL_FAILURE(MeasureTheGame(5000));
     const std::wstring journal = Files(L"ExpLog_*.csv").at(0);
     HANDLE held = INVALID_HANDLE_VALUE;
-    const auto hold = [&] {
-        return WaitUntil([&] {
-            held = CreateFileW(File(journal).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-            return held != INVALID_HANDLE_VALUE;
-        });
-    };
-    ASSERT_TRUE(hold());
+    ASSERT_TRUE(HoldFile(journal, held));
     ASSERT_TRUE(SetDemoFigure(game_, 6000));
     ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Journal write failed: " + journal));
     ASSERT_TRUE(WaitForCapture(main_, L"6000"));
     CloseHandle(held);
     ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Journal write resumed: " + journal));
-    ASSERT_TRUE(hold());
+    ASSERT_TRUE(HoldFile(journal, held));
     ASSERT_TRUE(SetDemoFigure(game_, 7000));
     ASSERT_TRUE(WaitForCapture(main_, L"7000"));
-    ASSERT_EQ(ChooseMenu(main_, {L"停止"}), MenuResult::Chosen);
-    ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Loging Stop･･･End "));
+    ASSERT_EQ(ChooseMenu(main_, {L"ファイル", L"終了"}), MenuResult::Chosen);
+    ASSERT_TRUE(program_->WaitForExit());
     CloseHandle(held);
     const std::wstring rest = journal.substr(0, 21) + L"_2.csv";
     EXPECT_TRUE(HasRecord(L"Journal continued in: " + rest));
     EXPECT_EQ(CountRecords(L"Journal write failed: "), 2);
+    EXPECT_EQ(Messages().back(), L"End of Program ");
 
     // Every capture has its line, in time order, in one file or the other.
     auto lines = SplitLines(Text(journal).value_or(L""));
     const auto more = SplitLines(Text(rest).value_or(L""));
+    ASSERT_FALSE(more.empty());
     EXPECT_EQ(more.at(0), lines.at(0)) << "a header of its own";
     lines.insert(lines.end(), more.begin() + 1, more.end());
     EXPECT_EQ(static_cast<int>(lines.size()) - 1, CountRecords(kMemoryRecordStart));
     EXPECT_TRUE(std::is_sorted(lines.begin() + 1, lines.end(), [](const auto& a, const auto& b) {
         return a.substr(0, 19) < b.substr(0, 19);
     }));
+}
+
+// A stop while the journal is held, with every line already written, leaves no other file.
+TEST_F(MeasurementTest, StopWhileTheJournalIsHeldWithNothingWaitingMakesNoFile) {
+    ASSERT_NO_FATAL_FAILURE(MeasureTheGame(5000));
+    // Out of the front, the game is captured again only in ten seconds: no line comes.
+    ASSERT_TRUE(BringToFront(main_));
+    const std::wstring journal = Files(L"ExpLog_*.csv").at(0);
+    HANDLE held = INVALID_HANDLE_VALUE;
+    ASSERT_TRUE(HoldFile(journal, held));
+    ASSERT_EQ(ChooseMenu(main_, {L"停止"}), MenuResult::Chosen);
+    ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Loging Stop･･･End "));
+    CloseHandle(held);
+    EXPECT_EQ(Files(L"ExpLog_*.csv"), std::vector<std::wstring>{journal});
+    EXPECT_EQ(CountRecords(L"Journal write failed: "), 0);
     ASSERT_TRUE(RequestClose(main_));
     ExpectCleanExit();
 }
