@@ -17,6 +17,7 @@ constexpr COLORREF kAxis = RGB(64, 64, 64);
 constexpr COLORREF kGrid = RGB(224, 224, 224);
 constexpr COLORREF kLine = RGB(0, 80, 200);
 constexpr COLORREF kFall = RGB(220, 40, 40);
+constexpr COLORREF kPaused = RGB(232, 232, 232);
 
 void TextAt(HDC dc, int x, int y, const std::wstring& text) {
     TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
@@ -45,6 +46,7 @@ bool FormGraph::EnsureWindow() {
         linePen_.reset(CreatePen(PS_SOLID, 1, kLine));
         fallPen_.reset(CreatePen(PS_SOLID, 1, kFall));
         background_.reset(CreateSolidBrush(kBackground));
+        pausedBrush_.reset(CreateSolidBrush(kPaused));
     }
     // No owner: the graph stays up when the main window is minimised.
     return CreateTopLevel(kClassName, kGraphTitle, WS_OVERLAPPEDWINDOW, 0, kInitialWidth,
@@ -142,6 +144,10 @@ void FormGraph::Draw(HDC dc, int width, int height) {
     TextAt(dc, metrics.charWidth, metrics.lineHeight / 2, ChartHeading(record_));
     if (layout.right <= layout.left || layout.bottom <= layout.top) {
         return;
+    }
+    for (const auto& [from, to] : layout.pauses) {
+        RECT band{from, layout.top, to, layout.bottom};
+        FillRect(dc, &band, pausedBrush_.get());
     }
     DrawAxes(dc, layout, metrics.lineHeight);
     {

@@ -48,7 +48,7 @@ class FormGraph : public BaseWindow<FormGraph>, public RecordListener {
     const MeasurementRecord& record_;
     GdiObject<HFONT> font_;
     GdiObject<HPEN> axisPen_, gridPen_, linePen_, fallPen_;
-    GdiObject<HBRUSH> background_;
+    GdiObject<HBRUSH> background_, pausedBrush_;
 };
 
 } // namespace qv

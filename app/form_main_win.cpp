@@ -74,13 +74,16 @@ void FormMain::KeepDesignedClientHeight() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void FormMain::ShowMeasurementPhase(MeasurementPhase phase) {
-    const bool idle = phase == MeasurementPhase::Idle;
+void FormMain::ShowMeasurementState(const MeasurementRecord& record) {
+    const bool idle = !record.Running();
     HMENU menu = GetMenu(hwnd_);
     ModifyMenuW(menu, IDM_RUN, MF_BYCOMMAND | MF_STRING, IDM_RUN,
                 idle ? kMenuRunCaption : kMenuRunningCaption);
+    ModifyMenuW(menu, IDM_PAUSE, MF_BYCOMMAND | MF_STRING, IDM_PAUSE,
+                record.paused ? kMenuResumeCaption : kMenuPauseCaption);
     EnableMenuCommand(hwnd_, IDM_RUN, idle);
     EnableMenuCommand(hwnd_, IDM_STOP, !idle);
+    EnableMenuCommand(hwnd_, IDM_PAUSE, !idle);
     DrawMenuBar(hwnd_);
 }
 

@@ -22,6 +22,8 @@ namespace qv {
 
 inline constexpr wchar_t kMenuRunCaption[] = L"開始";
 inline constexpr wchar_t kMenuRunningCaption[] = L"ロギング";
+inline constexpr wchar_t kMenuPauseCaption[] = L"一時停止";
+inline constexpr wchar_t kMenuResumeCaption[] = L"再開";
 
 // What WinMain makes for the whole run and every part of the program shares.
 struct ProgramServices {
@@ -59,9 +61,9 @@ class FormMain : public BaseWindow<FormMain> {
 
     // The status panel, the EXP line, the log box and the glyph pictures.
     FormMainControls& Controls() { return controls_; }
-    // The measurement's state on the menu bar: "開始" while none runs, else "ロギング" (disabled)
-    // and "停止".
-    void ShowMeasurementPhase(MeasurementPhase phase);
+    // The measurement's state on the menu bar: "開始" while none runs, else "ロギング" (disabled),
+    // "停止" and "一時停止" (or "再開" while paused).
+    void ShowMeasurementState(const MeasurementRecord& record);
     // The debug area follows a change of debug mode at once, but not while minimised.
     void RelayoutDebugArea();
     void BringToFront();

@@ -68,7 +68,7 @@ bool Program::Form_Load() {
     svc_.debugLog.Write(L"Creating ExpDataTable･･･End ");
     SetCaptureTimerPeriod();
     timCaptureInterval_.SetEnabled(false);
-    formMain_.ShowMeasurementPhase(MeasurementPhase::Idle);
+    formMain_.ShowMeasurementState(MeasurementRecord{});
     svc_.debugLog.Write(L"All Form Loading･･･End ");
     if (svc_.state.settings.autoStart) {
         AutoStart();
@@ -95,16 +95,18 @@ void Program::SetCaptureTimerPeriod() {
     timCaptureInterval_.SetInterval(CaptureTimerPeriod(svc_.state.settings.captureInterval));
 }
 
-// Enabled exactly while a measurement runs.
+// Enabled exactly while a measurement runs and is not paused.
 void Program::OnRecord(const MeasurementRecord& record, RecordEvent event) {
-    if (event != RecordEvent::Started && event != RecordEvent::Stopped) {
+    if (event != RecordEvent::Started && event != RecordEvent::Stopped &&
+        event != RecordEvent::Paused && event != RecordEvent::Resumed) {
         return;
     }
-    formMain_.ShowMeasurementPhase(record.phase);
-    if (record.Running()) {
+    formMain_.ShowMeasurementState(record);
+    const bool capturing = record.Running() && !record.paused;
+    if (capturing) {
         SetCaptureTimerPeriod();
     }
-    timCaptureInterval_.SetEnabled(record.Running());
+    timCaptureInterval_.SetEnabled(capturing);
 }
 
 std::vector<MenuRow> Program::Menu() {
@@ -116,6 +118,7 @@ std::vector<MenuRow> Program::Menu() {
         {Place::Bar, IDM_OPTION, L"設定", [this] { menuOption_Click(); }},
         {Place::Bar, IDM_RUN, kMenuRunCaption, [this] { engine_.menuRun_Click(); }},
         {Place::Bar, IDM_STOP, L"停止", [this] { engine_.menuStop_Click(); }},
+        {Place::Bar, IDM_PAUSE, kMenuPauseCaption, [this] { engine_.menuPause_Click(); }},
         {Place::Bar, IDM_GRAPH, L"グラフ", [this] { menuGraph_Click(); }},
         {Place::DropDown, 0, L"ヘルプ", nullptr},
         {Place::InDropDown, IDM_VERSION, L"バージョン情報...", [this] { menuVersion_Click(); }},

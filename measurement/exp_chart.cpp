@@ -163,6 +163,10 @@ ChartLayout LayoutChart(const ExpSeries& series, int width, int height,
     for (const double fall : series.Falls()) {
         layout.falls.push_back(timeMinutes.ToPixel(fall / 60));
     }
+    for (const PausedSpan& pause : series.Pauses()) {
+        const int from = timeMinutes.ToPixel(pause.from / 60);
+        layout.pauses.emplace_back(from, std::max(timeMinutes.ToPixel(pause.to / 60), from + 1));
+    }
     return layout;
 }
 

@@ -8,6 +8,7 @@
 
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qv {
@@ -84,6 +85,8 @@ struct ChartLayout {
     std::vector<PixelTick> timeTicks, expTicks;
     std::vector<PixelPoint> line; // the polyline through the readings
     std::vector<int> falls;       // x of each fall's mark
+    // x from and to (exclusive) of each paused span's band
+    std::vector<std::pair<int, int>> pauses;
 };
 
 // Lays out the series in a client area of width x height pixels under a caption line.

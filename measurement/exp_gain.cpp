@@ -39,9 +39,7 @@ ExpGainTracker::Evaluate(const LocalTime& time, std::uint32_t clockMilliseconds,
         r.event = ReadingEvent::Start;
         return r;
     }
-    // The difference of two counter values stays right across the counter's wrap.
-    elapsed_ += static_cast<std::uint32_t>(clockMilliseconds - lastClock_);
-    lastClock_ = clockMilliseconds;
+    Advance(clockMilliseconds);
     const double change = reading - previous_;
     bool corrects = false;
     bool fall = false;
@@ -108,13 +106,62 @@ bool ExpGainTracker::Measure(double reading) {
     return false;
 }
 
-EvaluatedReading ExpGainTracker::Record(const LocalTime& time) const {
+std::optional<EvaluatedReading> ExpGainTracker::Pause(const LocalTime& time,
+                                                      std::uint32_t clockMilliseconds) {
+    if (!started_) {
+        return std::nullopt;
+    }
+    Advance(clockMilliseconds);
+    paused_ = true;
+    EvaluatedReading r = Record(time);
+    r.event = ReadingEvent::Pause;
+    return r;
+}
+
+std::optional<EvaluatedReading> ExpGainTracker::Resume(const LocalTime& time,
+                                                       std::uint32_t clockMilliseconds) {
+    if (!started_) {
+        return std::nullopt;
+    }
+    Advance(clockMilliseconds);
+    paused_ = false;
+    EvaluatedReading r = Record(time);
+    r.event = ReadingEvent::Resume;
+    return r;
+}
+
+void ExpGainTracker::Advance(std::uint32_t clockMilliseconds) {
+    // The difference of two counter values stays right across the counter's wrap.
+    const std::uint32_t step = clockMilliseconds - lastClock_;
+    lastClock_ = clockMilliseconds;
+    elapsed_ += step;
+    if (!paused_) {
+        measured_ += step;
+    }
+}
+
+EvaluatedReading ExpGainTracker::Record(const LocalTime& time) {
     EvaluatedReading r;
     r.time = time;
     r.elapsedMilliseconds = elapsed_;
+    r.measuredMilliseconds = measured_;
     r.increase = increase_;
-    r.expPerHour = HourlyRate(increase_, elapsed_);
+    r.expPerHour = HourlyRate(increase_, measured_);
+    r.recentPerHour = RecentRate();
     return r;
+}
+
+// The increase since the last record at or before the span's start, over the span (the
+// measured time itself while it is shorter).
+std::optional<double> ExpGainTracker::RecentRate() {
+    recent_.emplace_back(measured_, increase_);
+    const std::uint64_t from =
+        measured_ > kRecentMilliseconds ? measured_ - kRecentMilliseconds : 0;
+    while (recent_.size() > 1 && recent_[1].first <= from) {
+        recent_.pop_front();
+    }
+    const double before = recent_.front().first <= from ? recent_.front().second : 0;
+    return HourlyRate(increase_ - before, measured_ - from);
 }
 
 std::wstring GroupedNumberText(double value) {

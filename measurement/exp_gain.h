@@ -6,8 +6,10 @@
 #include "services/local_time.h"
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace qv {
 
@@ -16,19 +18,26 @@ enum class ReadingEvent {
     Steady, // a rise or no change
     Fall,   // a level-up or a death
     Unread, // the capture read nothing
+    Pause,  // the player paused the measurement
+    Resume, // the player resumed it
 };
 
 // One evaluated capture of a measurement.
 struct EvaluatedReading {
     LocalTime time;
     // Millisecond-clock time from the measurement's first reading to this capture's reading
-    // (for an unread capture, to the latest reading).
+    // (for an unread capture, to the latest reading), pauses included: the graph's time.
     std::uint64_t elapsedMilliseconds = 0;
+    // The same without the pauses: the time the rates are measured over.
+    std::uint64_t measuredMilliseconds = 0;
     std::optional<double> reading; // nothing when the capture read nothing
     // Against the previous reading; nothing at the first reading and when nothing was read.
     std::optional<double> change;
     double increase = 0;
     std::optional<double> expPerHour; // nothing until kRateMinimumMilliseconds have passed
+    // The rate of the last kRecentMilliseconds of measuring (of less, before that much has
+    // passed); nothing until kRateMinimumMilliseconds.
+    std::optional<double> recentPerHour;
     ReadingEvent event = ReadingEvent::Steady;
     // This reading showed an earlier figure to be a misread: a fall that was a covered digit,
     // or a held rise that was never there. The journal marks its row as the correction.
@@ -39,6 +48,8 @@ struct EvaluatedReading {
 
 // A rate from less than a minute of readings is noise and is not shown.
 inline constexpr std::uint64_t kRateMinimumMilliseconds = 60000;
+// The span of the recent rate, "直近10分".
+inline constexpr std::uint64_t kRecentMilliseconds = 600000;
 
 // EXP per hour, rounded down; nothing before kRateMinimumMilliseconds.
 std::optional<double> HourlyRate(double increase, std::uint64_t elapsedMilliseconds);
@@ -65,6 +76,10 @@ class ExpGainTracker {
     // The measurement ends: a rise still held counts. The last reading's record with the
     // final increase, or nothing when the end changes nothing.
     std::optional<EvaluatedReading> Finish(const LocalTime& time);
+    // The time from a pause to its resume counts for the graph, not for the rates. The pause's
+    // or the resume's record, nothing before the first reading.
+    std::optional<EvaluatedReading> Pause(const LocalTime& time, std::uint32_t clockMilliseconds);
+    std::optional<EvaluatedReading> Resume(const LocalTime& time, std::uint32_t clockMilliseconds);
 
   private:
     enum class Waiting { Nothing, Fall, Rise };
@@ -73,7 +88,10 @@ class ExpGainTracker {
     bool Settle(double reading);
     // Measures `reading` against the base; true for a fall.
     bool Measure(double reading);
-    EvaluatedReading Record(const LocalTime& time) const;
+    // Moves the clocks on to `clockMilliseconds`; the measured time only while not paused.
+    void Advance(std::uint32_t clockMilliseconds);
+    EvaluatedReading Record(const LocalTime& time);
+    std::optional<double> RecentRate();
 
     bool started_ = false;
     double previous_ = 0; // the last figure read: the fallen or held figure while one waits
@@ -83,6 +101,11 @@ class ExpGainTracker {
     std::uint64_t fallElapsed_ = 0; // when the waiting fall was read
     std::uint32_t lastClock_ = 0;
     std::uint64_t elapsed_ = 0;
+    std::uint64_t measured_ = 0;
+    bool paused_ = false;
+    // (measured time, increase) at every record of the last kRecentMilliseconds, and the last
+    // one before them.
+    std::deque<std::pair<std::uint64_t, double>> recent_;
 };
 
 // 1234567 as "1,234,567" (whole numbers, rounded down).

@@ -22,6 +22,10 @@ std::wstring EventText(const EvaluatedReading& r) {
         return L"LvUP or Dead";
     case ReadingEvent::Unread:
         return std::wstring(kNotRecognized);
+    case ReadingEvent::Pause:
+        return L"一時停止";
+    case ReadingEvent::Resume:
+        return L"再開";
     case ReadingEvent::Steady:
         break;
     }
@@ -50,6 +54,7 @@ constexpr JournalColumn kColumns[] = {
     {L"増加量", [](const EvaluatedReading& r) { return PlainNumberText(r.increase); }},
     {L"時給", [](const EvaluatedReading& r) { return PlainNumberText(r.expPerHour); }},
     {L"出来事", EventText},
+    {L"直近10分", [](const EvaluatedReading& r) { return PlainNumberText(r.recentPerHour); }},
 };
 
 // The columns' texts, comma-separated, as one line.
@@ -95,7 +100,8 @@ void ExpJournal::OnReading(const EvaluatedReading& reading) {
 }
 
 void ExpJournal::OnRecord(const MeasurementRecord& record, RecordEvent event) {
-    if (event != RecordEvent::Captured && event != RecordEvent::Ended) {
+    if (event != RecordEvent::Captured && event != RecordEvent::Ended &&
+        event != RecordEvent::Paused && event != RecordEvent::Resumed) {
         return;
     }
     if (record.capture) {

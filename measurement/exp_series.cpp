@@ -17,6 +17,16 @@ void ExpSeries::OnReading(const EvaluatedReading& reading) {
     case ReadingEvent::Fall:
         Add(reading.elapsedMilliseconds, reading.increase, reading.event == ReadingEvent::Fall);
         break;
+    case ReadingEvent::Pause:
+        Add(reading.elapsedMilliseconds, reading.increase);
+        pauses_.push_back(PausedSpan{Seconds(), Seconds()});
+        break;
+    case ReadingEvent::Resume:
+        Add(reading.elapsedMilliseconds, reading.increase);
+        if (!pauses_.empty()) {
+            pauses_.back().to = Seconds();
+        }
+        break;
     case ReadingEvent::Unread:
         break;
     }
@@ -33,6 +43,7 @@ void ExpSeries::Begin(const LocalTime& at) {
     startTime_ = at;
     points_.clear();
     falls_.clear();
+    pauses_.clear();
     points_.push_back(SeriesPoint{0, 0});
 }
 

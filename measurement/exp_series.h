@@ -10,6 +10,12 @@
 
 namespace qv {
 
+// A paused span of the measurement, in seconds since its first reading.
+struct PausedSpan {
+    double from = 0;
+    double to = 0; // equal to `from` while the pause lasts
+};
+
 struct SeriesPoint {
     double seconds = 0;  // since the first reading of the measurement
     double increase = 0; // the measurement's increase at that reading
@@ -19,7 +25,8 @@ struct SeriesPoint {
 class ExpSeries {
   public:
     // A measurement's first reading starts a new graph; an unread capture adds nothing. A
-    // reading that shows a fall to be a misread takes its mark away.
+    // reading that shows a fall to be a misread takes its mark away. A pause opens a span, the
+    // resume closes it with the line flat across.
     void OnReading(const EvaluatedReading& reading);
     // A rise held until the end counts: the line rises at the last reading.
     void OnMeasurementEnd(const EvaluatedReading& final);
@@ -34,6 +41,7 @@ class ExpSeries {
     bool Empty() const { return points_.empty(); }
     const std::vector<SeriesPoint>& Points() const { return points_; }
     const std::vector<double>& Falls() const { return falls_; }
+    const std::vector<PausedSpan>& Pauses() const { return pauses_; }
     const LocalTime& StartTime() const { return startTime_; }
     double Seconds() const { return points_.empty() ? 0 : points_.back().seconds; }
     double Increase() const { return points_.empty() ? 0 : points_.back().increase; }
@@ -42,6 +50,7 @@ class ExpSeries {
     LocalTime startTime_;
     std::vector<SeriesPoint> points_;
     std::vector<double> falls_; // seconds since the first reading
+    std::vector<PausedSpan> pauses_;
 };
 
 } // namespace qv

@@ -66,12 +66,34 @@ void MeasurementEngine::menuStop_Click() {
     host_.debugLog.Write(L"Loging Stop･･･End ");
 }
 
+// While paused no capture runs (the timer is off; a tick inside a wait does nothing) and the
+// time does not count for the rates; the popup stays hidden.
+void MeasurementEngine::menuPause_Click() {
+    if (!evaluation_.Record().Running()) {
+        return;
+    }
+    if (evaluation_.Record().paused) {
+        evaluation_.Resume();
+        ScheduleCaptureIn(0);
+        host_.debugLog.Write(L"Loging Resume･･･ ");
+        return;
+    }
+    if (state_.popupShown) {
+        host_.popup.HidePopupMessage();
+    }
+    evaluation_.Pause();
+    host_.debugLog.Write(L"Loging Pause･･･ ");
+}
+
 void MeasurementEngine::EndForClose() {
     evaluation_.Finish();
     WriteMeasurementSummary(evaluation_.Record(), host_.log, host_.debugLog);
 }
 
 void MeasurementEngine::timCaptureInterval_Timer() {
+    if (evaluation_.Record().paused) {
+        return;
+    }
     const std::uint32_t now = host_.clock.Milliseconds();
     if (!IsCaptureDue(now, state_.measurement.nextCaptureTime)) {
         return;

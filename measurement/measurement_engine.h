@@ -50,6 +50,8 @@ class MeasurementEngine {
 
     void menuRun_Click();
     void menuStop_Click();
+    // "一時停止" pauses the running measurement, "再開" goes on from its last reading.
+    void menuPause_Click();
     void timCaptureInterval_Timer();
     // The step run when a capture falls due: find the game, capture, recognise, evaluate.
     void WatchAndCapture();

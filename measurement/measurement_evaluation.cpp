@@ -5,6 +5,7 @@ namespace qv {
 void MeasurementEvaluation::Start() {
     gain_.Reset();
     finished_ = false;
+    record_.paused = false;
     record_.phase = MeasurementPhase::WaitingForGame;
     record_.capture.reset();
     Publish(RecordEvent::Started);
@@ -52,9 +53,27 @@ void MeasurementEvaluation::Finish() {
 void MeasurementEvaluation::Stop() {
     gain_.Reset();
     finished_ = false;
+    record_.paused = false;
     record_.phase = MeasurementPhase::Idle;
     record_.capture.reset();
     Publish(RecordEvent::Stopped);
+}
+
+void MeasurementEvaluation::SetPaused(bool paused) {
+    if (!record_.Running() || record_.paused == paused) {
+        return;
+    }
+    record_.paused = paused;
+    const LocalTime now = clock_.Now();
+    const std::uint32_t ms = clock_.Milliseconds();
+    const std::optional<EvaluatedReading> mark =
+        paused ? gain_.Pause(now, ms) : gain_.Resume(now, ms);
+    record_.capture.reset();
+    if (mark) {
+        record_.series.OnReading(*mark);
+        Take(*mark);
+    }
+    Publish(paused ? RecordEvent::Paused : RecordEvent::Resumed);
 }
 
 // Before any figure was read there is nothing to show, and an empty panel stays empty.
@@ -70,6 +89,7 @@ void MeasurementEvaluation::ShowLatest(RecordEvent event) {
 void MeasurementEvaluation::Take(const EvaluatedReading& evaluated) {
     record_.increase = evaluated.increase;
     record_.expPerHour = evaluated.expPerHour;
+    record_.recentPerHour = evaluated.recentPerHour;
     record_.capture = evaluated;
 }
 

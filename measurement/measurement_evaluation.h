@@ -34,9 +34,13 @@ class MeasurementEvaluation {
     void Finish();
     // Nothing runs any more; the record keeps its figures for the panel and the graph.
     void Stop();
+    // The running measurement pauses or goes on from its last reading.
+    void Pause() { SetPaused(true); }
+    void Resume() { SetPaused(false); }
 
   private:
     void ShowLatest(RecordEvent event);
+    void SetPaused(bool paused);
     void Take(const EvaluatedReading& evaluated);
     void Publish(RecordEvent event);
 

@@ -25,6 +25,9 @@ struct TimedExp {
 
 struct MeasurementRecord {
     MeasurementPhase phase = MeasurementPhase::Idle;
+    // The player paused the running measurement: no capture runs and the time does not count
+    // for the rates.
+    bool paused = false;
     // The first reading of the current (or last) measurement.
     std::optional<TimedExp> start;
     // The "最終：" row: the first reading, then the latest figure at each fall, click and end.
@@ -33,6 +36,7 @@ struct MeasurementRecord {
     std::optional<TimedExp> lastReading;
     double increase = 0;
     std::optional<double> expPerHour;
+    std::optional<double> recentPerHour; // "直近10分"
     // The readings the graph draws.
     ExpSeries series;
     // The capture (or the end's held rise) that made this record; nothing for the other events.
@@ -47,6 +51,8 @@ enum class RecordEvent {
     Captured,  // a capture was evaluated (`capture` holds it)
     FallShown, // a fall's sequence ended: the latest values moved
     Clicked,   // the player asked for the latest values
+    Paused,    // the player paused the measurement (`capture` holds the pause's row once read)
+    Resumed,   // the player resumed it
     Ended,     // the measurement ended: a held rise counted, the latest values moved
     Stopped,   // nothing runs any more
 };

@@ -50,8 +50,14 @@ std::span<const PanelRow> PanelRows() {
 }
 
 std::wstring ChartHeading(const MeasurementRecord& record) {
-    const std::wstring rate = ExpPerHourCaption(record.expPerHour);
-    return L"増加量 " + IncreaseText(record) + (rate.empty() ? L"" : L"    " + rate);
+    std::wstring heading = L"増加量 " + IncreaseText(record);
+    if (record.expPerHour) {
+        heading += L"    " + ExpPerHourCaption(record.expPerHour);
+    }
+    if (record.recentPerHour) {
+        heading += L"    直近10分 " + GroupedNumberText(*record.recentPerHour);
+    }
+    return heading;
 }
 
 void UpdateStatusPanel(const MeasurementRecord& record, StatusPanelView& view) {

@@ -45,8 +45,8 @@ TEST_F(ProgramTest, GraphMenuOpensTheGraphWhichFollowsTheMeasurement) {
     ASSERT_TRUE(BringToFront(game));
     ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Fast ImageRecognition", kReadingWait));
 
-    const std::vector<std::wstring> bar{L"ファイル", L"設定",   L"ロギング",
-                                        L"停止",     L"グラフ", L"ヘルプ"};
+    const std::vector<std::wstring> bar{L"ファイル", L"設定",   L"ロギング", L"停止",
+                                        L"一時停止", L"グラフ", L"ヘルプ"};
     EXPECT_EQ(MenuBarCaptions(main), bar);
     ASSERT_EQ(ChooseMenu(main, {L"グラフ"}), MenuResult::Chosen);
     HWND graph = FindTopWindow(kGraphTitle, kDefaultWait, pid);

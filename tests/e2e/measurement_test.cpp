@@ -455,7 +455,8 @@ TEST_F(MeasurementTest, CloseDuringTheSnapshotPausesEndsCleanly) {
 }
 
 // The increase, the hourly rate and the journal over a sequence with a fall and a capture that
-// reads nothing. The rate needs a minute of readings, so this scenario takes about 70 s.
+// reads nothing, then a pause. The rate needs a minute of readings, so this scenario takes
+// about 90 s.
 TEST_F(MeasurementTest, IncreaseRateAndJournalOfAMeasurement) {
     ASSERT_NO_FATAL_FAILURE(MeasureTheGame(1000000));
     HWND game = game_, main = main_;
@@ -485,12 +486,29 @@ TEST_F(MeasurementTest, IncreaseRateAndJournalOfAMeasurement) {
     EXPECT_GE(std::stoi(rateDigits), 45000);
     EXPECT_LE(std::stoi(rateDigits), 60000);
 
+    // A pause: no capture runs, and its time does not count for the rate.
+    ASSERT_EQ(ChooseMenu(main, {L"一時停止"}), MenuResult::Chosen);
+    ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Loging Pause･･･ "));
+    const int capturesBefore = CountRecords(kMemoryRecordStart);
+    Sleep(15000);
+    EXPECT_EQ(CountRecords(kMemoryRecordStart), capturesBefore) << "a capture while paused";
+    ASSERT_EQ(ChooseMenu(main, {L"再開"}), MenuResult::Chosen);
+    ASSERT_TRUE(
+        WaitUntil([&] { return CountRecords(kMemoryRecordStart) > capturesBefore; }, kCaptureWait));
+    ASSERT_TRUE(WaitForMain(main, [&](const MainTexts& t) { return t.rate != rated.rate; }));
+    std::wstring resumed = ReadMain(main).rate.substr(3);
+    resumed.erase(std::remove(resumed.begin(), resumed.end(), L','), resumed.end());
+    // 15 s more of a 60 s measurement would take a fifth off; a few seconds of captures only.
+    EXPECT_GE(std::stoi(resumed), std::stoi(rateDigits) * 88 / 100) << Utf8(resumed);
+
     // The stop keeps the panel; the summary carries the increase.
     ASSERT_EQ(ChooseMenu(main, {L"停止"}), MenuResult::Chosen);
     ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Loging Stop･･･End "));
     const MainTexts stopped = ReadMain(main);
     EXPECT_EQ(stopped.increase, L"1000");
-    EXPECT_FALSE(stopped.rate.empty());
+    ASSERT_FALSE(stopped.rate.empty());
+    rateDigits = stopped.rate.substr(3);
+    rateDigits.erase(std::remove(rateDigits.begin(), rateDigits.end(), L','), rateDigits.end());
     EXPECT_NE(stopped.log.find(L"  Exp:" + std::wstring(8, L' ') + L"1,000 \r\n\r\n"),
               std::wstring::npos)
         << Utf8(stopped.log);
@@ -502,7 +520,7 @@ TEST_F(MeasurementTest, IncreaseRateAndJournalOfAMeasurement) {
     ASSERT_TRUE(MatchesPattern(journal, L"ExpLog_dddddddddddddd.csv")) << Utf8(journal);
     const auto bytes = Bytes(journal);
     ASSERT_TRUE(bytes.has_value());
-    EXPECT_TRUE(bytes->starts_with(AnsiBytes(L"時刻,Exp,増減,増加量,時給,出来事\r\n")));
+    EXPECT_TRUE(bytes->starts_with(AnsiBytes(L"時刻,Exp,増減,増加量,時給,出来事,直近10分\r\n")));
     const auto lines = SplitLines(*Text(journal));
     ASSERT_GE(lines.size(), 7u);
     // The lines whose figure changed (or was not read), without their timestamps.
@@ -519,15 +537,21 @@ TEST_F(MeasurementTest, IncreaseRateAndJournalOfAMeasurement) {
     const std::wstring& t = lines[1];
     EXPECT_EQ(journal.substr(7, 14), t.substr(0, 4) + t.substr(5, 2) + t.substr(8, 2) +
                                          t.substr(11, 2) + t.substr(14, 2) + t.substr(17, 2));
-    ASSERT_GE(changes.size(), 6u);
-    EXPECT_EQ(changes[0], L"1000000,,0,,開始");
-    EXPECT_EQ(changes[1], L"1000500,+500,500,,");
-    EXPECT_EQ(changes[2], L"1000800,+300,800,,");
-    EXPECT_EQ(changes[3], L"200,-1000600,800,,LvUP or Dead");
-    EXPECT_EQ(changes[4], L",,800,,認識NG");
-    EXPECT_EQ(changes.back(), L"400,+200,1000,,");
-    // The last line's rate is the panel's.
-    EXPECT_TRUE(lines.back().ends_with(L",1000," + rateDigits + L",")) << Utf8(lines.back());
+    ASSERT_GE(changes.size(), 8u);
+    EXPECT_EQ(changes[0], L"1000000,,0,,開始,");
+    EXPECT_EQ(changes[1], L"1000500,+500,500,,,");
+    EXPECT_EQ(changes[2], L"1000800,+300,800,,,");
+    EXPECT_EQ(changes[3], L"200,-1000600,800,,LvUP or Dead,");
+    EXPECT_EQ(changes[4], L",,800,,認識NG,");
+    EXPECT_EQ(changes[changes.size() - 3], L"400,+200,1000,,,");
+    // The pause's and the resume's rows, without a figure.
+    EXPECT_TRUE(MatchesPattern(changes[changes.size() - 2].substr(0, 13), L",,1000,ddddd,"))
+        << Utf8(changes[changes.size() - 2]);
+    EXPECT_NE(changes[changes.size() - 2].find(L",一時停止,"), std::wstring::npos);
+    EXPECT_NE(changes.back().find(L",再開,"), std::wstring::npos) << Utf8(changes.back());
+    // The last line's rate is the panel's; under ten minutes the recent rate is the same.
+    EXPECT_TRUE(lines.back().ends_with(L",1000," + rateDigits + L",," + rateDigits))
+        << Utf8(lines.back());
 
     ASSERT_TRUE(RequestClose(main));
     ExpectCleanExit();

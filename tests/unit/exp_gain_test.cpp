@@ -99,20 +99,71 @@ TEST(ExpGain, HourlyRate) {
     }
 }
 
+// The last ten minutes' rate beside the average: pauses and misreads count for neither.
+TEST(ExpGain, RecentRateAndAverageLeaveOutPausesAndMisreads) {
+    enum Act { Read, Pause, Resume };
+    struct Step {
+        double minute;
+        Act act;
+        double reading;
+    };
+    // A reading a minute rising by `step` from 1000, minutes `from` to `to` after the first.
+    const auto rising = [](int from, int to, double step, double base = 1000) {
+        std::vector<Step> steps;
+        for (int m = from; m <= to; ++m) {
+            steps.push_back({static_cast<double>(m), Read, base + step * m});
+        }
+        return steps;
+    };
+    const auto join = [](std::vector<Step> a, const std::vector<Step>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+        std::optional<double> average, recent;
+    };
+    const Case cases[] = {
+        {"a steady rise", rising(0, 20, 100), 6000, 6000},
+        {"a burst older than ten minutes", join({{0, Read, 1000}}, rising(1, 20, 10, 1890)), 3270,
+         600},
+        {"a pause inside the window",
+         join(join(rising(0, 10, 100), {{10, Pause, 0}, {40, Resume, 0}}),
+              rising(41, 45, 100, -2000)),
+         6000, 6000},
+        {"a misread inside the window",
+         join(join(rising(0, 11, 100), {{12, Read, 220}}), rising(13, 15, 100)), 6000, 6000},
+        {"younger than ten minutes", rising(0, 5, 100), 6000, 6000},
+        {"younger than a minute", {{0, Read, 1000}, {0.5, Read, 1500}}, std::nullopt, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExpGainTracker gain;
+        std::optional<EvaluatedReading> last;
+        for (const Step& s : c.steps) {
+            const auto ms = static_cast<std::uint32_t>(s.minute * 60000);
+            const LocalTime at{2024, 10, 2, 18, 0, 0, 0};
+            last = s.act == Read    ? gain.Evaluate(at, ms, s.reading)
+                   : s.act == Pause ? gain.Pause(at, ms)
+                                    : gain.Resume(at, ms);
+        }
+        ASSERT_TRUE(last);
+        EXPECT_EQ(last->expPerHour, c.average);
+        EXPECT_EQ(last->recentPerHour, c.recent);
+    }
+}
+
 // An unchanged figure shows 0 without a sign; a rise of 1 shows "+1".
 TEST(ExpJournalLine, TheChangeCarriesASignUnlessItIsZero) {
-    EvaluatedReading r{LocalTime{2024, 10, 2, 18, 4, 9, 0},
-                       0,
-                       1000.0,
-                       0.0,
-                       500,
-                       {},
-                       ReadingEvent::Steady,
-                       false,
-                       {}};
-    EXPECT_EQ(JournalLine(r), L"2024/10/02 18:04:09,1000,0,500,,\r\n");
+    EvaluatedReading r;
+    r.time = LocalTime{2024, 10, 2, 18, 4, 9, 0};
+    r.reading = 1000.0;
+    r.change = 0.0;
+    r.increase = 500;
+    EXPECT_EQ(JournalLine(r), L"2024/10/02 18:04:09,1000,0,500,,,\r\n");
     r.change = 1;
-    EXPECT_EQ(JournalLine(r), L"2024/10/02 18:04:09,1000,+1,500,,\r\n");
+    EXPECT_EQ(JournalLine(r), L"2024/10/02 18:04:09,1000,+1,500,,,\r\n");
 }
 
 // No figure outgrows its text: 2^212 has 64 digits.
@@ -176,17 +227,18 @@ TEST_F(ExpJournalTest, WorkedExampleOnThePanelAndInTheJournal) {
     std::ifstream in(journals[0], std::ios::binary);
     std::stringstream bytes;
     bytes << in.rdbuf();
-    const std::string expected = ToAnsi(L"時刻,Exp,増減,増加量,時給,出来事\r\n"
-                                        L"2024/10/02 18:04:09,1000,,0,,開始\r\n"
-                                        L"2024/10/02 18:04:29,1500,+500,500,,\r\n"
-                                        L"2024/10/02 18:04:49,1800,+300,800,,\r\n"
-                                        L"2024/10/02 18:05:09,200,-1600,800,48000,LvUP or Dead\r\n"
-                                        L"2024/10/02 18:05:29,,,800,48000,認識NG\r\n"
-                                        L"2024/10/02 18:05:49,400,+200,1000,36000,\r\n"
-                                        L"2024/10/02 18:06:09,4000,+3600,1000,30000,\r\n"
-                                        L"2024/10/02 18:06:29,410,-3590,1010,25971,誤認識補正\r\n"
-                                        L"2024/10/02 18:06:49,900,+490,1010,22725,\r\n"
-                                        L"2024/10/02 18:06:49,900,,1500,33750,\r\n");
+    const std::string expected =
+        ToAnsi(L"時刻,Exp,増減,増加量,時給,出来事,直近10分\r\n"
+               L"2024/10/02 18:04:09,1000,,0,,開始,\r\n"
+               L"2024/10/02 18:04:29,1500,+500,500,,,\r\n"
+               L"2024/10/02 18:04:49,1800,+300,800,,,\r\n"
+               L"2024/10/02 18:05:09,200,-1600,800,48000,LvUP or Dead,48000\r\n"
+               L"2024/10/02 18:05:29,,,800,48000,認識NG,48000\r\n"
+               L"2024/10/02 18:05:49,400,+200,1000,36000,,36000\r\n"
+               L"2024/10/02 18:06:09,4000,+3600,1000,30000,,30000\r\n"
+               L"2024/10/02 18:06:29,410,-3590,1010,25971,誤認識補正,25971\r\n"
+               L"2024/10/02 18:06:49,900,+490,1010,22725,,22725\r\n"
+               L"2024/10/02 18:06:49,900,,1500,33750,,33750\r\n");
     EXPECT_EQ(bytes.str(), expected);
 }
 

@@ -75,6 +75,35 @@ TEST_F(MeasurementRunControl, RunThenStop) {
     EXPECT_EQ(Phase(), MeasurementPhase::Idle);
     EXPECT_EQ(popup.hides, 1); // whether or not it showed
     EXPECT_EQ(Record().lastReading->exp, 1500);
+    // The menus and the timer follow these.
+    EXPECT_EQ(published.events,
+              (std::vector<RecordEvent>{RecordEvent::Captured, RecordEvent::Started,
+                                        RecordEvent::Ended, RecordEvent::Stopped}));
+}
+
+// No capture while paused; on resuming the measurement goes on from the last reading, so a
+// fall found at the first capture after it is a fall.
+TEST_F(MeasurementRunControl, PauseHoldsTheCapturesAndResumeGoesOn) {
+    recognition.readings = {1000};
+    StartMeasurement();
+    DueTick();
+    engine.menuPause_Click();
+    EXPECT_TRUE(Record().paused);
+    for (int i = 0; i < 5; ++i) {
+        clock.Advance(10'000);
+        engine.timCaptureInterval_Timer();
+    }
+    EXPECT_EQ(desktop.captures.size(), 1u);
+    recognition.readings = {500};
+    recognition.calls = 0;
+    engine.menuPause_Click();
+    EXPECT_FALSE(Record().paused);
+    engine.timCaptureInterval_Timer();
+    EXPECT_EQ(desktop.captures.size(), 2u);
+    EXPECT_EQ(desktop.saved.size(), 4u);
+    const auto r = Records();
+    EXPECT_NE(std::find(r.begin(), r.end(), L"Loging Pause･･･ "), r.end());
+    EXPECT_NE(std::find(r.begin(), r.end(), L"Loging Resume･･･ "), r.end());
 }
 
 TEST_F(MeasurementRunControl, ManualStartIsRecordedAfterTheStartDelay) {

@@ -163,6 +163,13 @@ class FakeRecognition : public ExpRecognition {
     }
 };
 
+// The events the record was published with, in order.
+class EventLog : public RecordListener {
+  public:
+    std::vector<RecordEvent> events;
+    void OnRecord(const MeasurementRecord&, RecordEvent event) override { events.push_back(event); }
+};
+
 class NoMessages : public MessageSink {
   public:
     void ShowMessage(std::wstring_view, std::wstring_view) override {}
@@ -178,6 +185,7 @@ class MeasurementFixture : public ::testing::Test {
         state.settings.startDelay = 0;
         desktop.clock = &clock;
         debugLog.Write(kFirstRecord, L"INIT");
+        engine.Evaluation().AddListener(published);
     }
     ~MeasurementFixture() override { std::filesystem::remove_all(folder); }
 
@@ -246,6 +254,7 @@ class MeasurementFixture : public ::testing::Test {
     DebugLog debugLog{folder, clock, clock, messages};
     MeasurementEngine engine{state, MeasurementHost{window, desktop, waiter, popup, recognition,
                                                     clock, debugLog, folder}};
+    EventLog published;
 };
 
 } // namespace qv::testing_fakes
