@@ -178,22 +178,23 @@ TEST_F(DemoGameDriverTest, WindowWithoutMenu) {
     EXPECT_EQ(ChooseMenu(window_, {L"増加"}), MenuResult::NoMenu);
 }
 
-TEST(DemoScript, RisesWithinARoundAndFallsBetweenRounds) {
+TEST(DemoScript, RisesUntilTheLevelsTotalAndDrawsItsShare) {
     using namespace qv::demo;
     std::uint64_t previous = ScriptedFigure(kDefaultFigure, 0);
     EXPECT_EQ(previous, kDefaultFigure);
-    int falls = 0;
-    for (unsigned step = 1; step < 5 * kStepsPerRound; ++step) {
-        std::uint64_t now = ScriptedFigure(kDefaultFigure, step);
-        if (step % kStepsPerRound == 0) {
-            EXPECT_LT(now, previous) << "step " << step;
-            ++falls;
-        } else {
-            EXPECT_GT(now, previous) << "step " << step;
+    std::vector<unsigned> levelUps;
+    for (unsigned step = 1; step < 100; ++step) {
+        const std::uint64_t now = ScriptedFigure(kDefaultFigure, step);
+        if (now < previous) {
+            levelUps.push_back(step);
         }
         previous = now;
     }
-    EXPECT_EQ(falls, 4);
+    EXPECT_EQ(levelUps, (std::vector<unsigned>{21, 75}));
+    EXPECT_EQ(PercentText(kDefaultFigure), "61,72%");
+    EXPECT_EQ(PercentText(1999999), "99,99%"); // cut off, not rounded
+    EXPECT_EQ(PercentText(12345), "0,61%");
+    EXPECT_EQ(PercentText(1214595027), "60,72%");
 }
 
 TEST(DemoScript, CommandLine) {
