@@ -77,17 +77,22 @@ RangeCheck LevelRange::Misread(double figure, const TotalRange& reading) {
         --misreadCount_;
     }
     misreads_[misreadCount_++] = {figure, reading};
-    const auto& [first, second, third] = misreads_;
-    if (misreadCount_ < misreads_.size() || !first.range.Meets(second.range) ||
-        !first.range.Meets(third.range) || !second.range.Meets(third.range)) {
+    if (misreadCount_ < misreads_.size() || !MisreadsAgree()) {
         return {RangeDecision::Misread};
     }
+    const auto& [first, second, third] = misreads_;
     const double rises =
         std::max(0.0, second.figure - first.figure) + std::max(0.0, third.figure - second.figure);
     range_ = Overlap(Overlap(first.range, second.range), third.range);
     lastCounted_ = figure;
     misreadCount_ = 0;
     return {RangeDecision::Rebegun, rises};
+}
+
+bool LevelRange::MisreadsAgree() const {
+    const auto& [first, second, third] = misreads_;
+    return first.range.Meets(second.range) && first.range.Meets(third.range) &&
+           second.range.Meets(third.range);
 }
 
 void LevelRange::Count(double figure, std::optional<TotalRange> reading) {

@@ -94,6 +94,7 @@ class LevelRange {
 
     RangeCheck JudgeAgainstLevel(double figure, const TotalRange& reading);
     RangeCheck Misread(double figure, const TotalRange& reading);
+    bool MisreadsAgree() const; // the three kept misreads meet one another's ranges
     void Count(double figure, std::optional<TotalRange> reading);
 
     std::optional<TotalRange> range_;

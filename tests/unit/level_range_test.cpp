@@ -57,6 +57,8 @@ TEST(LevelRange, PercentDecidesWhichReadingsCount) {
         {{{123567}, {1234580}, {1234590}, {1234600}}, 20, "UMMB"}, // covered at the start
         {{{1234580}, {12345800}}, 0, "UM"},                        // a stray digit
         {{{12345800}, {1234590}, {1234590}, {1234600}, {1234610}}, 20, "UMMMB"},
+        {{{1234567}, {12345800}, {12360800}, {12375800}}, 0, "UMMM"}, // the third drifted off
+        {{{1234567}, {12345800}, {1234580}, {12345810}, {12345820}}, 13, "UMRMM"},
         // A level-up (10,000,000 to 11,000,000) and a death.
         {{{9990000, 99.90}, {9999000, 99.99}, {110000, 1.00}, {220000, 2.00}}, 119000, "URFR"},
         {{{1234567}, {1111111, 11.11}, {1111200, 11.11}}, 89, "UFR"},
@@ -88,18 +90,15 @@ TEST(LevelRange, TimeToNextLevelAndPercentTexts) {
         std::optional<double> remaining, rate;
         std::wstring text;
     } cases[] = {
-        {std::nullopt, 1000, L""},
-        {1000, std::nullopt, L""},
-        {1000, 0, L""},
-        {0, 1000, L"0:00"},
-        {1001, 60000, L"0:02"},
-        {1500000, 1000000, L"1:30"},
+        {std::nullopt, 1000, L""}, {1000, std::nullopt, L""}, {1000, 0, L""},
+        {1000, -60, L""},          {-1, 1000, L""},           {1e9, 1, L""},
+        {0, 1000, L"0:00"},        {1001, 60000, L"0:02"},    {1500000, 1000000, L"1:30"},
         {2500, 100, L"1日1:00"},
-        {1e9, 1, L""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TimeToNextLevelText(c.remaining, c.rate), c.text) << c.text;
     }
+    EXPECT_TRUE((TotalRange{1, 2}.Meets({2, 3}))); // ranges that touch meet
     EXPECT_EQ(PercentText(12.34), L"12.34");
     EXPECT_EQ(PercentText(5), L"5.00");
     EXPECT_EQ(PercentText(std::nullopt), L"");
