@@ -135,7 +135,7 @@ std::wstring TimeToNextLevelText(std::optional<double> remaining,
     if (!remaining || !expPerHour || !(*expPerHour > 0) || !(*remaining >= 0)) {
         return {};
     }
-    const double minutes = std::ceil(*remaining / *expPerHour * kMinutesPerHour);
+    const double minutes = std::ceil(*remaining * kMinutesPerHour / *expPerHour);
     if (!(minutes < static_cast<double>(kLongestDays * kMinutesPerDay))) {
         return {};
     }
