@@ -93,7 +93,7 @@ TEST(LevelRange, TimeToNextLevelAndPercentTexts) {
     } cases[] = {
         {std::nullopt, 1000, L""}, {1000, std::nullopt, L""}, {1000, 0, L""},
         {1000, -60, L""},          {-1, 1000, L""},           {1e9, 1, L""},
-        {0, 1000, L"0:00"},        {1001, 60000, L"0:02"},    {7000, 6000, L"1:10"},
+        {0, 1000, L"0:00"},        {1001, 60000, L"0:02"},    {25, 6, L"4:10"},
         {2500, 100, L"1日1:00"},
     };
     for (const auto& c : cases) {
