@@ -108,7 +108,8 @@ void LevelRange::BeginLevel() {
 }
 
 std::optional<double> LevelRange::Total() const {
-    if (!range_ || range_->high - range_->low > kTotalPrecision * range_->Middle()) {
+    if (!range_ || !std::isfinite(range_->high) ||
+        range_->high - range_->low > kTotalPrecision * range_->Middle()) {
         return std::nullopt;
     }
     return range_->Middle();

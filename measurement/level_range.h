@@ -21,6 +21,7 @@
 //             from then on.
 //   Rise      a rise or an equal reading that meets the level's range: count it at once,
 //             increase += figure − base, base = figure (no wait: the percent has vouched for it).
+//             (Anything still held from an unchecked reading is settled with it first, as now.)
 //   Fall      a fall not wholly below the level's range: a level-up or a death, at once (the
 //             fall sequence, base = figure). The level's range has begun anew from it.
 //   Unchecked the reading or the level has no percent: the tracker's rules without the percent

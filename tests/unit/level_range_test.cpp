@@ -77,6 +77,8 @@ TEST(LevelRange, PercentDecidesWhichReadingsCount) {
 
 TEST(LevelRange, TotalIsKnownOnceTheRangeIsNarrowAndRemainingCountsFromTheLastFigure) {
     LevelRange range;
+    range.Judge(1000, 0.01); // no upper bound
+    EXPECT_FALSE(range.Total());
     range.Judge(50000, 0.50); // 9,803,921 to 10,204,081: too wide
     EXPECT_FALSE(range.RemainingExp());
     range.Judge(1000000, 10.00);
