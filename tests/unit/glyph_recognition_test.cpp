@@ -602,6 +602,7 @@ TEST_F(Recognizer, ReadsThePercentAfterTheDelimiterOnlyWhenWhole) {
         {"72875", "123,45%", 140, {}},        {"1214595027", "83,18%", 100, {}},
         {"72875", "8?,18%", 140, {}},         {"72875", "83,1?%", 140, {}},
         {"72875", "83,18", 140, {}},          {"72875", "", 140, {}},
+        {"1111", "11,11%", 90, 11.11}, // learned, "1" is narrower than the other digits
     };
     for (int scale : {1, 2}) {
         if (scale == 2) { // digits learned from strips drawn twice the size
