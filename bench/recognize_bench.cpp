@@ -10,6 +10,7 @@
 #include "testkit/glyph_render.h"
 
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -99,8 +100,12 @@ void Recognize(benchmark::State& state, const std::string& figure, int scale,
     }
     state.counters["comparisons"] = static_cast<double>(CountComparisons(
         strip, table.sets[qv::kExpCaptureIndex], regions[qv::kExpCaptureIndex].width));
+    char percentText[16] = "";
+    if (read) {
+        std::snprintf(percentText, sizeof percentText, " %.2f%%", *read);
+    }
     state.SetLabel("read " + std::to_string(static_cast<long long>(reading.value_or(-1))) +
-                   (read ? " " + std::to_string(*read) + "%" : ""));
+                   percentText);
 }
 
 } // namespace
