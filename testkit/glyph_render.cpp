@@ -25,8 +25,9 @@ const char* const kSegmentGlyphs[kGlyphsPerSet][kSegmentRows] = {
 constexpr Pixel kSegmentStroke = MakePixel(40, 40, 110);
 constexpr Pixel kSegmentGround = MakePixel(240, 230, 160);
 
-// What the game draws after the percent's digits, white on the strip's background: its strokes
-// as (column, row) in a cell whose left border column is the previous glyph's right one.
+// What the game draws after the percent's digits, white ('#') on the strip's background, each in
+// a cell whose left border column is the previous glyph's right one: the decimal mark in the
+// middle column of five, the percent sign in the seven columns and rows inside a 9 x 9 cell.
 constexpr Pixel kWhite = MakePixel(255, 255, 255);
 constexpr std::int32_t kMarkCell = 5;
 constexpr std::int32_t kSignCell = 9;

@@ -81,7 +81,7 @@ inline std::uint64_t LevelTotal(std::uint64_t figure) {
     return total;
 }
 
-// The percent the game draws after the figure's delimiter, as the Mapleland client does: the
+// The percent the game draws after the figure's delimiter, as one of its clients does: the
 // share of the level's total cut off at two decimals, a comma as the mark ("61,72%").
 inline std::string PercentText(std::uint64_t figure) {
     const std::uint64_t hundredths = figure / (LevelTotal(figure) / 10000);
