@@ -197,11 +197,11 @@ TEST(DemoScript, RisesUntilTheLevelsTotalAndDrawsItsShare) {
         }
         previous = now;
     }
-    EXPECT_EQ(levelUps, (std::vector<unsigned>{21, 75}));
-    EXPECT_EQ(PercentText(kDefaultFigure), "61,72%");
-    EXPECT_EQ(PercentText(1999999), "99,99%"); // cut off, not rounded
-    EXPECT_EQ(PercentText(12345), "0,61%");
-    EXPECT_EQ(PercentText(1214595027), "60,72%");
+    EXPECT_EQ(levelUps, (std::vector<unsigned>{5, 31, 58, 84}));
+    EXPECT_EQ(PercentText(kDefaultFigure), "82,30%");
+    EXPECT_EQ(PercentText(1499999), "99,99%"); // cut off, not rounded
+    EXPECT_EQ(PercentText(12345), "0,82%");
+    EXPECT_EQ(PercentText(1214595027), "80,97%");
 }
 
 TEST(DemoScript, CommandLine) {

@@ -9,12 +9,12 @@
 namespace qv::demo {
 
 inline constexpr std::uint64_t kDefaultFigure = 1234567;
-// Steps of the scripted figure: one every two seconds, each a rise of 35,000 to 39,000.
+// Steps of the scripted figure: one every two seconds, each a rise of 55,000 to 59,000.
 inline constexpr unsigned kStepMillis = 2000;
-inline constexpr std::uint64_t kStepRise = 35000;
+inline constexpr std::uint64_t kStepRise = 55000;
 inline constexpr unsigned kRiseVariations = 5; // a thousand more at each, then round again
-// The total EXP of the demo's first level; the default figure is 61.72 % of it.
-inline constexpr std::uint64_t kFirstLevelTotal = 2000000;
+// The total EXP of the demo's first level; the default figure is 82.30 % of it.
+inline constexpr std::uint64_t kFirstLevelTotal = 1500000;
 // The EXP strip is drawn 1 to kMaxScale times its size (--scale), as a game with its interface
 // scaled shows it; the largest still fits the window.
 inline constexpr int kMaxScale = 3;
@@ -82,7 +82,7 @@ inline std::uint64_t LevelTotal(std::uint64_t figure) {
 }
 
 // The percent the game draws after the figure's delimiter, as one of its clients does: the
-// share of the level's total cut off at two decimals, a comma as the mark ("61,72%").
+// share of the level's total cut off at two decimals, a comma as the mark ("82,30%").
 inline std::string PercentText(std::uint64_t figure) {
     const std::uint64_t hundredths = figure / (LevelTotal(figure) / 10000);
     const std::uint64_t cents = hundredths % 100;
@@ -92,7 +92,7 @@ inline std::string PercentText(std::uint64_t figure) {
 
 // The scripted figure at a step: it rises at every step, and when it reaches the level's total
 // it goes on from the excess in the next level of the same total, as a level-up does (from the
-// default figure, at step 21).
+// default figure, at steps 5 and 31: 10 s and a minute into the run).
 inline std::uint64_t ScriptedFigure(std::uint64_t start, unsigned step) {
     const std::uint64_t total = LevelTotal(start);
     std::uint64_t figure = start;
