@@ -1,6 +1,7 @@
 // Time of one EXP recognition, with the pixel comparisons it makes: the built-in glyphs on the
 // default 90 x 9 region, and glyphs learned from a strip drawn twice the size on a 180 x 18
-// region. Figures are printed, never asserted.
+// region; and on a 140 x 9 region, the figure with the level's percent beside it read whole,
+// against the figure alone. Figures are printed, never asserted.
 #include "recognition/exp_recognizer.h"
 #include "recognition/glyph_pattern_table.h"
 #include "recognition/glyph_scorer.h"
@@ -9,6 +10,7 @@
 #include "testkit/glyph_render.h"
 
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -55,7 +57,9 @@ std::optional<qv::GlyphImageSet> GlyphsFor(const qv::GlyphImageSet& builtIn, int
     return qv::ComposeGlyphSet(builtIn, learned);
 }
 
-void Recognize(benchmark::State& state, const std::string& figure, int scale) {
+// `percent` drawn after the delimiter and read; none drawn and none read when empty.
+void Recognize(benchmark::State& state, const std::string& figure, int scale,
+               const std::string& percent = "", std::int32_t width = 90) {
     auto builtIn = qv::LoadGlyphImageSet(qv::GlyphFolder(QV_SOURCE_DIR), 1);
     auto images0 = qv::LoadGlyphImageSet(qv::GlyphFolder(QV_SOURCE_DIR), 0);
     if (!builtIn || !images0) {
@@ -69,7 +73,7 @@ void Recognize(benchmark::State& state, const std::string& figure, int scale) {
     }
     qv::GlyphPatternTable table;
     const std::array<qv::CaptureRegion, 2> regions{
-        {{1, 1, 1, 1}, {463, 570, 90 * scale, 9 * scale}}};
+        {{1, 1, 1, 1}, {463, 570, width * scale, 9 * scale}}};
     qv::CaptureBuffer buffer;
     if (!qv::BuildGlyphPatterns({qv::PicturesFromImages(*images0), qv::PicturesFromImages(*images)},
                                 regions, table, buffer)) {
@@ -79,18 +83,29 @@ void Recognize(benchmark::State& state, const std::string& figure, int scale) {
     qv::StripLayout layout;
     layout.delimiter = !figure.empty();
     layout.scale = scale;
+    layout.width = width;
+    layout.percent = percent;
     const qv::PixelArray strip = qv::RenderExpStrip(figure, *builtIn, layout);
     qv::StoreInSlot(buffer, qv::kExpCaptureIndex, strip);
 
     qv::CaptionKeeper host;
     qv::ExpReading reading;
+    qv::ExpPercent read;
+    qv::ExpPercent* asked = percent.empty() ? nullptr : &read;
     for (auto _ : state) {
-        qv::RecognizeExpReadout(buffer, table, regions[qv::kExpCaptureIndex], false, reading, host);
+        qv::RecognizeExpReadout(buffer, table, regions[qv::kExpCaptureIndex], false, reading, host,
+                                asked);
         benchmark::DoNotOptimize(reading);
+        benchmark::DoNotOptimize(read);
     }
     state.counters["comparisons"] = static_cast<double>(CountComparisons(
         strip, table.sets[qv::kExpCaptureIndex], regions[qv::kExpCaptureIndex].width));
-    state.SetLabel("read " + std::to_string(static_cast<long long>(reading.value_or(-1))));
+    char percentText[16] = "";
+    if (read) {
+        std::snprintf(percentText, sizeof percentText, " %.2f%%", *read);
+    }
+    state.SetLabel("read " + std::to_string(static_cast<long long>(reading.value_or(-1))) +
+                   percentText);
 }
 
 } // namespace
@@ -101,5 +116,8 @@ BENCHMARK_CAPTURE(Recognize, empty_strip, std::string(), 1);
 BENCHMARK_CAPTURE(Recognize, learned_2x_seven_digits, std::string("1234567"), 2);
 BENCHMARK_CAPTURE(Recognize, learned_2x_ten_digits, std::string("9876543210"), 2);
 BENCHMARK_CAPTURE(Recognize, learned_2x_empty_strip, std::string(), 2);
+
+BENCHMARK_CAPTURE(Recognize, figure_alone_140, std::string("1214595027"), 1, "", 140);
+BENCHMARK_CAPTURE(Recognize, figure_and_percent_140, std::string("1214595027"), 1, "83,18%", 140);
 
 BENCHMARK_MAIN();

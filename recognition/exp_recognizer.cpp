@@ -1,7 +1,9 @@
 #include "recognition/exp_recognizer.h"
 
 #include "base/column_format.h"
+#include "recognition/percent_reader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <string>
@@ -97,10 +99,13 @@ class DebugTrace {
     std::wstring text_;
 };
 
-// Collects the digits left to right up to the delimiter. False when ShuttingDown was seen.
+// Collects the digits left to right up to the delimiter, and where that was (-1: nowhere).
+// False when ShuttingDown was seen.
 template <typename Trace>
 bool ScanDigits(const GlyphScorer& scorer, const GlyphSetPatterns& set, const CaptureRegion& region,
-                std::int32_t pixelsWidth, RecognizerHost& host, Trace& trace, std::string& digits) {
+                std::int32_t pixelsWidth, RecognizerHost& host, Trace& trace, std::string& digits,
+                std::int64_t& delimiterAt) {
+    delimiterAt = -1;
     const std::int64_t lastPosition = std::int64_t{region.width} - set.smallestWidth;
     // Positions past the working image could only score 0; they are not visited.
     for (std::int64_t sx = 0; sx <= lastPosition && sx < pixelsWidth; ++sx) {
@@ -119,6 +124,7 @@ bool ScanDigits(const GlyphScorer& scorer, const GlyphSetPatterns& set, const Ca
         }
         trace.Result(accepted);
         if (accepted == kDelimiterGlyph) {
+            delimiterAt = sx;
             return true;
         }
         if (accepted >= 0) {
@@ -134,16 +140,23 @@ bool ScanDigits(const GlyphScorer& scorer, const GlyphSetPatterns& set, const Ca
 template <typename Trace>
 RecognitionOutcome Recognize(const CaptureBuffer& buffer, const GlyphPatternTable& table,
                              const CaptureRegion& region, ExpReading& expReading,
-                             RecognizerHost& host, Trace& trace) {
+                             ExpPercent* percent, RecognizerHost& host, Trace& trace) {
     const GlyphSetPatterns& set = table.sets[kExpCaptureIndex];
     const PixelArray pixels = TakeWorkingPixels(buffer, set, region);
     const GlyphScorer scorer(set, pixels);
     std::string digits;
-    if (!ScanDigits(scorer, set, region, pixels.Width(), host, trace, digits)) {
+    std::int64_t delimiterAt = -1;
+    if (!ScanDigits(scorer, set, region, pixels.Width(), host, trace, digits, delimiterAt)) {
         return RecognitionOutcome::Abandoned;
     }
     trace.Finish(digits);
     expReading = DigitTextValue(digits);
+    if (percent) {
+        const std::int64_t columns = std::min<std::int64_t>(region.width, pixels.Width());
+        *percent = *expReading != 0.0 && delimiterAt >= 0
+                       ? ReadPercentAfter(scorer, set, table.percent, delimiterAt, columns)
+                       : std::nullopt;
+    }
     host.SetCaptureCaption(*expReading != 0.0 ? Widen(digits) : std::wstring(kNotRecognized));
     return RecognitionOutcome::Completed;
 }
@@ -152,9 +165,10 @@ RecognitionOutcome Recognize(const CaptureBuffer& buffer, const GlyphPatternTabl
 // scan calls the scorer too; without this the compiler keeps one shared copy of it out of line.)
 [[gnu::flatten]] RecognitionOutcome
 RecognizeWithoutTrace(const CaptureBuffer& buffer, const GlyphPatternTable& table,
-                      const CaptureRegion& region, ExpReading& expReading, RecognizerHost& host) {
+                      const CaptureRegion& region, ExpReading& expReading, ExpPercent* percent,
+                      RecognizerHost& host) {
     NoTrace none;
-    return Recognize(buffer, table, region, expReading, host, none);
+    return Recognize(buffer, table, region, expReading, percent, host, none);
 }
 
 } // namespace
@@ -178,13 +192,15 @@ double DigitTextValue(std::string_view digits) {
 
 RecognitionOutcome RecognizeExpReadout(const CaptureBuffer& buffer, const GlyphPatternTable& table,
                                        const CaptureRegion& region, bool debugMode,
-                                       ExpReading& expReading, RecognizerHost& host) {
+                                       ExpReading& expReading, RecognizerHost& host,
+                                       ExpPercent* percent) {
     host.WriteDebugLog(RecognizerMemoryLine(host.QueryMemoryStatus()));
     if (!debugMode) {
-        return RecognizeWithoutTrace(buffer, table, region, expReading, host);
+        return RecognizeWithoutTrace(buffer, table, region, expReading, percent, host);
     }
     DebugTrace trace(host);
-    const RecognitionOutcome outcome = Recognize(buffer, table, region, expReading, host, trace);
+    const RecognitionOutcome outcome =
+        Recognize(buffer, table, region, expReading, percent, host, trace);
     if (outcome == RecognitionOutcome::Completed) {
         host.WriteDebugLog(trace.Text());
     }

@@ -18,6 +18,10 @@ namespace qv {
 // before the first recognition of the run.
 using ExpReading = std::optional<double>;
 
+// The percent of the level the game draws after the figure (83.18 for "83,18%"): nothing when
+// the strip shows no whole, valid percent after the delimiter (or the figure read nothing).
+using ExpPercent = std::optional<double>;
+
 // What the recognizer needs of the program around it. The Win32 shell forwards to the main
 // window, the debug log and the system; tests use fakes.
 class RecognizerHost {
@@ -54,10 +58,13 @@ inline constexpr std::wstring_view kNotRecognized = L"認識NG";
 // Scans slot 1 of `buffer` (captured from `region`, the EXP capture region) left to right,
 // collects the digits up to the delimiter and sets `expReading` and the caption. Writes the
 // memory line on every call and, in debug mode, progress captions and a trace of every
-// comparison.
+// comparison. When `percent` is given, it reads after the delimiter one to three digits, the
+// decimal mark, two digits and "%", each glyph next to the one before and all within the
+// region, and sets `percent` (left as it is when the recognition is abandoned).
 RecognitionOutcome RecognizeExpReadout(const CaptureBuffer& buffer, const GlyphPatternTable& table,
                                        const CaptureRegion& region, bool debugMode,
-                                       ExpReading& expReading, RecognizerHost& host);
+                                       ExpReading& expReading, RecognizerHost& host,
+                                       ExpPercent* percent = nullptr);
 
 // "Available Physical Memory ", the kilobytes in an 11-wide column, "kByte".
 std::wstring RecognizerMemoryLine(const MemoryStatus& status);

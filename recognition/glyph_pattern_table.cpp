@@ -12,13 +12,6 @@ namespace {
 // The smallest width and height start here, so a set whose glyphs are all larger keeps it.
 constexpr std::int32_t kSmallestStart = 41;
 
-std::size_t SumIndex(const GlyphSetPatterns& set, int glyph, std::int32_t x, std::int32_t y) {
-    const auto columns = static_cast<std::size_t>(set.Columns());
-    const auto rows = static_cast<std::size_t>(set.Rows());
-    return (static_cast<std::size_t>(glyph) * columns + static_cast<std::size_t>(x)) * rows +
-           static_cast<std::size_t>(y);
-}
-
 // Sizes and extremes of one set (steps that only need the pictures' outer sizes).
 bool MeasureSet(const GlyphPictureSet& pictures, std::int32_t narrowest, GlyphSetPatterns& set) {
     bool ok = true;
@@ -66,7 +59,7 @@ bool FillSums(const GlyphPictureSet& pictures, GlyphSetPatterns& set) {
         const std::int32_t rows = std::min(image.Height(), set.Rows());
         for (std::int32_t x = 0; x < columns; ++x) {
             for (std::int32_t y = 0; y < rows; ++y) {
-                set.sums[SumIndex(set, g, x, y)] = image.Brightness(x, y);
+                set.sums[set.SumIndex(g, x, y)] = image.Brightness(x, y);
             }
         }
     }
@@ -90,7 +83,14 @@ std::int32_t GlyphSetPatterns::PixelSum(int glyph, std::int32_t x, std::int32_t 
         sums.empty()) {
         return 0;
     }
-    return sums[SumIndex(*this, glyph, x, y)];
+    return sums[SumIndex(glyph, x, y)];
+}
+
+std::size_t GlyphSetPatterns::SumIndex(int glyph, std::int32_t x, std::int32_t y) const {
+    const auto columns = static_cast<std::size_t>(Columns());
+    const auto rows = static_cast<std::size_t>(Rows());
+    return (static_cast<std::size_t>(glyph) * columns + static_cast<std::size_t>(x)) * rows +
+           static_cast<std::size_t>(y);
 }
 
 GlyphPictureSet PicturesFromImages(const GlyphImageSet& images) {
@@ -122,6 +122,7 @@ bool BuildGlyphPatterns(const std::array<GlyphPictureSet, kGlyphSetCount>& pictu
         ok = FillSums(pictures[s], table.sets[s]) && ok;
         table.sets[s].scoring = PrepareScoring(table.sets[s]);
     }
+    table.percent = BuildPercentMarks(table.sets[kExpCaptureIndex]);
     return ok;
 }
 

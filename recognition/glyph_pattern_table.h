@@ -11,6 +11,7 @@
 #include "services/message_sink.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -54,10 +55,27 @@ struct GlyphSetPatterns {
     std::int32_t Rows() const { return largestHeight + 1; }
     // 0 outside the table's extent.
     std::int32_t PixelSum(int glyph, std::int32_t x, std::int32_t y) const;
+    // Where a pixel within the extent is kept in `sums`.
+    std::size_t SumIndex(int glyph, std::int32_t x, std::int32_t y) const;
 };
+
+// What follows the percent's digits: the decimal mark, drawn as a comma (rows 7 and 8) or a dot
+// (row 7), and the percent sign. The program draws them itself, with the background of the
+// recognized set's digits and at their size when it is a whole multiple of the built-in one.
+inline constexpr int kCommaMark = 0;
+inline constexpr int kDotMark = 1;
+inline constexpr int kPercentSign = 2;
+struct PercentMarks {
+    GlyphSetPatterns patterns; // the three glyphs above; the other places are empty
+    std::int32_t scale = 0;    // the built-in size times this; 0 when the digits fit no multiple
+};
+
+// The marks for a recognized set (recognition/percent_marks.cpp).
+PercentMarks BuildPercentMarks(const GlyphSetPatterns& digits);
 
 struct GlyphPatternTable {
     std::array<GlyphSetPatterns, kGlyphSetCount> sets;
+    PercentMarks percent; // for the set at kExpCaptureIndex
 };
 
 // Builds the table from both sets of pictures. Every step is attempted even after a

@@ -36,15 +36,26 @@ class GlyphScorer {
     // patterns must outlive the scorer.
     GlyphScorer(const GlyphSetPatterns& set, const PixelArray& image);
 
-    GlyphMatch Match(int glyph, std::int32_t sx) const;
+    GlyphMatch Match(int glyph, std::int32_t sx) const { return MatchIn(glyphs_, glyph, sx); }
     // 0 to 10000: the share of the glyph's pixels that matched.
     std::int32_t Score(int glyph, const GlyphMatch& match) const;
     // Score(glyph, match) > kAcceptScore.
     bool Accepted(int glyph, const GlyphMatch& match) const {
-        return match.matched >= glyphs_.acceptFrom[static_cast<std::size_t>(glyph)];
+        return Accepted(glyphs_, glyph, match);
+    }
+
+    // A glyph of other patterns on the same image (the percent's marks); no match unless they
+    // were prepared for as many rows as the set's.
+    GlyphMatch Match(const ScoringPatterns& patterns, int glyph, std::int32_t sx) const {
+        return patterns.lanes == glyphs_.lanes ? MatchIn(patterns, glyph, sx) : GlyphMatch{};
+    }
+    static bool Accepted(const ScoringPatterns& patterns, int glyph, const GlyphMatch& match) {
+        return match.matched >= patterns.acceptFrom[static_cast<std::size_t>(glyph)];
     }
 
   private:
+    GlyphMatch MatchIn(const ScoringPatterns& patterns, int glyph, std::int32_t sx) const;
+
     const ScoringPatterns& glyphs_;
     std::int32_t imageWidth_ = 0;
     // Brightness column by column, glyphs_.lanes rows each.
@@ -145,23 +156,24 @@ inline std::int32_t MatchColumns(const std::int16_t* pattern, const std::int16_t
 } // namespace detail
 
 // Inline: the recognizer calls it for every glyph at every position.
-inline GlyphMatch GlyphScorer::Match(int glyph, std::int32_t sx) const {
+inline GlyphMatch GlyphScorer::MatchIn(const ScoringPatterns& patterns, int glyph,
+                                       std::int32_t sx) const {
     const auto g = static_cast<std::size_t>(glyph);
-    const std::int32_t w = glyphs_.width[g];
-    const std::int32_t h = glyphs_.height[g];
+    const std::int32_t w = patterns.width[g];
+    const std::int32_t h = patterns.height[g];
     GlyphMatch match;
     if (w < 1 || h < 1 || sx < 0) {
         return match;
     }
     const auto columns =
         static_cast<std::int32_t>(std::min<std::int64_t>(w, std::int64_t{imageWidth_} - sx));
-    const auto lanes = static_cast<std::size_t>(glyphs_.lanes);
-    const std::size_t first = g * static_cast<std::size_t>(glyphs_.columns);
-    const std::int16_t* pattern = glyphs_.pixels.data() + first * lanes;
+    const auto lanes = static_cast<std::size_t>(patterns.lanes);
+    const std::size_t first = g * static_cast<std::size_t>(patterns.columns);
+    const std::int16_t* pattern = patterns.pixels.data() + first * lanes;
     const std::int16_t* pixels = image_.data() + static_cast<std::size_t>(sx) * lanes;
-    const std::int64_t* goOn = glyphs_.goOnFrom.data() + first;
+    const std::int64_t* goOn = patterns.goOnFrom.data() + first;
     const std::int32_t compared = detail::MatchColumns(pattern, pixels, goOn, columns,
-                                                       glyphs_.leading[g], lanes, match.matched);
+                                                       patterns.leading[g], lanes, match.matched);
     match.compared = std::int64_t{h} * compared;
     return match;
 }

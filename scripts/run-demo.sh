@@ -7,7 +7,7 @@ set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bin="$root/build/windows"
 run="$root/build/run"
-demo_seconds="${QV_DEMO_SECONDS:-75}"
+demo_seconds="${QV_DEMO_SECONDS:-90}"
 
 if [ -z "${DISPLAY:-}" ]; then
   exec "$root/scripts/with-display.sh" "$0" --headless "$@"

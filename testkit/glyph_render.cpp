@@ -25,6 +25,49 @@ const char* const kSegmentGlyphs[kGlyphsPerSet][kSegmentRows] = {
 constexpr Pixel kSegmentStroke = MakePixel(40, 40, 110);
 constexpr Pixel kSegmentGround = MakePixel(240, 230, 160);
 
+// What the game draws after the percent's digits, white ('#') on the strip's background, each in
+// a cell whose left border column is the previous glyph's right one: the decimal mark in the
+// middle column of five, the percent sign in the seven columns and rows inside a 9 x 9 cell.
+constexpr Pixel kWhite = MakePixel(255, 255, 255);
+constexpr std::int32_t kMarkCell = 5;
+constexpr std::int32_t kSignCell = 9;
+constexpr std::string_view kPercentSign[] = {".#....#", "#.#..#.", ".#..#..", "...#...",
+                                             "..#..#.", ".#..#.#", "#....#."};
+
+void DrawStroke(PixelArray& strip, std::int64_t x, std::int32_t y) {
+    if (x >= 0 && x < strip.Width() && y >= 0 && y < strip.Height()) {
+        strip.At(static_cast<std::int32_t>(x), y) = kWhite;
+    }
+}
+
+// Draws one character of the percent at cell `x`; returns the next cell's left column.
+std::int32_t DrawPercentChar(PixelArray& strip, char c, const GlyphImageSet& set1, std::int32_t x,
+                             std::int32_t top) {
+    if (c == ',' || c == '.') {
+        DrawStroke(strip, x + 2, top + 7);
+        if (c == ',') {
+            DrawStroke(strip, x + 2, top + 8);
+        }
+        return x + kMarkCell - 1;
+    }
+    if (c == '%') {
+        for (std::int32_t y = 0; y < 7; ++y) {
+            for (std::int32_t column = 0; column < 7; ++column) {
+                if (kPercentSign[y][column] == '#') {
+                    DrawStroke(strip, x + 1 + column, top + 1 + y);
+                }
+            }
+        }
+        return x + kSignCell - 1;
+    }
+    const bool digit = c >= '0' && c <= '9';
+    const PixelArray& glyph = set1[digit ? static_cast<std::size_t>(c - '0') : 0];
+    if (digit) {
+        DrawImage(strip, glyph, x, top);
+    }
+    return x + glyph.Width() - 1;
+}
+
 // The background is taken from the outer columns of the digit-0 image, which hold only
 // background, so the strip's slate matches the glyphs' own row by row.
 Pixel BackgroundAt(const PixelArray& zero, std::int32_t x, std::int32_t y) {
@@ -71,6 +114,10 @@ PixelArray RenderExpStrip(std::string_view figure, const GlyphImageSet& set1,
     }
     if (layout.delimiter) {
         DrawImage(strip, set1[kDelimiterGlyph], x, layout.top);
+        x += set1[kDelimiterGlyph].Width() - 1;
+        for (const char c : layout.percent) {
+            x = DrawPercentChar(strip, c, set1, x, layout.top);
+        }
     }
     return layout.scale > 1 ? Enlarge(strip, layout.scale) : strip;
 }

@@ -17,6 +17,10 @@ struct StripLayout {
     std::int32_t left = 0; // where the first glyph's top-left corner goes
     std::int32_t top = 0;
     bool delimiter = true; // draw the delimiter after the figure
+    // Drawn after the delimiter as the game draws the level's percent: digits in the figure's
+    // glyphs, ',' the decimal mark in rows 7 and 8, '.' a one-pixel dot in row 7 (each in a
+    // five-column cell), '%' the percent sign, any other character a blank digit-wide gap.
+    std::string_view percent;
     // The strip as the game draws it with its interface scaled: every pixel of the layout
     // above becomes a scale x scale block.
     std::int32_t scale = 1;

@@ -1,5 +1,6 @@
 #include "recognition/exp_recognizer.h"
 #include "recognition/glyph_pattern_table.h"
+#include "recognition/learned_glyphs.h"
 #include "testkit/glyph_files.h"
 #include "testkit/glyph_render.h"
 
@@ -321,10 +322,11 @@ class Recognizer : public ::testing::Test {
         return RenderExpStrip(figure, images_[1], layout);
     }
 
-    RecognitionOutcome Read(const PixelArray& strip, bool debug = false) {
+    RecognitionOutcome Read(const PixelArray& strip, bool debug = false,
+                            ExpPercent* percent = nullptr) {
         EXPECT_TRUE(ResizeCaptureBuffer(buffer_, buffer_.LastColumn(), buffer_.LastRow()));
         StoreInSlot(buffer_, 1, strip);
-        return RecognizeExpReadout(buffer_, table_, regions_[1], debug, reading_, host_);
+        return RecognizeExpReadout(buffer_, table_, regions_[1], debug, reading_, host_, percent);
     }
 
     std::array<GlyphImageSet, kGlyphSetCount> images_;
@@ -584,6 +586,57 @@ TEST_F(Recognizer, ReadsGlyphsTallerThanSixteenRows) {
         strip.At(0, y) = MakePixel(0, 0, 0); // background of the "4"
     }
     EXPECT_EQ(read(), 2);
+}
+
+// The percent after the figure: the real client's layout (its columns as in its screenshot),
+// the classic client's dot, one to three digits, twice the size with learned digits, and what
+// reads as no percent while the figure reads as ever.
+TEST_F(Recognizer, ReadsThePercentAfterTheDelimiterOnlyWhenWhole) {
+    const struct {
+        const char *figure, *percent;
+        std::int32_t width;
+        ExpPercent expected;
+    } cases[] = {
+        {"1214595027", "83,18%", 101, 83.18}, {"155759", "20.80%", 90, 20.80},
+        {"72875", "5,07%", 90, 5.07},         {"72875", "100,00%", 140, 100.0},
+        {"72875", "123,45%", 140, {}},        {"1214595027", "83,18%", 100, {}},
+        {"72875", "8?,18%", 140, {}},         {"72875", "83,1?%", 140, {}},
+        {"72875", "83,18", 140, {}},          {"72875", "", 140, {}},
+        {"1111", "11,11%", 90, 11.11}, // learned, "1" is narrower than the other digits
+    };
+    for (int scale : {1, 2}) {
+        if (scale == 2) { // digits learned from strips drawn twice the size
+            LearnedGlyphs learned;
+            for (const char* entry : {"1234567", "9876543210"}) {
+                StripLayout layout;
+                layout.scale = 2;
+                learned = LearnGlyphs(RenderExpStrip(entry, images_[1], layout), entry, learned,
+                                      images_[1])
+                              .glyphs;
+            }
+            const auto set1 = PicturesFromImages(ComposeGlyphSet(images_[1], learned));
+            ASSERT_TRUE(BuildGlyphPatterns({PicturesFromImages(images_[0]), set1}, table_));
+        }
+        for (const auto& c : cases) {
+            SetRegion({463, 570, c.width * scale, 9 * scale});
+            StripLayout layout;
+            layout.width = 140;
+            layout.percent = c.percent;
+            layout.scale = scale;
+            const PixelArray strip = RenderExpStrip(c.figure, images_[1], layout);
+            ExpPercent percent = -1;
+            Read(strip, false, &percent);
+            EXPECT_EQ(*reading_, DigitTextValue(c.figure)) << c.percent;
+            EXPECT_EQ(percent, c.expected) << c.figure << "[" << c.percent << " at " << scale;
+        }
+    }
+    StripLayout layout;
+    layout.width = 140;
+    layout.percent = "83,18%";
+    const PixelArray real = RenderExpStrip("1214595027", images_[1], layout);
+    for (const auto& [x, y] : {std::pair{61, 4}, {78, 7}, {78, 8}, {93, 2}, {99, 1}}) {
+        EXPECT_GT(real.Brightness(x, y), 400) << x << "," << y;
+    }
 }
 
 TEST(DigitText, ConvertsLikeADecimalNumber) {

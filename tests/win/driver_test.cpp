@@ -57,6 +57,15 @@ class DemoGameDriverTest : public ::testing::Test {
     HWND window_ = nullptr;
 };
 
+// The strip as the demo game draws it: the figure and the percent of its level.
+qv::PixelArray DemoStrip(std::uint64_t figure, const qv::GlyphImageSet& glyphs, int scale = 1) {
+    const std::string percent = qv::demo::PercentText(figure);
+    qv::StripLayout layout;
+    layout.scale = scale;
+    layout.percent = percent;
+    return qv::RenderExpStrip(std::to_string(figure), glyphs, layout);
+}
+
 TEST_F(DemoGameDriverTest, FigureFromCommandLineAndFromTheDriver) {
     StartGame(L"--exp 7654321");
     EXPECT_EQ(DemoFigure(window_), 7654321u);
@@ -70,7 +79,7 @@ TEST_F(DemoGameDriverTest, PaintsTheFigureWithTheGlyphsAtTheCaptureRegion) {
     auto glyphs = qv::LoadGlyphImageSet(qv::GlyphFolder(QV_SOURCE_DIR), 1);
     ASSERT_TRUE(glyphs);
     StartGame(L"--exp 9081726 --pos 0 0");
-    qv::PixelArray expected = qv::RenderExpStrip("9081726", *glyphs);
+    qv::PixelArray expected = DemoStrip(9081726, *glyphs);
     qv::PixelArray seen;
     for (int attempt = 0; attempt < 60 && seen != expected; ++attempt) {
         Sleep(50);
@@ -79,7 +88,7 @@ TEST_F(DemoGameDriverTest, PaintsTheFigureWithTheGlyphsAtTheCaptureRegion) {
     EXPECT_EQ(seen, expected);
 
     ASSERT_TRUE(SetDemoFigure(window_, 12));
-    expected = qv::RenderExpStrip("12", *glyphs);
+    expected = DemoStrip(12, *glyphs);
     for (int attempt = 0; attempt < 60 && seen != expected; ++attempt) {
         Sleep(50);
         seen = CaptureClient(window_, 463, 570, expected.Width(), expected.Height());
@@ -92,9 +101,7 @@ TEST_F(DemoGameDriverTest, PaintsTheFigureEnlarged) {
     auto glyphs = qv::LoadGlyphImageSet(qv::GlyphFolder(QV_SOURCE_DIR), 1);
     ASSERT_TRUE(glyphs);
     StartGame(L"--exp 4053 --pos 0 0 --scale 2");
-    qv::StripLayout layout;
-    layout.scale = 2;
-    const qv::PixelArray expected = qv::RenderExpStrip("4053", *glyphs, layout);
+    const qv::PixelArray expected = DemoStrip(4053, *glyphs, 2);
     qv::PixelArray seen;
     for (int attempt = 0; attempt < 60 && seen != expected; ++attempt) {
         Sleep(50);
@@ -178,22 +185,23 @@ TEST_F(DemoGameDriverTest, WindowWithoutMenu) {
     EXPECT_EQ(ChooseMenu(window_, {L"増加"}), MenuResult::NoMenu);
 }
 
-TEST(DemoScript, RisesWithinARoundAndFallsBetweenRounds) {
+TEST(DemoScript, RisesUntilTheLevelsTotalAndDrawsItsShare) {
     using namespace qv::demo;
     std::uint64_t previous = ScriptedFigure(kDefaultFigure, 0);
     EXPECT_EQ(previous, kDefaultFigure);
-    int falls = 0;
-    for (unsigned step = 1; step < 5 * kStepsPerRound; ++step) {
-        std::uint64_t now = ScriptedFigure(kDefaultFigure, step);
-        if (step % kStepsPerRound == 0) {
-            EXPECT_LT(now, previous) << "step " << step;
-            ++falls;
-        } else {
-            EXPECT_GT(now, previous) << "step " << step;
+    std::vector<unsigned> levelUps;
+    for (unsigned step = 1; step < 100; ++step) {
+        const std::uint64_t now = ScriptedFigure(kDefaultFigure, step);
+        if (now < previous) {
+            levelUps.push_back(step);
         }
         previous = now;
     }
-    EXPECT_EQ(falls, 4);
+    EXPECT_EQ(levelUps, (std::vector<unsigned>{5, 31, 58, 84}));
+    EXPECT_EQ(PercentText(kDefaultFigure), "82,30%");
+    EXPECT_EQ(PercentText(1499999), "99,99%"); // cut off, not rounded
+    EXPECT_EQ(PercentText(12345), "0,82%");
+    EXPECT_EQ(PercentText(1214595027), "80,97%");
 }
 
 TEST(DemoScript, CommandLine) {

@@ -9,9 +9,12 @@
 namespace qv::demo {
 
 inline constexpr std::uint64_t kDefaultFigure = 1234567;
-// Steps of the scripted figure: one every two seconds, a fall after every 18 rises.
+// Steps of the scripted figure: one every two seconds, each a rise of 55,000 to 59,000.
 inline constexpr unsigned kStepMillis = 2000;
-inline constexpr unsigned kStepsPerRound = 18;
+inline constexpr std::uint64_t kStepRise = 55000;
+inline constexpr unsigned kRiseVariations = 5; // a thousand more at each, then round again
+// The total EXP of the demo's first level; the default figure is 82.30 % of it.
+inline constexpr std::uint64_t kFirstLevelTotal = 1500000;
 // The EXP strip is drawn 1 to kMaxScale times its size (--scale), as a game with its interface
 // scaled shows it; the largest still fits the window.
 inline constexpr int kMaxScale = 3;
@@ -68,13 +71,35 @@ inline std::optional<Options> ParseOptions(const std::vector<std::wstring>& args
     return options;
 }
 
-// The scripted figure at a step: within a round it rises at every step (by a little more
-// each time); the first step of each round falls to a low figure, like a level-up.
+// The total EXP of the level a figure is in: kFirstLevelTotal, and ten times as much for each
+// digit more, so that every figure has its share of a level to show.
+inline std::uint64_t LevelTotal(std::uint64_t figure) {
+    std::uint64_t total = kFirstLevelTotal;
+    while (figure >= total && total <= UINT64_MAX / 10) {
+        total *= 10;
+    }
+    return total;
+}
+
+// The percent the game draws after the figure's delimiter, as one of its clients does: the
+// share of the level's total cut off at two decimals, a comma as the mark ("82,30%").
+inline std::string PercentText(std::uint64_t figure) {
+    const std::uint64_t hundredths = figure / (LevelTotal(figure) / 10000);
+    const std::uint64_t cents = hundredths % 100;
+    return std::to_string(hundredths / 100) + (cents < 10 ? ",0" : ",") + std::to_string(cents) +
+           "%";
+}
+
+// The scripted figure at a step: it rises at every step, and when it reaches the level's total
+// it goes on from the excess in the next level of the same total, as a level-up does (from the
+// default figure, at steps 5 and 31: 10 s and a minute into the run).
 inline std::uint64_t ScriptedFigure(std::uint64_t start, unsigned step) {
-    unsigned round = step / kStepsPerRound;
-    std::uint64_t phase = step % kStepsPerRound;
-    std::uint64_t base = round == 0 ? start : 4321 + 1000 * (round % 7);
-    return base + phase * 2345 + phase * phase * 37;
+    const std::uint64_t total = LevelTotal(start);
+    std::uint64_t figure = start;
+    for (unsigned i = 1; i <= step; ++i) {
+        figure = (figure + kStepRise + 1000 * (i % kRiseVariations)) % total;
+    }
+    return figure;
 }
 
 } // namespace qv::demo

@@ -20,8 +20,9 @@ inline constexpr Pixel kBackground = MakePixel(18, 22, 34);
 // The set-1 glyph images built into the demo game; nothing when one is missing.
 std::optional<GlyphImageSet> LoadGlyphs(HINSTANCE instance);
 
-// The figure in the game's digit look, followed by the delimiter, `scale` times the size with
-// its top-left corner where it stays (a capture region keeps its start and grows).
+// The figure in the game's digit look, followed by the delimiter and the percent of its level,
+// `scale` times the size with its top-left corner where it stays (a capture region keeps its
+// start and grows).
 PixelArray RenderFigure(std::uint64_t figure, const GlyphImageSet& glyphs, int scale);
 
 } // namespace qv::demo

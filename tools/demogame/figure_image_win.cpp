@@ -1,6 +1,7 @@
 #include "capture/bmp_file.h"
 #include "resources/resource_ids.h"
 #include "testkit/glyph_render.h"
+#include "tools/demogame/demo_script.h"
 #include "tools/demogame/figure_image.h"
 
 #include <span>
@@ -33,6 +34,8 @@ PixelArray RenderFigure(std::uint64_t figure, const GlyphImageSet& glyphs, int s
     layout.width = kStripWidth;
     layout.height = kStripHeight;
     layout.scale = scale;
+    const std::string percent = PercentText(figure);
+    layout.percent = percent;
     return RenderExpStrip(std::to_string(figure), glyphs, layout);
 }
 
