@@ -6,6 +6,7 @@
 #include "recognition/glyph_pictures_win.h"
 #include "win/ui_win.h"
 
+#include <algorithm>
 #include <commctrl.h>
 
 namespace qv {
@@ -13,6 +14,8 @@ namespace qv {
 namespace {
 
 constexpr int kFrameLeft = 8, kFrameTop = 4;
+// lblCapture as designed, and the gap before the label that follows it on the EXP line.
+constexpr int kCaptureLeft = 120, kCaptureWidth = 123, kCaptureRowGap = 6;
 constexpr int kLogLeft = 8, kLogTop = 152;
 
 enum ControlId : int {
@@ -55,7 +58,8 @@ constexpr LabelSpec kFrameLabels[] = {
 // The labels below the frame, placed in the window.
 constexpr LabelSpec kWindowLabels[] = {
     {IDC_LBL_CAPTURE_T1, L"Exp読込→", 64, 100, 54, 13, SS_LEFTNOWORDWRAP, FontKind::Normal},
-    {IDC_LBL_CAPTURE1, L"", 120, 100, 123, 13, SS_LEFTNOWORDWRAP, FontKind::Normal},
+    {IDC_LBL_CAPTURE1, L"", kCaptureLeft, 100, kCaptureWidth, 13, SS_LEFTNOWORDWRAP,
+     FontKind::Normal},
     {IDC_LBL_LOG_T, L"測定結果", 8, 128, 64, 18, SS_LEFTNOWORDWRAP, FontKind::Heading},
 };
 
@@ -138,6 +142,9 @@ void FormMainControls::CreateLabels() {
             add(LabelSpec{IDC_PANEL_VALUE + static_cast<int>(i), L"", r.x, r.y, r.width, r.height,
                           StaticAlign(r.align), FontKind::Normal},
                 kFrameLeft, kFrameTop));
+        if (r.control == kLevelLabel) {
+            lblLevel_ = panelLabels_.back();
+        }
     }
     for (const LabelSpec& s : kWindowLabels) {
         HWND label = add(s, 0, 0);
@@ -181,7 +188,29 @@ void FormMainControls::ShowExpGlyphs(const GlyphImageSet& glyphs) {
     }
 }
 
+// lblCapture keeps its place, but ends where its text ends, so that the percent and the time to
+// the next level follow the figure on the same line, as far as the window is wide.
+void FormMainControls::FitCaptureRow() {
+    HWND capture = lblCapture_[1];
+    if (capture == nullptr || lblLevel_ == nullptr) {
+        return;
+    }
+    auto* font = reinterpret_cast<HFONT>(SendMessageW(capture, WM_GETFONT, 0, 0));
+    const int text = static_cast<int>(TextExtent(capture, font, WindowText(capture)).cx);
+    const int width = std::clamp(text + 2, 1, kCaptureWidth);
+    SetWindowPos(capture, nullptr, 0, 0, width, OuterHeight(capture),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT level{};
+    GetWindowRect(lblLevel_, &level);
+    MapWindowPoints(HWND_DESKTOP, parent_, reinterpret_cast<POINT*>(&level), 2);
+    const int left = kCaptureLeft + width + kCaptureRowGap;
+    SetWindowPos(lblLevel_, nullptr, left, level.top, std::max(clientWidth_ - 8 - left, 1),
+                 level.bottom - level.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void FormMainControls::Layout(int clientWidth, int clientHeight, bool debugMode) {
+    clientWidth_ = clientWidth;
+    FitCaptureRow();
     for (HWND line : lines_) {
         InvalidateRect(line, nullptr, TRUE);
     }
@@ -230,6 +259,7 @@ HBRUSH FormMainControls::RuleBrush(HWND control) const {
 
 void FormMainControls::SetCaptureCaption(std::wstring_view text) {
     SetWindowTextW(lblCapture_[1], std::wstring(text).c_str());
+    FitCaptureRow();
     RedrawNow(lblCapture_[1]);
 }
 

@@ -49,6 +49,7 @@ class FormMainControls : public StatusPanelView, public LogBox {
 
   private:
     void CreateLabels();
+    void FitCaptureRow();
     void CreateGlyphPictures();
 
     HWND parent_ = nullptr;
@@ -59,6 +60,8 @@ class FormMainControls : public StatusPanelView, public LogBox {
     std::array<HWND, 4> lines_{};   // Line1..Line4
     std::vector<HWND> panelLabels_; // one a row of the panel
     std::array<HWND, 2> lblCapture_{};
+    HWND lblLevel_ = nullptr; // the percent and the time to the next level, after lblCapture
+    int clientWidth_ = 280;
     HWND txtLog_ = nullptr;
     std::array<std::array<HWND, kGlyphsPerSet>, kGlyphSetCount>
         picPattern_{}; // picPattern1, picPattern2

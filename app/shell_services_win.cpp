@@ -59,15 +59,16 @@ void MessageBoxSink::ShowMessage(std::wstring_view text, std::wstring_view title
                 MB_OK | MB_SETFOREGROUND);
 }
 
-std::optional<double> Win32Recognition::RecognizeExpReadout() {
+std::optional<ExpReadout> Win32Recognition::RecognizeExpReadout() {
     ExpReading reading;
+    ExpPercent percent;
     const RecognitionOutcome outcome = qv::RecognizeExpReadout(
         state_.captureBuffer, state_.glyphs, state_.settings.captureRegions[kExpCaptureIndex],
-        state_.settings.debugMode, reading, *this);
+        state_.settings.debugMode, reading, *this, &percent);
     if (outcome != RecognitionOutcome::Completed) {
         return std::nullopt;
     }
-    return reading.value_or(0);
+    return ExpReadout{reading.value_or(0), percent};
 }
 
 MemoryStatus Win32Recognition::QueryMemoryStatus() {

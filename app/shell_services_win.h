@@ -61,7 +61,7 @@ class Win32Recognition : public ExpRecognition, public RecognizerHost {
     Win32Recognition(ProgramState& state, DebugLog& log,
                      std::function<void(std::wstring_view)> setCaption)
         : state_(state), log_(log), setCaption_(std::move(setCaption)) {}
-    std::optional<double> RecognizeExpReadout() override;
+    std::optional<ExpReadout> RecognizeExpReadout() override;
     void SetCaptureCaption(std::wstring_view text) override { setCaption_(text); }
     void WriteDebugLog(std::wstring_view message) override { log_.Write(message); }
     MemoryStatus QueryMemoryStatus() override;

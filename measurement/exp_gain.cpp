@@ -2,6 +2,7 @@
 
 #include "base/number_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -19,8 +20,10 @@ std::optional<double> HourlyRate(double increase, std::uint64_t elapsedMilliseco
     return std::floor(increase * kMillisecondsPerHour / static_cast<double>(elapsedMilliseconds));
 }
 
-std::optional<EvaluatedReading>
-ExpGainTracker::Evaluate(const LocalTime& time, std::uint32_t clockMilliseconds, double reading) {
+std::optional<EvaluatedReading> ExpGainTracker::Evaluate(const LocalTime& time,
+                                                         std::uint32_t clockMilliseconds,
+                                                         double reading,
+                                                         std::optional<double> percent) {
     const bool read = reading != 0 && std::isfinite(reading);
     if (!read) {
         if (!started_) {
@@ -34,45 +37,95 @@ ExpGainTracker::Evaluate(const LocalTime& time, std::uint32_t clockMilliseconds,
         started_ = true;
         lastClock_ = clockMilliseconds;
         previous_ = base_ = reading;
-        EvaluatedReading r = Record(time);
+        static_cast<void>(level_.Judge(reading, percent)); // the level's range begins here
+        EvaluatedReading r = Record(time, percent);
         r.reading = reading;
         r.event = ReadingEvent::Start;
         return r;
     }
     Advance(clockMilliseconds);
     const double change = reading - previous_;
-    bool corrects = false;
-    bool fall = false;
-    std::optional<std::uint64_t> misreadFall;
-    if (change != 0) { // a repeated figure decides nothing
-        const bool fallWaited = waiting_ == Waiting::Fall;
-        corrects = Settle(reading);
-        if (corrects && fallWaited) {
-            misreadFall = fallElapsed_;
-        }
-        fall = Measure(reading);
-        previous_ = reading;
+    Outcome outcome;
+    const RangeCheck check = level_.Judge(reading, percent);
+    switch (check.decision) {
+    case RangeDecision::Misread:
+        outcome.misread = true; // counts for nothing; what waits keeps waiting
+        break;
+    case RangeDecision::Rebegun:
+        // The level's range came from a misread: the three readings that agree count.
+        increase_ += check.rises;
+        base_ = previous_ = reading;
+        waiting_ = Waiting::Nothing;
+        outcome.corrects = true;
+        break;
+    case RangeDecision::Rise:
+    case RangeDecision::Fall:
+        outcome = CountChecked(reading, check.decision == RangeDecision::Fall);
+        break;
+    case RangeDecision::Unchecked:
+        outcome = CountUnchecked(reading, change);
+        break;
     }
-    EvaluatedReading r = Record(time);
+    EvaluatedReading r = Record(time, percent);
     r.reading = reading;
     r.change = change;
-    r.event = fall ? ReadingEvent::Fall : ReadingEvent::Steady;
-    r.correctsMisread = corrects;
-    r.misreadFall = misreadFall;
+    r.event = outcome.misread ? ReadingEvent::Misread
+              : outcome.fall  ? ReadingEvent::Fall
+                              : ReadingEvent::Steady;
+    r.correctsMisread = outcome.corrects;
+    r.misreadFall = outcome.misreadFall;
     return r;
+}
+
+// The percent vouched for the reading: it counts at once, a rise whatever its size, a fall as a
+// level-up or a death.
+ExpGainTracker::Outcome ExpGainTracker::CountChecked(double reading, bool fall) {
+    Outcome outcome = Settle(reading);
+    if (!fall) {
+        increase_ += std::max(0.0, reading - base_);
+    }
+    outcome.fall = fall;
+    base_ = previous_ = reading;
+    return outcome;
+}
+
+// Without a percent, the misread rules decide; a fall they take begins a new level's range.
+ExpGainTracker::Outcome ExpGainTracker::CountUnchecked(double reading, double change) {
+    Outcome outcome;
+    if (change == 0) { // a repeated figure decides nothing
+        return outcome;
+    }
+    outcome = Settle(reading);
+    outcome.fall = Measure(reading);
+    if (outcome.fall) {
+        level_.BeginLevel();
+    }
+    previous_ = reading;
+    return outcome;
 }
 
 std::optional<EvaluatedReading> ExpGainTracker::Finish(const LocalTime& time) {
     if (waiting_ != Waiting::Rise) {
         return std::nullopt;
     }
-    Settle(previous_);
+    SettleWaiting(previous_);
     EvaluatedReading r = Record(time);
     r.reading = previous_;
     return r;
 }
 
-bool ExpGainTracker::Settle(double reading) {
+// Settles what waits for `reading`: whether it showed a misread, and which fall that was.
+ExpGainTracker::Outcome ExpGainTracker::Settle(double reading) {
+    Outcome outcome;
+    const bool fallWaited = waiting_ == Waiting::Fall;
+    outcome.corrects = SettleWaiting(reading);
+    if (outcome.corrects && fallWaited) {
+        outcome.misreadFall = fallElapsed_;
+    }
+    return outcome;
+}
+
+bool ExpGainTracker::SettleWaiting(double reading) {
     const Waiting waited = std::exchange(waiting_, Waiting::Nothing);
     if (waited == Waiting::Fall) {
         if (reading >= base_) {
@@ -140,8 +193,10 @@ void ExpGainTracker::Advance(std::uint32_t clockMilliseconds) {
     }
 }
 
-EvaluatedReading ExpGainTracker::Record(const LocalTime& time) {
+EvaluatedReading ExpGainTracker::Record(const LocalTime& time, std::optional<double> percent) {
     EvaluatedReading r;
+    r.percent = percent;
+    r.remainingExp = level_.RemainingExp();
     r.time = time;
     r.elapsedMilliseconds = elapsed_;
     r.measuredMilliseconds = measured_;

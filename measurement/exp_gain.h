@@ -3,6 +3,7 @@
 // capture, which decides a fall and feeds the measurement's record.
 #pragma once
 
+#include "measurement/level_range.h"
 #include "services/local_time.h"
 
 #include <cstdint>
@@ -14,12 +15,13 @@
 namespace qv {
 
 enum class ReadingEvent {
-    Start,  // the first reading of the measurement
-    Steady, // a rise or no change
-    Fall,   // a level-up or a death
-    Unread, // the capture read nothing
-    Pause,  // the player paused the measurement
-    Resume, // the player resumed it
+    Start,   // the first reading of the measurement
+    Steady,  // a rise or no change
+    Fall,    // a level-up or a death
+    Unread,  // the capture read nothing
+    Misread, // the percent beside the figure shows the figure to be wrong: it counts for nothing
+    Pause,   // the player paused the measurement
+    Resume,  // the player resumed it
 };
 
 // One evaluated capture of a measurement.
@@ -44,6 +46,10 @@ struct EvaluatedReading {
     bool correctsMisread = false;
     // The elapsedMilliseconds of the fall this reading showed to be a misread: its mark goes.
     std::optional<std::uint64_t> misreadFall;
+    // The percent the game showed beside the figure, when it was read.
+    std::optional<double> percent;
+    // The level's total less the last counted figure, once the percent has told the total.
+    std::optional<double> remainingExp;
 };
 
 // A rate from less than a minute of readings is noise and is not shown.
@@ -70,9 +76,12 @@ class ExpGainTracker {
     bool Started() const { return started_; }
 
     // `reading` 0 (or not finite) means nothing was read. Nothing is returned for such a
-    // capture before the first reading: no measurement has begun to record it.
+    // capture before the first reading: no measurement has begun to record it. Where the
+    // reading and the level both have a percent, the level's range decides (LevelRange);
+    // elsewhere the rules above.
     std::optional<EvaluatedReading> Evaluate(const LocalTime& time, std::uint32_t clockMilliseconds,
-                                             double reading);
+                                             double reading,
+                                             std::optional<double> percent = std::nullopt);
     // The measurement ends: a rise still held counts. The last reading's record with the
     // final increase, or nothing when the end changes nothing.
     std::optional<EvaluatedReading> Finish(const LocalTime& time);
@@ -84,13 +93,22 @@ class ExpGainTracker {
   private:
     enum class Waiting { Nothing, Fall, Rise };
 
+    struct Outcome {
+        bool fall = false;
+        bool misread = false;
+        bool corrects = false;
+        std::optional<std::uint64_t> misreadFall;
+    };
+    Outcome CountChecked(double reading, bool fall);
+    Outcome CountUnchecked(double reading, double change);
+    Outcome Settle(double reading);
     // Settles what waits for `reading`; true when it showed a misread.
-    bool Settle(double reading);
+    bool SettleWaiting(double reading);
     // Measures `reading` against the base; true for a fall.
     bool Measure(double reading);
     // Moves the clocks on to `clockMilliseconds`; the measured time only while not paused.
     void Advance(std::uint32_t clockMilliseconds);
-    EvaluatedReading Record(const LocalTime& time);
+    EvaluatedReading Record(const LocalTime& time, std::optional<double> percent = std::nullopt);
     std::optional<double> RecentRate();
 
     bool started_ = false;
@@ -103,6 +121,7 @@ class ExpGainTracker {
     std::uint64_t elapsed_ = 0;
     std::uint64_t measured_ = 0;
     bool paused_ = false;
+    LevelRange level_;
     // (measured time, increase) at every record of the last kRecentMilliseconds, and the last
     // one before them.
     std::deque<std::pair<std::uint64_t, double>> recent_;

@@ -22,6 +22,8 @@ std::wstring EventText(const EvaluatedReading& r) {
         return L"LvUP or Dead";
     case ReadingEvent::Unread:
         return std::wstring(kNotRecognized);
+    case ReadingEvent::Misread:
+        return L"誤認識";
     case ReadingEvent::Pause:
         return L"一時停止";
     case ReadingEvent::Resume:
@@ -54,6 +56,9 @@ constexpr JournalColumn kColumns[] = {
     {L"増加量", [](const EvaluatedReading& r) { return PlainNumberText(r.increase); }},
     {L"時給", [](const EvaluatedReading& r) { return PlainNumberText(r.expPerHour); }},
     {L"出来事", EventText},
+    {L"%", [](const EvaluatedReading& r) { return PercentText(r.percent); }},
+    {L"次のLvまで",
+     [](const EvaluatedReading& r) { return TimeToNextLevelText(r.remainingExp, r.expPerHour); }},
     {L"直近10分", [](const EvaluatedReading& r) { return PlainNumberText(r.recentPerHour); }},
 };
 

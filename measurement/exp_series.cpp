@@ -28,6 +28,7 @@ void ExpSeries::OnReading(const EvaluatedReading& reading) {
         }
         break;
     case ReadingEvent::Unread:
+    case ReadingEvent::Misread:
         break;
     }
     if (reading.misreadFall) {

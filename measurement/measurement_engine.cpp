@@ -122,11 +122,11 @@ void MeasurementEngine::WatchAndCapture() {
     }
     host_.desktop.CaptureWindowRegion(*game, state_.settings.captureRegions[kExpCaptureIndex],
                                       kExpCaptureIndex);
-    const std::optional<double> reading = host_.recognition.RecognizeExpReadout();
-    if (!reading || state_.shuttingDown) {
+    const std::optional<ExpReadout> read = host_.recognition.RecognizeExpReadout();
+    if (!read || state_.shuttingDown) {
         return;
     }
-    EvaluateReading(*reading);
+    EvaluateReading(read->value, read->percent);
 }
 
 void MeasurementEngine::GameMissing() {

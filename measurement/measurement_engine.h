@@ -57,7 +57,7 @@ class MeasurementEngine {
     void WatchAndCapture();
     // Evaluates one reading (0: nothing read) and runs what it decides: the level-up sequence
     // for a fall, the log line for a fall that turned out a misread.
-    void EvaluateReading(double reading);
+    void EvaluateReading(double reading, std::optional<double> percent = std::nullopt);
     // The close: the measurement ends (a held rise counted, the journal put away) and its
     // summary goes to the log box; the measurement is not stopped.
     void EndForClose();

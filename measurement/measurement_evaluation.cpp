@@ -11,10 +11,11 @@ void MeasurementEvaluation::Start() {
     Publish(RecordEvent::Started);
 }
 
-std::optional<EvaluatedReading> MeasurementEvaluation::Capture(double reading) {
+std::optional<EvaluatedReading> MeasurementEvaluation::Capture(double reading,
+                                                               std::optional<double> percent) {
     const LocalTime now = clock_.Now();
     const std::optional<EvaluatedReading> evaluated =
-        gain_.Evaluate(now, clock_.Milliseconds(), reading);
+        gain_.Evaluate(now, clock_.Milliseconds(), reading, percent);
     if (!evaluated) {
         return std::nullopt;
     }
@@ -26,6 +27,7 @@ std::optional<EvaluatedReading> MeasurementEvaluation::Capture(double reading) {
     record_.series.OnReading(*evaluated);
     if (evaluated->reading) {
         record_.lastReading = TimedExp{now, *evaluated->reading};
+        record_.percent = evaluated->percent;
     }
     Take(*evaluated);
     Publish(RecordEvent::Captured);
@@ -90,6 +92,7 @@ void MeasurementEvaluation::Take(const EvaluatedReading& evaluated) {
     record_.increase = evaluated.increase;
     record_.expPerHour = evaluated.expPerHour;
     record_.recentPerHour = evaluated.recentPerHour;
+    record_.remainingExp = evaluated.remainingExp;
     record_.capture = evaluated;
 }
 

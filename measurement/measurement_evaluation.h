@@ -24,7 +24,8 @@ class MeasurementEvaluation {
     // One capture: `reading` 0 (or not finite) is nothing read. The evaluated capture, or
     // nothing before the first reading while nothing is read. Its event Fall is a level-up or a
     // death; its misreadFall names an earlier fall that was none.
-    std::optional<EvaluatedReading> Capture(double reading);
+    std::optional<EvaluatedReading> Capture(double reading,
+                                            std::optional<double> percent = std::nullopt);
     // A fall's sequence has ended: the latest values become now and the last figure read.
     void ShowFall() { ShowLatest(RecordEvent::FallShown); }
     // A click on the window: the same, once a figure has been read.

@@ -44,13 +44,19 @@ class Popup {
     virtual void HidePopupMessage() = 0;
 };
 
+// What one recognition read: the figure (0 when nothing usable was read) and the percent the
+// game draws beside it, when that was read whole.
+struct ExpReadout {
+    double value = 0;
+    std::optional<double> percent;
+};
+
 // Reads the EXP figure from capture-buffer slot 1.
 class ExpRecognition {
   public:
     virtual ~ExpRecognition() = default;
-    // The figure read, 0 when nothing usable was read; nothing when the recognition was
-    // abandoned because the program is closing.
-    [[nodiscard]] virtual std::optional<double> RecognizeExpReadout() = 0;
+    // Nothing when the recognition was abandoned because the program is closing.
+    [[nodiscard]] virtual std::optional<ExpReadout> RecognizeExpReadout() = 0;
 };
 
 enum class SnapshotStatus {

@@ -37,6 +37,9 @@ struct MeasurementRecord {
     double increase = 0;
     std::optional<double> expPerHour;
     std::optional<double> recentPerHour; // "直近10分"
+    // The percent beside the last figure read, and the EXP left to the next level once known.
+    std::optional<double> percent;
+    std::optional<double> remainingExp;
     // The readings the graph draws.
     ExpSeries series;
     // The capture (or the end's held rise) that made this record; nothing for the other events.

@@ -7,13 +7,13 @@
 
 namespace qv {
 
-void MeasurementEngine::EvaluateReading(double reading) {
+void MeasurementEngine::EvaluateReading(double reading, std::optional<double> percent) {
     const std::wstring stampText = FormatLogLineTime(host_.clock.Now());
     if (reading == 0 || !std::isfinite(reading)) {
         // Nothing read: the next attempt counts from the end of this one.
         ScheduleCaptureIn(SecondsToMilliseconds(state_.settings.captureInterval));
     }
-    const std::optional<EvaluatedReading> evaluated = evaluation_.Capture(reading);
+    const std::optional<EvaluatedReading> evaluated = evaluation_.Capture(reading, percent);
     if (!evaluated) {
         return;
     }

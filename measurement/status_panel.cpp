@@ -29,6 +29,8 @@ constexpr PanelRow kRows[] = {
     {L"lblElapseExp", 187, 68, 66, 13, PanelAlign::Right, IncreaseText},
     {L"lblExpPerHour", 56, 68, 127, 13, PanelAlign::Center,
      [](const MeasurementRecord& r) { return ExpPerHourCaption(r.expPerHour); }},
+    // Below the frame, on the EXP line right of the figure read; the window keeps it there.
+    {kLevelLabel, 236, 96, 28, 13, PanelAlign::Left, LevelLineText},
 };
 
 } // namespace
@@ -49,6 +51,19 @@ std::span<const PanelRow> PanelRows() {
     return kRows;
 }
 
+std::wstring TimeToNextLevel(const MeasurementRecord& record) {
+    return TimeToNextLevelText(record.remainingExp, record.expPerHour);
+}
+
+std::wstring LevelLineText(const MeasurementRecord& record) {
+    std::wstring line = record.percent ? PercentText(record.percent) + L"%" : std::wstring();
+    const std::wstring time = TimeToNextLevel(record);
+    if (!time.empty()) {
+        line += (line.empty() ? L"" : L"\u3000") + (L"次のLvまで " + time);
+    }
+    return line;
+}
+
 std::wstring ChartHeading(const MeasurementRecord& record) {
     std::wstring heading = L"増加量 " + IncreaseText(record);
     if (record.expPerHour) {
@@ -56,6 +71,10 @@ std::wstring ChartHeading(const MeasurementRecord& record) {
     }
     if (record.recentPerHour) {
         heading += L"    直近10分 " + GroupedNumberText(*record.recentPerHour);
+    }
+    const std::wstring time = TimeToNextLevel(record);
+    if (!time.empty()) {
+        heading += L"    次のLvまで " + time;
     }
     return heading;
 }

@@ -52,7 +52,19 @@ class StatusPanel : public RecordListener {
 // The increase as the panel shows it: plain digits from the first reading on, empty before.
 std::wstring IncreaseText(const MeasurementRecord& record);
 
-// The line over the graph: the increase and the hourly rate as the panel shows them.
+// The label on the EXP line beside the figure read.
+inline constexpr std::wstring_view kLevelLabel = L"lblLevel";
+
+// The time the EXP left to the next level takes at the hourly rate ("1:23"); empty while
+// either is not known.
+std::wstring TimeToNextLevel(const MeasurementRecord& record);
+
+// The percent beside the figure read and the time to the next level, as the EXP line shows
+// them ("83.18%　次のLvまで 1:23"); each part only when known.
+std::wstring LevelLineText(const MeasurementRecord& record);
+
+// The line over the graph: the increase and the rates as the panel shows them, and the time to
+// the next level.
 std::wstring ChartHeading(const MeasurementRecord& record);
 
 // A reading as plain digits (6024300), empty when there is none yet.

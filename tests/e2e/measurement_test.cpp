@@ -581,6 +581,53 @@ TEST_F(MeasurementTest, LevelUpWhosePictureCannotBeSavedRunsToItsEnd) {
     ExpectCleanExit();
 }
 
+// The demo game draws the percent beside its rising figure: once the level's total is known
+// and the rate is shown, the EXP line gives the time to the next level, and the journal the
+// percent and the same time.
+TEST_F(MeasurementTest, PercentBesideTheFigureGivesTheTimeToTheNextLevel) {
+    game_ = StartGame(L"--demo");
+    ASSERT_NE(game_, nullptr);
+    main_ = StartMeasuring(game_);
+    ASSERT_NE(main_, nullptr);
+    const auto levelLine = [&] {
+        const auto row = RowRightOf(ChildWindows(main_), L"Exp読込→");
+        return row.size() >= 2 ? WindowText(row[1]) : std::wstring();
+    };
+    ASSERT_TRUE(WaitUntil([&] { return levelLine().find(L'%') != std::wstring::npos; },
+                          kDeferredCaptureWait))
+        << Utf8(levelLine());
+    // The rate needs a minute; the demo levels up about then, and the new level's total follows.
+    ASSERT_TRUE(WaitUntil([&] { return levelLine().find(L"　次のLvまで ") != std::wstring::npos; },
+                          Millis{100000}))
+        << Utf8(levelLine());
+    const std::wstring line = levelLine();
+    const std::wstring time = line.substr(line.find(L"まで ") + 3);
+    EXPECT_TRUE(MatchesPattern(time, L"d:dd") || MatchesPattern(time, L"dd:dd")) << Utf8(line);
+    PauseForScreenshot(main_);
+    ASSERT_TRUE(RequestClose(main_));
+    ExpectCleanExit();
+
+    const auto journals = Files(L"ExpLog_*.csv");
+    ASSERT_EQ(journals.size(), 1u);
+    const auto lines = SplitLines(Text(journals[0]).value_or(L""));
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], L"時刻,Exp,増減,増加量,時給,出来事,%,次のLvまで,直近10分");
+    // The line that the panel's time came from has the percent and a time in those columns.
+    const bool timed = std::any_of(lines.begin() + 1, lines.end(), [](const std::wstring& l) {
+        std::vector<std::wstring> cells{L""};
+        for (const wchar_t c : l) {
+            if (c == L',') {
+                cells.emplace_back();
+            } else {
+                cells.back().push_back(c);
+            }
+        }
+        return cells.size() == 9 && cells[6].find(L'.') != std::wstring::npos &&
+               cells[7].find(L':') != std::wstring::npos;
+    });
+    EXPECT_TRUE(timed) << Utf8(lines.back());
+}
+
 // A spreadsheet holding the journal open (reading, refusing writers) costs no line: the lines
 // wait and follow once the file is free; those still waiting when the player chooses
 // "ファイル" > "終了" go to a file of their own before the program ends. The debug log records

@@ -32,16 +32,35 @@ TEST_F(MeasurementEvaluation, OneEvaluationDecidesTheFallAndTheIncrease) {
     struct Case {
         const char* name;
         std::vector<double> readings;
+        // The percent beside each reading: none, one for all, or one each.
+        std::vector<double> percents;
         int sequences;
         int withdrawn;
         double increaseAtStop;
     };
     const Case cases[] = {
-        {"gain, same, fall", {1000, 1500, 1500, 1200}, 1, 0, 500},
-        {"a covered digit", {1234567, 123567, 1234600}, 1, 1, 33},
-        {"back from a stray digit is no fall", {1000, 5000, 1010}, 0, 0, 10},
-        {"a rise held at the stop counts", {1000, 1100, 5000}, 0, 0, 4000},
-        {"a fall, then lower", {1000, 100, 50, 60}, 2, 0, 10},
+        {"gain, same, fall", {1000, 1500, 1500, 1200}, {}, 1, 0, 500},
+        {"a covered digit", {1234567, 123567, 1234600}, {}, 1, 1, 33},
+        {"back from a stray digit is no fall", {1000, 5000, 1010}, {}, 0, 0, 10},
+        {"a rise held at the stop counts", {1000, 1100, 5000}, {}, 0, 0, 4000},
+        {"a fall, then lower", {1000, 100, 50, 60}, {}, 2, 0, 10},
+        // With the percent beside the figure a misread counts for nothing and runs nothing.
+        {"the pointer over the digits",
+         {1234567, 123567, 124567, 1234600, 1234610},
+         {12.34},
+         0,
+         0,
+         43},
+        {"a tooltip sliding off", {1234567, 12345, 123456, 1234580, 1234590}, {12.34}, 0, 0, 23},
+        {"a digit covered at the first capture",
+         {123567, 1234580, 1234590, 1234600},
+         {12.34},
+         0,
+         0,
+         20},
+        {"a stray digit", {1234580, 12345800}, {12.34}, 0, 0, 0},
+        {"a level-up", {9900000, 9950000, 50000, 60000}, {99.00, 99.50, 0.40, 0.48}, 1, 0, 60000},
+        {"a death", {9900000, 9500000}, {99.00, 95.00}, 1, 0, 0},
     };
     state.settings.beepOnCapture = true;
     for (const Case& c : cases) {
@@ -50,9 +69,12 @@ TEST_F(MeasurementEvaluation, OneEvaluationDecidesTheFallAndTheIncrease) {
         window.logText.clear();
         desktop.saved.clear();
         desktop.beeps = 0;
-        for (const double reading : c.readings) {
+        for (std::size_t i = 0; i < c.readings.size(); ++i) {
             clock.Advance(10'000);
-            Evaluate(reading);
+            const std::size_t p = c.percents.size() > 1 ? i : 0;
+            engine.EvaluateReading(c.readings[i], c.percents.empty()
+                                                      ? std::nullopt
+                                                      : std::optional<double>(c.percents[p]));
         }
         EXPECT_EQ(desktop.saved.size(), 4u * c.sequences);
         EXPECT_EQ(desktop.beeps, c.sequences);
@@ -62,7 +84,7 @@ TEST_F(MeasurementEvaluation, OneEvaluationDecidesTheFallAndTheIncrease) {
         engine.menuStop_Click();
         EXPECT_EQ(Record().increase, c.increaseAtStop);
     }
-    EXPECT_EQ(Count(L"Fast ImageRecognition"), 5);
+    EXPECT_EQ(Count(L"Fast ImageRecognition"), static_cast<int>(std::size(cases)));
     EXPECT_EQ(Count(L"Misread fall withdrawn"), 1);
 }
 

@@ -153,13 +153,13 @@ class FakeRecognition : public ExpRecognition {
     std::vector<double> readings{0};
     bool abandon = false;
     int calls = 0;
-    std::optional<double> RecognizeExpReadout() override {
+    std::optional<ExpReadout> RecognizeExpReadout() override {
         if (abandon) {
             return std::nullopt;
         }
         const auto i = std::min<std::size_t>(static_cast<std::size_t>(calls), readings.size() - 1);
         ++calls;
-        return readings[i];
+        return ExpReadout{readings[i], std::nullopt};
     }
 };
 

@@ -70,21 +70,24 @@ TEST(StatusPanel, EveryRowIsDrawnFromTheRecord) {
     later.latest = At(34, 6100000);
     later.increase = 75700;
     later.expPerHour = 151400;
+    later.percent = 83.18;
+    later.remainingExp = 209000; // 82.8 minutes at the rate
     struct Case {
         const MeasurementRecord& record;
-        std::vector<std::wstring> texts; // start time, start EXP, end time, end EXP, increase, rate
+        // start time, start EXP, end time, end EXP, increase, rate, percent and next level
+        std::vector<std::wstring> texts;
     };
     const MeasurementRecord first = Started();
     const Case cases[] = {
-        {empty, {L"", L"", L"", L"", L"", L""}},
+        {empty, {L"", L"", L"", L"", L"", L"", L""}},
         {first,
-         {L"2024/10/02 18:04:09", L"6024300", L"2024/10/02 18:04:09", L"6024300", L"0", L""}},
+         {L"2024/10/02 18:04:09", L"6024300", L"2024/10/02 18:04:09", L"6024300", L"0", L"", L""}},
         {later,
          {L"2024/10/02 18:04:09", L"6024300", L"2024/10/02 18:34:09", L"6100000", L"75700",
-          L"時給 151,400"}},
+          L"時給 151,400", L"83.18%\u3000次のLvまで 1:23"}},
     };
-    const wchar_t* labels[] = {L"lblStartTime", L"lblStartExp",  L"lblEndTime",
-                               L"lblEndExp",    L"lblElapseExp", L"lblExpPerHour"};
+    const wchar_t* labels[] = {L"lblStartTime", L"lblStartExp",   L"lblEndTime", L"lblEndExp",
+                               L"lblElapseExp", L"lblExpPerHour", L"lblLevel"};
     for (const Case& c : cases) {
         FakePanel panel;
         UpdateStatusPanel(c.record, panel);
@@ -93,7 +96,7 @@ TEST(StatusPanel, EveryRowIsDrawnFromTheRecord) {
         }
         EXPECT_EQ(panel.repaints, 1);
     }
-    EXPECT_EQ(ChartHeading(later), L"増加量 75700    時給 151,400");
+    EXPECT_EQ(ChartHeading(later), L"増加量 75700    時給 151,400    次のLvまで 1:23");
     EXPECT_EQ(ChartHeading(empty), L"増加量 ");
 }
 
