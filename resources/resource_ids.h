@@ -16,6 +16,7 @@
 #define IDM_STOP 1005
 #define IDM_VERSION 1006
 #define IDM_GRAPH 1007
+#define IDM_MINI 1008
 
 // The picture of the version dialog.
 #define IDB_PROFILE 300
