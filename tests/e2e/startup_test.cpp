@@ -77,6 +77,9 @@ TEST_F(ProgramStartTest, MenuTreeAndIdleStates) {
         {{L"設定"}, true, false},
         {{L"開始"}, true, false},
         {{L"停止"}, false, false},
+        {{L"表示"}, true, true},
+        {{L"表示", L"グラフ"}, true, false},
+        {{L"表示", L"ミニ表示"}, true, false},
         {{L"ヘルプ"}, true, true},
         {{L"ヘルプ", L"バージョン情報..."}, true, false},
     };
@@ -92,8 +95,8 @@ TEST_F(ProgramStartTest, MenuTreeAndIdleStates) {
     for (const auto& item : *bar) {
         captions.push_back(item.caption);
     }
-    EXPECT_EQ(captions, (std::vector<std::wstring>{L"ファイル", L"設定", L"開始", L"停止",
-                                                   L"グラフ", L"ヘルプ"}));
+    EXPECT_EQ(captions, (std::vector<std::wstring>{L"ファイル", L"設定", L"開始", L"停止", L"表示",
+                                                   L"ヘルプ"}));
     EXPECT_EQ(ChooseMenu(main, {L"停止"}), MenuResult::Disabled);
 }
 
