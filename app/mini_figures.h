@@ -8,8 +8,9 @@
 
 namespace qv {
 
-// What a figure shows while it is not known.
-inline constexpr wchar_t kUnknownFigure[] = L"—";
+// What a figure shows while it is not known: the dash of code page 932, which the window's
+// Shift-JIS font has.
+inline constexpr wchar_t kUnknownFigure[] = L"\u2015";
 
 struct MiniFigures {
     std::wstring increase;       // 増加量, as the status panel shows it
