@@ -77,9 +77,6 @@ TEST_F(ProgramStartTest, MenuTreeAndIdleStates) {
         {{L"設定"}, true, false},
         {{L"開始"}, true, false},
         {{L"停止"}, false, false},
-        {{L"表示"}, true, true},
-        {{L"表示", L"グラフ"}, true, false},
-        {{L"表示", L"ミニ表示"}, true, false},
         {{L"ヘルプ"}, true, true},
         {{L"ヘルプ", L"バージョン情報..."}, true, false},
     };
