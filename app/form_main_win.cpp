@@ -79,8 +79,7 @@ void FormMain::ShowMeasurementState(const MeasurementRecord& record) {
     HMENU menu = GetMenu(hwnd_);
     ModifyMenuW(menu, IDM_RUN, MF_BYCOMMAND | MF_STRING, IDM_RUN,
                 idle ? kMenuRunCaption : kMenuRunningCaption);
-    ModifyMenuW(menu, IDM_PAUSE, MF_BYCOMMAND | MF_STRING, IDM_PAUSE,
-                record.paused ? kMenuResumeCaption : kMenuPauseCaption);
+    ModifyMenuW(menu, IDM_PAUSE, MF_BYCOMMAND | MF_STRING, IDM_PAUSE, PauseCaption(record));
     EnableMenuCommand(hwnd_, IDM_RUN, idle);
     EnableMenuCommand(hwnd_, IDM_STOP, !idle);
     EnableMenuCommand(hwnd_, IDM_PAUSE, !idle);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/form_main_controls_win.h"
+#include "app/mini_figures.h"
 #include "app/shell_services_win.h"
 #include "measurement/measurement_record.h"
 #include "measurement/program_state.h"
@@ -22,8 +23,6 @@ namespace qv {
 
 inline constexpr wchar_t kMenuRunCaption[] = L"開始";
 inline constexpr wchar_t kMenuRunningCaption[] = L"ロギング";
-inline constexpr wchar_t kMenuPauseCaption[] = L"一時停止";
-inline constexpr wchar_t kMenuResumeCaption[] = L"再開";
 
 // What WinMain makes for the whole run and every part of the program shares.
 struct ProgramServices {

@@ -38,11 +38,15 @@ Program::Program(ProgramServices services)
                                       [this] { return ForgetDigits(); }}),
       launcher_(busyCursor_),
       formVersion_(launcher_, waiter_, svc_.messages, svc_.debugLog, busyCursor_),
-      formGraph_(engine_.Evaluation().Record()), statusPanel_(formMain_.Controls()),
-      timCaptureInterval_(kCaptureTimerId) {
+      formGraph_(engine_.Evaluation().Record()),
+      formMini_(engine_.Evaluation().Record(),
+                MiniWindowServices{svc_.state.settings, [this] { return FindGame(); },
+                                   [this] { miniPause_Click(); }}),
+      statusPanel_(formMain_.Controls()), timCaptureInterval_(kCaptureTimerId) {
     MeasurementEvaluation& evaluation = engine_.Evaluation();
     evaluation.AddListener(statusPanel_);
     evaluation.AddListener(formGraph_);
+    evaluation.AddListener(formMini_);
     evaluation.AddListener(*this);
 }
 
@@ -118,8 +122,10 @@ std::vector<MenuRow> Program::Menu() {
         {Place::Bar, IDM_OPTION, L"設定", [this] { menuOption_Click(); }},
         {Place::Bar, IDM_RUN, kMenuRunCaption, [this] { engine_.menuRun_Click(); }},
         {Place::Bar, IDM_STOP, L"停止", [this] { engine_.menuStop_Click(); }},
-        {Place::Bar, IDM_PAUSE, kMenuPauseCaption, [this] { engine_.menuPause_Click(); }},
-        {Place::Bar, IDM_GRAPH, L"グラフ", [this] { menuGraph_Click(); }},
+        {Place::Bar, IDM_PAUSE, kPauseCaption, [this] { engine_.menuPause_Click(); }},
+        {Place::DropDown, 0, L"表示", nullptr},
+        {Place::InDropDown, IDM_GRAPH, L"グラフ", [this] { menuGraph_Click(); }},
+        {Place::InDropDown, IDM_MINI, L"ミニ表示", [this] { menuMini_Click(); }},
         {Place::DropDown, 0, L"ヘルプ", nullptr},
         {Place::InDropDown, IDM_VERSION, L"バージョン情報...", [this] { menuVersion_Click(); }},
     };
@@ -217,6 +223,7 @@ void Program::UnloadOtherWindows() {
         DestroyWindow(popup_.Handle());
     }
     formGraph_.Destroy();
+    formMini_.Destroy();
 }
 
 // One print at a time: a second one would save in the same second under the same name, so
@@ -254,6 +261,18 @@ void Program::menuGraph_Click() {
     if (!formGraph_.Show()) {
         svc_.debugLog.Write(L"Graph window failed");
     }
+}
+
+// Opens the small window over the game without taking the foreground from it.
+void Program::menuMini_Click() {
+    if (!formMini_.Show()) {
+        svc_.debugLog.Write(L"Mini window failed");
+    }
+}
+
+// The small window's button does what the menu item does.
+void Program::miniPause_Click() {
+    engine_.menuPause_Click();
 }
 
 void Program::menuVersion_Click() {

@@ -7,6 +7,7 @@
 #include "app/file_launcher_win.h"
 #include "app/form_graph_win.h"
 #include "app/form_main_win.h"
+#include "app/form_mini_win.h"
 #include "app/form_popup_win.h"
 #include "app/form_version_win.h"
 #include "app/shell_services_win.h"
@@ -61,6 +62,8 @@ class Program : private MainWindowEvents, private RecordListener {
     void menuEnd_Click();
     void menuOption_Click();
     void menuGraph_Click();
+    void menuMini_Click();
+    void miniPause_Click();
     void menuVersion_Click();
 
     // The EXP glyphs: the built-in ones with `learned` over them become the glyph table, sized
@@ -87,6 +90,7 @@ class Program : private MainWindowEvents, private RecordListener {
     Win32Launcher launcher_;
     FormVersion formVersion_;
     FormGraph formGraph_;
+    FormMini formMini_;
     StatusPanel statusPanel_;
     WindowTimer timCaptureInterval_;
     KernelHandle instanceMutex_;

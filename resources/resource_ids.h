@@ -17,6 +17,7 @@
 #define IDM_VERSION 1006
 #define IDM_GRAPH 1007
 #define IDM_PAUSE 1008
+#define IDM_MINI 1009
 
 // The picture of the version dialog.
 #define IDB_PROFILE 300

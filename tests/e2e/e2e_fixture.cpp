@@ -115,6 +115,27 @@ HWND VisibleTopWindow(std::wstring_view title, DWORD pid) {
     return found;
 }
 
+void MouseAt(POINT screen, DWORD buttons) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &in, sizeof(in));
+    Sleep(100);
+}
+
+RECT RectOf(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+POINT CentreOf(HWND hwnd) {
+    const RECT r = RectOf(hwnd);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
 void PauseForScreenshot(HWND window) {
     const char* pause = std::getenv("QV_SCREENSHOT_PAUSE_MS");
     if (pause == nullptr) {

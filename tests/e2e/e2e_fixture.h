@@ -54,6 +54,11 @@ std::string AnsiBytes(std::wstring_view text);
 std::string DefaultConfigFile();
 // The process that owns a window.
 DWORD ProcessOf(HWND hwnd);
+// The mouse as the system sees it: moved to a screen point, the left button pressed and/or
+// released there (MOUSEEVENTF_LEFTDOWN, _LEFTUP, or 0 to move only), hit-tested like a hand.
+void MouseAt(POINT screen, DWORD buttons);
+RECT RectOf(HWND hwnd);
+POINT CentreOf(HWND hwnd);
 // Waits for a visible top-level window of the process with exactly this title.
 HWND VisibleTopWindow(std::wstring_view title, DWORD pid);
 // For the README's pictures: with QV_SCREENSHOT_PAUSE_MS set, the window stays in front for

@@ -21,12 +21,6 @@ constexpr wchar_t kFallText[] = L"  LvUP or Dead 検出 \r\n";
 constexpr Millis kDeferredCaptureWait{14000};
 constexpr Millis kCaptureWait{6000};
 
-RECT RectOf(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    return r;
-}
-
 // Texts against a pattern where 'd' stands for a digit.
 bool MatchesPattern(std::wstring_view text, std::wstring_view pattern) {
     if (text.size() != pattern.size()) {

@@ -431,29 +431,6 @@ TEST_F(SettingsTest, MinimumSizeKeepsTheWholeClientAreaWithThickFrames) {
     EXPECT_EQ(log.right, ClientSize(main).cx - 8);
 }
 
-// The mouse as the system sees it: moved to a screen point, the left button pressed and/or
-// released there, hit-tested like a user's hand.
-void MouseAt(POINT screen, DWORD buttons) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-    SendInput(1, &in, sizeof(in));
-    std::this_thread::sleep_for(Millis(100));
-}
-
-RECT RectOf(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    return r;
-}
-
-POINT CentreOf(HWND hwnd) {
-    const RECT r = RectOf(hwnd);
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 // A click refreshes only a panel that holds a figure: the demo's settings measure at once.
 TEST_F(SettingsTest, OnlyAClickOnTheBareBackgroundRefreshesTheEndValues) {
     ASSERT_TRUE(

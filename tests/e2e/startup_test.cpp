@@ -94,7 +94,7 @@ TEST_F(ProgramStartTest, MenuTreeAndIdleStates) {
         captions.push_back(item.caption);
     }
     EXPECT_EQ(captions, (std::vector<std::wstring>{L"ファイル", L"設定", L"開始", L"停止",
-                                                   L"一時停止", L"グラフ", L"ヘルプ"}));
+                                                   L"一時停止", L"表示", L"ヘルプ"}));
     EXPECT_EQ(ChooseMenu(main, {L"停止"}), MenuResult::Disabled);
 }
 

@@ -1,5 +1,5 @@
-// For the demo run: chooses "グラフ" in Quorvane's menu, puts the graph window at the given
-// place and gives the foreground back to the game, whose window must be in front to be read.
+// For the demo run: chooses "表示" > "グラフ" in Quorvane's menu, puts the graph window at the
+// given place and gives the foreground back to the game, whose window must be in front to be read.
 //   OpenGraph.exe [--desktop NAME] X Y WIDTH HEIGHT
 // Windows of a Wine desktop (explorer /desktop=NAME) are invisible from outside it: with
 // --desktop the helper joins that desktop before looking for Quorvane, and still runs to the
@@ -40,7 +40,7 @@ int wmain(int argc, wchar_t** argv) {
         place[i] = static_cast<int>(std::wcstol(argv[first + i], nullptr, 10));
     }
     HWND main = FindTopWindow(qv::kMainWindowTitle, Millis(30000));
-    if (main == nullptr || ChooseMenu(main, {L"グラフ"}) != MenuResult::Chosen) {
+    if (main == nullptr || ChooseMenu(main, {L"表示", L"グラフ"}) != MenuResult::Chosen) {
         std::fputs("OpenGraph: Quorvane's menu item was not found\n", stderr);
         return 1;
     }
