@@ -34,6 +34,7 @@ WaitResult MeasurementEngine::SetMeasurementState(MeasurementMode mode) {
 WaitResult MeasurementEngine::Run() {
     const Settings& settings = state_.settings;
     evaluation_.Start();
+    unreadAtStart_ = 0;
     ScheduleCaptureIn(SecondsToMilliseconds(settings.captureInterval));
     const std::int32_t delay = SecondsToMilliseconds(settings.startDelay);
     if (delay == 0) {

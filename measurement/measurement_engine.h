@@ -27,6 +27,9 @@ inline constexpr double kSnapshotPauseMilliseconds = 333;
 inline constexpr std::array<const wchar_t*, 4> kSnapshotSuffixes = {L"_a.bmp", L"_b.bmp", L"_c.bmp",
                                                                     L"_d.bmp"};
 inline constexpr wchar_t kLevelUpLineText[] = L"  LvUP or Dead 検出 \r\n";
+// A measurement whose first captures all read nothing: the figure is elsewhere, or drawn other.
+inline constexpr int kUnreadCapturesBeforeHint = 10;
+inline constexpr wchar_t kUnreadHintText[] = L"  EXPが読めません（「設定」の「自動で探す」）\r\n";
 // A later reading showed that a fall which ran the level-up sequence was a misread.
 inline constexpr wchar_t kMisreadLineText[] = L"  誤認識（前の検出を取り消し）\r\n";
 
@@ -81,6 +84,8 @@ class MeasurementEngine {
     MeasurementHost host_;
     MeasurementEvaluation evaluation_;
     ExpJournal journal_;
+    // Captures of the running measurement that read nothing before its first reading.
+    int unreadAtStart_ = 0;
 };
 
 } // namespace qv

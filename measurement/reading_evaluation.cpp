@@ -12,6 +12,10 @@ void MeasurementEngine::EvaluateReading(double reading, std::optional<double> pe
     if (reading == 0 || !std::isfinite(reading)) {
         // Nothing read: the next attempt counts from the end of this one.
         ScheduleCaptureIn(SecondsToMilliseconds(state_.settings.captureInterval));
+        if (evaluation_.Record().phase == MeasurementPhase::WaitingForGame &&
+            ++unreadAtStart_ == kUnreadCapturesBeforeHint) {
+            AppendLog(host_.log, stampText + kUnreadHintText, kLogLineBreakCap);
+        }
     }
     const std::optional<EvaluatedReading> evaluated = evaluation_.Capture(reading, percent);
     if (!evaluated) {

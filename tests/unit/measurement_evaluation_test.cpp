@@ -144,6 +144,22 @@ TEST_F(MeasurementEvaluation, FirstReadingAfterAStopOnlySetsTheStartValues) {
     EXPECT_EQ(desktop.saved.size(), 4u);
 }
 
+// Ten captures that read nothing at the start of a measurement point to the search, once.
+TEST_F(MeasurementEvaluation, UnreadStartGetsOneHint) {
+    for (int run = 0; run < 2; ++run) {
+        StartMeasurement();
+        for (int i = 0; i < 25; ++i) {
+            Evaluate(0);
+        }
+        EXPECT_EQ(
+            Lines(window.logText, L"10/02 18:04  EXPが読めません（「設定」の「自動で探す」）\r\n"),
+            run + 1);
+        Evaluate(1000);
+        Evaluate(0);
+        engine.menuStop_Click();
+    }
+}
+
 // The counter wraps every 49.7 days; its whole seconds are 0 again for the first second after.
 TEST_F(MeasurementEvaluation, CounterWrapDoesNotStartTheMeasurementAgain) {
     clock.ms = 0xFFFFF000u;
