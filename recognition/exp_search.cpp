@@ -27,6 +27,18 @@ struct BrightnessPlane {
             values[i] = static_cast<std::int16_t>(BrightnessOf(pixels[i]));
         }
     }
+    // Every `step`-th pixel of every `step`-th row of `full`.
+    BrightnessPlane(const BrightnessPlane& full, std::int32_t step)
+        : width((full.width + step - 1) / step), height((full.height + step - 1) / step),
+          values(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+        for (std::int32_t v = 0; v < height; ++v) {
+            const std::int16_t* row = full.Row(v * step);
+            for (std::int32_t u = 0; u < width; ++u) {
+                values[static_cast<std::size_t>(v) * static_cast<std::size_t>(width) +
+                       static_cast<std::size_t>(u)] = row[u * step];
+            }
+        }
+    }
     const std::int16_t* Row(std::int32_t y) const {
         return values.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
     }
@@ -43,8 +55,13 @@ struct SearchGlyph {
     std::int32_t width = 0, height = 0;
     std::vector<std::int16_t> values; // row by row
     std::int64_t allowedMisses = 0;
-    // The pixels compared first when looking everywhere: one in each block of a scaled glyph,
-    // strokes and background in turn, so that most places are rejected after a few of them.
+    // A glyph enlarged `block` times is made of block x block squares of one value. Whichever
+    // place it is drawn at, each whole square holds one pixel of every block-th row and column,
+    // so the search first compares those pixels only (`probes`, in block units, strokes and
+    // background in turn): one look serves block x block places, and most are rejected after a
+    // few probes.
+    std::int32_t block = 1;
+    std::int32_t blockColumns = 0, blockRows = 0;
     std::vector<Probe> probes;
 
     std::int16_t At(std::int32_t x, std::int32_t y) const {
@@ -57,14 +74,14 @@ bool Near(int a, int b) {
     return std::abs(a - b) <= kPixelTolerance;
 }
 
-std::vector<Probe> ChooseProbes(const SearchGlyph& glyph, std::int32_t block) {
+std::vector<Probe> ChooseProbes(const SearchGlyph& glyph) {
     const auto [low, high] = std::minmax_element(glyph.values.begin(), glyph.values.end());
     const int middle = (*low + *high) / 2;
     std::array<std::vector<Probe>, 2> kinds; // background, strokes
-    for (std::int32_t y = block / 2; y < glyph.height; y += block) {
-        for (std::int32_t x = block / 2; x < glyph.width; x += block) {
-            const std::int16_t v = glyph.At(x, y);
-            kinds[v > middle ? 1 : 0].push_back({x, y, v});
+    for (std::int32_t b = 0; b < glyph.blockRows; ++b) {
+        for (std::int32_t a = 0; a < glyph.blockColumns; ++a) {
+            const std::int16_t v = glyph.At(a * glyph.block, b * glyph.block);
+            kinds[v > middle ? 1 : 0].push_back({a, b, v});
         }
     }
     std::vector<Probe> probes;
@@ -87,10 +104,13 @@ SearchGlyph MakeSearchGlyph(const GlyphSetPatterns& set, int g, std::int32_t blo
             glyph.values.push_back(static_cast<std::int16_t>(set.PixelSum(g, x, y)));
         }
     }
-    glyph.allowedMisses =
-        std::int64_t{glyph.width} * glyph.height - set.scoring.acceptFrom[static_cast<std::size_t>(g)];
+    glyph.allowedMisses = std::int64_t{glyph.width} * glyph.height -
+                          set.scoring.acceptFrom[static_cast<std::size_t>(g)];
+    glyph.block = block;
+    glyph.blockColumns = glyph.width / block; // whole squares only
+    glyph.blockRows = glyph.height / block;
     if (!glyph.values.empty()) {
-        glyph.probes = ChooseProbes(glyph, block);
+        glyph.probes = ChooseProbes(glyph);
     }
     return glyph;
 }
@@ -118,24 +138,28 @@ struct Point {
     std::int32_t x = 0, y = 0;
 };
 
-// Positions x0 .. x0 + count - 1 of row y, probe by probe, until every one of them has missed
-// more than the glyph allows. Plain loops over a short array, which the compiler vectorises.
-constexpr std::int32_t kChunk = 128;
+// Places u0 .. u0 + count - 1 of row v of the sampled plane, probe by probe, until every one
+// of them has missed more than the glyph allows. Plain loops over a short array, which the
+// compiler vectorises. The places left are then compared in full at every pixel they stand for.
+constexpr std::int32_t kChunk = 64;
 
-void ScanChunk(const BrightnessPlane& plane, const SearchGlyph& glyph, std::int32_t x0,
-               std::int32_t y, std::int32_t count, std::vector<Point>& hits) {
+void ScanChunk(const BrightnessPlane& plane, const BrightnessPlane& sampled,
+               const SearchGlyph& glyph, std::int32_t u0, std::int32_t v, std::int32_t count,
+               std::vector<Point>& hits) {
     std::array<std::int16_t, kChunk> misses{};
-    const auto allowed = static_cast<std::int16_t>(std::min<std::int64_t>(glyph.allowedMisses, 30000));
+    const auto allowed =
+        static_cast<std::int16_t>(std::min<std::int64_t>(glyph.allowedMisses, 30000));
     for (std::size_t i = 0; i < glyph.probes.size(); ++i) {
         const Probe& p = glyph.probes[i];
-        const std::int16_t* src = plane.Row(y + p.y) + x0 + p.x;
-        const std::int16_t v = p.value;
+        const std::int16_t* src = sampled.Row(v + p.y) + u0 + p.x;
+        const std::int16_t value = p.value;
         for (std::int32_t j = 0; j < count; ++j) {
-            const int d = src[j] - v;
-            misses[static_cast<std::size_t>(j)] = static_cast<std::int16_t>(
-                misses[static_cast<std::size_t>(j)] + (d > kPixelTolerance || d < -kPixelTolerance));
+            const int d = src[j] - value;
+            misses[static_cast<std::size_t>(j)] =
+                static_cast<std::int16_t>(misses[static_cast<std::size_t>(j)] +
+                                          (d > kPixelTolerance || d < -kPixelTolerance));
         }
-        if (i >= static_cast<std::size_t>(allowed) && (i % 2 == 0)) {
+        if (i >= static_cast<std::size_t>(allowed) && i % 2 == 0) {
             std::int16_t fewest = misses[0];
             for (std::int32_t j = 1; j < count; ++j) {
                 fewest = std::min(fewest, misses[static_cast<std::size_t>(j)]);
@@ -145,9 +169,18 @@ void ScanChunk(const BrightnessPlane& plane, const SearchGlyph& glyph, std::int3
             }
         }
     }
+    const std::int32_t k = glyph.block;
     for (std::int32_t j = 0; j < count; ++j) {
-        if (misses[static_cast<std::size_t>(j)] <= allowed && MatchesAt(plane, glyph, x0 + j, y)) {
-            hits.push_back({x0 + j, y});
+        if (misses[static_cast<std::size_t>(j)] > allowed) {
+            continue;
+        }
+        // The places whose squares hold the sampled pixels of (u0 + j, v).
+        for (std::int32_t y = std::max(0, k * (v - 1) + 1); y <= k * v; ++y) {
+            for (std::int32_t x = std::max(0, k * (u0 + j - 1) + 1); x <= k * (u0 + j); ++x) {
+                if (MatchesAt(plane, glyph, x, y)) {
+                    hits.push_back({x, y});
+                }
+            }
         }
     }
 }
@@ -155,14 +188,17 @@ void ScanChunk(const BrightnessPlane& plane, const SearchGlyph& glyph, std::int3
 // Every place where the recognizer would accept the glyph.
 std::vector<Point> FindGlyph(const BrightnessPlane& plane, const SearchGlyph& glyph) {
     std::vector<Point> hits;
-    const std::int32_t lastX = plane.width - glyph.width;
-    const std::int32_t lastY = plane.height - glyph.height;
     if (glyph.probes.empty()) {
         return hits;
     }
-    for (std::int32_t y = 0; y <= lastY; ++y) {
-        for (std::int32_t x0 = 0; x0 <= lastX; x0 += kChunk) {
-            ScanChunk(plane, glyph, x0, y, std::min(kChunk, lastX - x0 + 1), hits);
+    const BrightnessPlane sampledCopy =
+        glyph.block > 1 ? BrightnessPlane(plane, glyph.block) : BrightnessPlane(PixelArray());
+    const BrightnessPlane& sampled = glyph.block > 1 ? sampledCopy : plane;
+    const std::int32_t lastU = sampled.width - glyph.blockColumns;
+    const std::int32_t lastV = sampled.height - glyph.blockRows;
+    for (std::int32_t v = 0; v <= lastV; ++v) {
+        for (std::int32_t u0 = 0; u0 <= lastU; u0 += kChunk) {
+            ScanChunk(plane, sampled, glyph, u0, v, std::min(kChunk, lastU - u0 + 1), hits);
         }
     }
     return hits;
@@ -313,9 +349,10 @@ bool PercentSignAfter(const PixelArray& client, std::int32_t x, std::int32_t y,
     return false;
 }
 
-CaptureRegion FigureRegion(std::int32_t x, std::int32_t y, std::int32_t scale,
-                           std::size_t digits, std::int32_t clientWidth) {
-    const std::int64_t wanted = std::int64_t{scale} * (6 * (static_cast<std::int64_t>(digits) + 2) + 46);
+CaptureRegion FigureRegion(std::int32_t x, std::int32_t y, std::int32_t scale, std::size_t digits,
+                           std::int32_t clientWidth) {
+    const std::int64_t wanted =
+        std::int64_t{scale} * (6 * (static_cast<std::int64_t>(digits) + 2) + 46);
     const std::int64_t room = std::int64_t{clientWidth} - x;
     return {x, y, static_cast<std::int32_t>(std::max<std::int64_t>(1, std::min(wanted, room))),
             9 * scale};
@@ -353,8 +390,7 @@ std::optional<ExpSearchResult> SearchExpFigure(const PixelArray& client,
                                                const PercentCheck& followedByPercent) {
     const BrightnessPlane plane(client);
     std::vector<ExpSearchResult> found;
-    const std::int32_t inUseScale =
-        std::max(1, (inUse.sets[kExpCaptureIndex].height[0] + 4) / 9);
+    const std::int32_t inUseScale = std::max(1, (inUse.sets[kExpCaptureIndex].height[0] + 4) / 9);
     SearchWith(client, plane, SearchSet(inUse, inUseScale, false, 1), followedByPercent, found);
     if (!found.empty()) {
         return Best(found);

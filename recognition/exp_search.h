@@ -24,13 +24,12 @@ inline constexpr std::size_t kMaxSearchDigits = 15;
 // Whether the game drew its percent ("83.18%") right after a delimiter whose cell's top-left
 // corner is (x, y), at `scale` times the built-in size. A run followed by a percent is the EXP
 // figure; the HP and MP figures have none.
-using PercentCheck = std::function<bool(const PixelArray& client, std::int32_t x,
-                                        std::int32_t y, std::int32_t scale)>;
+using PercentCheck = std::function<bool(const PixelArray& client, std::int32_t x, std::int32_t y,
+                                        std::int32_t scale)>;
 
 // The plain check: the "%" sign's white strokes, 7 x 7 cells of `scale` pixels, somewhere in
 // the columns where one to three digits, a decimal mark and two digits would end.
-bool PercentSignAfter(const PixelArray& client, std::int32_t x, std::int32_t y,
-                      std::int32_t scale);
+bool PercentSignAfter(const PixelArray& client, std::int32_t x, std::int32_t y, std::int32_t scale);
 
 struct ExpSearchResult {
     CaptureRegion region; // region 2 for the figure
@@ -43,8 +42,8 @@ struct ExpSearchResult {
 // Region 2 for a figure of `digits` digits whose first digit cell has its top-left corner at
 // (x, y): 9 x scale high and wide enough for two more digits and a percent up to "100.00%",
 // at most to the right edge of a client area `clientWidth` wide.
-CaptureRegion FigureRegion(std::int32_t x, std::int32_t y, std::int32_t scale,
-                           std::size_t digits, std::int32_t clientWidth);
+CaptureRegion FigureRegion(std::int32_t x, std::int32_t y, std::int32_t scale, std::size_t digits,
+                           std::int32_t clientWidth);
 
 // The built-in set-1 glyphs with every pixel a scale x scale block, cut so that the recognizer
 // steps from one digit to the next as the game draws them: a digit keeps its first 6 x scale + 1
@@ -58,10 +57,9 @@ LearnedGlyphs EnlargedGlyphs(const GlyphImageSet& builtIn, std::int32_t scale);
 // first with `inUse` (the pattern table the measurement reads with), then, when none is found
 // there, with the built-in glyphs enlarged 2 to kMaxSearchScale times. Of several runs, one
 // followed by a percent wins, then the lowest, then the leftmost. Nothing when no run is found.
-std::optional<ExpSearchResult> SearchExpFigure(const PixelArray& client,
-                                               const GlyphPatternTable& inUse,
-                                               const GlyphImageSet& builtIn,
-                                               const PercentCheck& followedByPercent =
-                                                   PercentSignAfter);
+std::optional<ExpSearchResult>
+SearchExpFigure(const PixelArray& client, const GlyphPatternTable& inUse,
+                const GlyphImageSet& builtIn,
+                const PercentCheck& followedByPercent = PercentSignAfter);
 
 } // namespace qv

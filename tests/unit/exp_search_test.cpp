@@ -43,10 +43,12 @@ class ExpSearchTest : public ::testing::Test {
         if (f.percent) {
             const char* sign[] = {".#....#", "#.#..#.", ".#..#..", "...#...",
                                   "..#..#.", ".#..#.#", "#....#."};
-            const std::int32_t left = 6 * static_cast<std::int32_t>(std::string(f.digits).size()) + 33;
+            const std::int32_t left =
+                6 * static_cast<std::int32_t>(std::string(f.digits).size()) + 33;
             for (std::int32_t y = 0; y < 7 * f.scale; ++y) {
                 for (std::int32_t x = 0; x < 7 * f.scale; ++x) {
-                    if (sign[y / f.scale][x / f.scale] == '#' && left * f.scale + x < strip.Width()) {
+                    if (sign[y / f.scale][x / f.scale] == '#' &&
+                        left * f.scale + x < strip.Width()) {
                         strip.At(left * f.scale + x, f.scale + y) = MakePixel(255, 255, 255);
                     }
                 }
@@ -67,8 +69,8 @@ class ExpSearchTest : public ::testing::Test {
 
     GlyphPatternTable BuiltInTable() const {
         GlyphPatternTable table;
-        EXPECT_TRUE(BuildGlyphPatterns({PicturesFromImages(Load(0)), PicturesFromImages(builtIn_)},
-                                       table));
+        EXPECT_TRUE(
+            BuildGlyphPatterns({PicturesFromImages(Load(0)), PicturesFromImages(builtIn_)}, table));
         return table;
     }
 
@@ -84,22 +86,48 @@ TEST_F(ExpSearchTest, FindsTheFigureAtEveryScaleAmongDecoys) {
         std::optional<ExpSearchResult> expected; // region, scale, enlarged, digits, percent
     };
     const Case cases[] = {
-        {"design's client at 1x", 800, 600, {{"1234567", 463, 570, 1, false}}, 0,
+        {"design's client at 1x",
+         800,
+         600,
+         {{"1234567", 463, 570, 1, false}},
+         0,
          ExpSearchResult{{463, 570, 100, 9}, 1, false, "1234567", false}},
-        {"2x at an odd place", 1280, 720, {{"98765", 301, 433, 2, true}}, 0,
+        {"2x at an odd place",
+         1280,
+         720,
+         {{"98765", 301, 433, 2, true}},
+         0,
          ExpSearchResult{{301, 433, 176, 18}, 2, true, "98765", true}},
-        {"3x with noise", 1280, 720, {{"40213", 77, 650, 3, true}}, 12,
+        {"3x with noise",
+         1280,
+         720,
+         {{"40213", 77, 650, 3, true}},
+         12,
          ExpSearchResult{{77, 650, 264, 27}, 3, true, "40213", true}},
-        {"4x cut by the right edge", 1920, 1080, {{"1234567890", 1500, 20, 4, false}}, 0,
+        {"4x cut by the right edge",
+         1920,
+         1080,
+         {{"1234567890", 1500, 20, 4, false}},
+         0,
          ExpSearchResult{{1500, 20, 420, 36}, 4, true, "1234567890", false}},
-        {"at the left and bottom edges", 640, 480, {{"5", 0, 471, 1, false}}, 0,
+        {"at the left and bottom edges",
+         640,
+         480,
+         {{"5", 0, 471, 1, false}},
+         0,
          ExpSearchResult{{0, 471, 64, 9}, 1, false, "5", false}},
-        {"the percent beats a lower run", 1280, 720,
-         {{"1111", 40, 600, 2, true}, {"2222", 40, 680, 2, false}}, 0,
+        {"the percent beats a lower run",
+         1280,
+         720,
+         {{"1111", 40, 600, 2, true}, {"2222", 40, 680, 2, false}},
+         0,
          ExpSearchResult{{40, 600, 164, 18}, 2, true, "1111", true}},
-        {"the lowest, then the leftmost", 1280, 720,
+        {"the lowest, then the leftmost",
+         1280,
+         720,
          {{"333", 400, 100, 1, false}, {"444", 500, 300, 1, false}, {"555", 20, 300, 1, false}},
-         0, ExpSearchResult{{20, 300, 76, 9}, 1, false, "555", false}},
+         0,
+         ExpSearchResult{{20, 300, 76, 9}, 1, false, "555", false}},
         {"absent: only HP and MP", 1920, 1080, {}, 0, std::nullopt},
     };
     const GlyphPatternTable table = BuiltInTable();
