@@ -121,6 +121,15 @@ void CaptureTest::ShowExpNote(std::wstring text) {
     }
 }
 
+void CaptureTest::ShowExpPicture(PixelArray picture, std::wstring_view note) {
+    expPicture_ = std::move(picture);
+    ShowExpNote(ReadExpRegion(*expPicture_) + std::wstring(note));
+}
+
+void CaptureTest::ShowExpText(std::wstring text) {
+    ShowPreview(1, PixelArray(), std::move(text), true);
+}
+
 // The measurement's path from here on: the pixels go into slot 1 of a capture buffer sized
 // from the regions, and the recognizer scans that slot.
 std::wstring CaptureTest::ReadExpRegion(const PixelArray& captured) const {
