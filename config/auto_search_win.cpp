@@ -23,7 +23,7 @@ PixelArray Crop(const PixelArray& picture, const CaptureRegion& region) {
 } // namespace
 
 std::wstring FoundLargerNote(std::int32_t scale) {
-    return L"（" + std::to_wstring(scale) + L"倍の大きさで見つかりました）";
+    return L"（" + std::to_wstring(scale) + L"倍の大きさ）";
 }
 
 AutoSearch::AutoSearch(CaptureTestServices services) : svc_(std::move(services)) {}
