@@ -113,8 +113,8 @@ AutoSearchResult AutoSearch::SearchGame() const {
     result.outcome = AutoSearchResult::Outcome::Found;
     result.found = *found;
     result.picture = Crop(picture, found->region);
-    if (found->enlarged) {
-        result.glyphs = EnlargedGlyphs(builtIn, found->scale);
+    if (found->enlarged) { // at scale 1: back to the built-in glyphs, nothing learned
+        result.glyphs = found->scale > 1 ? EnlargedGlyphs(builtIn, found->scale) : LearnedGlyphs{};
     }
     return result;
 }

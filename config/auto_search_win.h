@@ -18,9 +18,11 @@ namespace qv {
 struct AutoSearchResult {
     enum class Outcome { GameMissing, NotFound, Found };
     Outcome outcome = Outcome::NotFound;
-    ExpSearchResult found;               // when Found
-    PixelArray picture;                  // when Found: region 2's picture at the figure's place
-    std::optional<LearnedGlyphs> glyphs; // when found with the built-in glyphs enlarged
+    ExpSearchResult found; // when Found
+    PixelArray picture;    // when Found: region 2's picture at the figure's place
+    // When found with the built-in glyphs (enlarged, or at their own size while learned ones
+    // are in use): the glyphs to use from now on.
+    std::optional<LearnedGlyphs> glyphs;
 };
 
 class AutoSearch {

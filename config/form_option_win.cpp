@@ -315,8 +315,12 @@ void FormOption::SaveFoundGlyphs() {
     if (!unsavedGlyphs_) {
         return;
     }
-    if (!SaveLearnedGlyphs(svc_.programFolder / kLearnedGlyphFileName, AutoSearch::BuiltInGlyphs(),
-                           *unsavedGlyphs_)) {
+    const auto file = svc_.programFolder / kLearnedGlyphFileName;
+    if (!unsavedGlyphs_->Any()) { // found with the built-in glyphs at their own size
+        if (!RemoveLearnedGlyphs(file)) {
+            svc_.messages.ShowMessage(kLearnedGlyphFileNotRemoved, kErrorTitle);
+        }
+    } else if (!SaveLearnedGlyphs(file, AutoSearch::BuiltInGlyphs(), *unsavedGlyphs_)) {
         svc_.messages.ShowMessage(kLearnedGlyphFileNotSaved, kErrorTitle);
     }
     unsavedGlyphs_.reset();
@@ -399,8 +403,9 @@ void FormOption::UseFoundFigure(const AutoSearchResult& result) {
         svc_.updateCaptureBufferSize();
     }
     RefreshValues();
-    captureTest_.ShowExpPicture(result.picture,
-                                result.glyphs ? FoundLargerNote(result.found.scale) : L"");
+    captureTest_.ShowExpPicture(result.picture, result.found.scale > 1 && result.glyphs
+                                                    ? FoundLargerNote(result.found.scale)
+                                                    : L"");
     EnableWindow(cmdLearnDigits_, TRUE);
     svc_.debugLog.Write(L"Auto Search･･･ " + std::to_wstring(r.x) + L"," + std::to_wstring(r.y) +
                         L" " + std::to_wstring(r.width) + L"x" + std::to_wstring(r.height) +

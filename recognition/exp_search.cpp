@@ -335,6 +335,12 @@ bool PercentSignAt(const PixelArray& client, std::int32_t left, std::int32_t top
     return true;
 }
 
+bool SameGlyphs(const GlyphPatternTable& a, const GlyphPatternTable& b) {
+    const GlyphSetPatterns& x = a.sets[kExpCaptureIndex];
+    const GlyphSetPatterns& y = b.sets[kExpCaptureIndex];
+    return x.width == y.width && x.height == y.height && x.sums == y.sums;
+}
+
 } // namespace
 
 bool PercentSignAfter(const PixelArray& client, std::int32_t x, std::int32_t y,
@@ -395,10 +401,13 @@ std::optional<ExpSearchResult> SearchExpFigure(const PixelArray& client,
     if (!found.empty()) {
         return Best(found);
     }
-    for (std::int32_t k = 2; k <= kMaxSearchScale; ++k) {
+    // The built-in glyphs at their own size too when learned ones are in use (a player back
+    // on a client that draws the built-in digits).
+    for (std::int32_t k = 1; k <= kMaxSearchScale; ++k) {
         const GlyphPictureSet pictures = PicturesFromImages(EnlargeGlyphSet(builtIn, k));
         GlyphPatternTable table;
-        if (!BuildGlyphPatterns({pictures, pictures}, table)) {
+        if (!BuildGlyphPatterns({pictures, pictures}, table) ||
+            (k == 1 && SameGlyphs(table, inUse))) {
             continue;
         }
         SearchWith(client, plane, SearchSet(table, k, true, k), followedByPercent, found);

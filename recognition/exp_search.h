@@ -34,7 +34,7 @@ bool PercentSignAfter(const PixelArray& client, std::int32_t x, std::int32_t y, 
 struct ExpSearchResult {
     CaptureRegion region; // region 2 for the figure
     std::int32_t scale = 1;
-    bool enlarged = false; // read with the built-in glyphs enlarged `scale` times
+    bool enlarged = false; // read with the built-in glyphs enlarged `scale` times, not `inUse`
     std::string digits;    // as the recognizer reads them in `region`
     bool percent = false;  // the delimiter is followed by a percent
 };
@@ -55,8 +55,9 @@ LearnedGlyphs EnlargedGlyphs(const GlyphImageSet& builtIn, std::int32_t scale);
 
 // Searches `client` for runs of 1 to kMaxSearchDigits digits followed by the delimiter:
 // first with `inUse` (the pattern table the measurement reads with), then, when none is found
-// there, with the built-in glyphs enlarged 2 to kMaxSearchScale times. Of several runs, one
-// followed by a percent wins, then the lowest, then the leftmost. Nothing when no run is found.
+// there, with the built-in glyphs enlarged 2 to kMaxSearchScale times (and at their own size
+// when `inUse` differs from them: `enlarged` with scale 1). Of several runs, one followed by a
+// percent wins, then the lowest, then the leftmost. Nothing when no run is found.
 std::optional<ExpSearchResult>
 SearchExpFigure(const PixelArray& client, const GlyphPatternTable& inUse,
                 const GlyphImageSet& builtIn,
