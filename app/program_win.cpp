@@ -35,7 +35,8 @@ Program::Program(ProgramServices services)
                   LearnDigitsServices{[this](const PixelArray& picture, std::string_view digits) {
                                           return LearnDigits(picture, digits);
                                       },
-                                      [this] { return ForgetDigits(); }}),
+                                      [this] { return ForgetDigits(); },
+                                      [this](const LearnedGlyphs& g) { return UseExpGlyphs(g); }}),
       launcher_(busyCursor_),
       formVersion_(launcher_, waiter_, svc_.messages, svc_.debugLog, busyCursor_),
       formGraph_(engine_.Evaluation().Record()),

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 
 namespace qv {
 
@@ -22,6 +23,15 @@ std::wstring ZeroPadded(int value, std::size_t width) {
         text.insert(value < 0 ? 1 : 0, width - text.size(), L'0');
     }
     return text;
+}
+
+std::wstring PercentText(std::optional<double> percent) {
+    if (!percent) {
+        return {};
+    }
+    const auto hundredths = static_cast<long long>(std::llround(*percent * 100));
+    return std::to_wstring(hundredths / 100) + L"." +
+           ZeroPadded(static_cast<int>(hundredths % 100), 2);
 }
 
 } // namespace qv

@@ -1,5 +1,7 @@
 #include "config/capture_preview.h"
 
+#include "base/number_text.h"
+
 #include <algorithm>
 
 namespace qv {
@@ -52,9 +54,11 @@ CapturePreview MakeCapturePreview(const PixelArray& captured, std::int32_t boxWi
     return preview;
 }
 
-std::wstring CaptureResultText(const ExpReading& reading, std::wstring_view digits) {
+std::wstring CaptureResultText(const ExpReading& reading, std::wstring_view digits,
+                               const ExpPercent& percent) {
     if (reading.has_value() && *reading != 0.0) {
-        return kPreviewReadPrefix + std::wstring(digits);
+        const std::wstring read = kPreviewReadPrefix + std::wstring(digits);
+        return percent ? read + L" " + PercentText(percent) + L"%" : read;
     }
     return std::wstring(kNotRecognized);
 }

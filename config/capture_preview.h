@@ -36,8 +36,10 @@ CapturePreview MakeCapturePreview(const PixelArray& captured, std::int32_t boxWi
                                   std::int32_t boxHeight, std::wstring text,
                                   std::int32_t textHeight);
 
-// The line under the EXP region's picture: "読取: " and the digits the recognizer read, or
-// the recognizer's "認識NG" when it read nothing usable (no reading, or 0).
-std::wstring CaptureResultText(const ExpReading& reading, std::wstring_view digits);
+// The line under the EXP region's picture: "読取: " and the digits the recognizer read, with the
+// percent beside them when it was read ("読取: 1234567 82.30%"), or the recognizer's "認識NG"
+// when it read nothing usable (no reading, or 0).
+std::wstring CaptureResultText(const ExpReading& reading, std::wstring_view digits,
+                               const ExpPercent& percent = std::nullopt);
 
 } // namespace qv

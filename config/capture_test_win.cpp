@@ -121,6 +121,15 @@ void CaptureTest::ShowExpNote(std::wstring text) {
     }
 }
 
+void CaptureTest::ShowExpPicture(PixelArray picture, std::wstring_view note) {
+    expPicture_ = std::move(picture);
+    ShowExpNote(ReadExpRegion(*expPicture_) + std::wstring(note));
+}
+
+void CaptureTest::ShowExpText(std::wstring text) {
+    ShowPreview(1, PixelArray(), std::move(text), true);
+}
+
 // The measurement's path from here on: the pixels go into slot 1 of a capture buffer sized
 // from the regions, and the recognizer scans that slot.
 std::wstring CaptureTest::ReadExpRegion(const PixelArray& captured) const {
@@ -129,10 +138,11 @@ std::wstring CaptureTest::ReadExpRegion(const PixelArray& captured) const {
     static_cast<void>(UpdateCaptureBufferSize(settings_.captureRegions, svc_.glyphs, buffer));
     StoreInSlot(buffer, kExpCaptureIndex, captured);
     ExpReading reading;
+    ExpPercent percent;
     CaptionKeeper keeper;
     RecognizeExpReadout(buffer, svc_.glyphs, settings_.captureRegions[kExpCaptureIndex], false,
-                        reading, keeper);
-    return CaptureResultText(reading, keeper.caption);
+                        reading, keeper, &percent);
+    return CaptureResultText(reading, keeper.caption, percent);
 }
 
 void CaptureTest::ShowPreview(int box, const PixelArray& captured, std::wstring text,

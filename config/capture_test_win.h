@@ -50,6 +50,11 @@ class CaptureTest {
     void ReadExpPictureAgain();
     // Region 2's box keeps its picture and says `text` under it.
     void ShowExpNote(std::wstring text);
+    // Region 2's box shows `picture` (region 2 as it now is) read by the recognizer, then `note`;
+    // it is the picture "数字を覚える" learns from.
+    void ShowExpPicture(PixelArray picture, std::wstring_view note);
+    // Region 2's box says only `text`; the last picture stays the one to learn from.
+    void ShowExpText(std::wstring text);
 
   private:
     void RestoreButton();

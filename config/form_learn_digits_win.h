@@ -4,6 +4,7 @@
 #pragma once
 
 #include "capture/pixel_array.h"
+#include "recognition/learned_glyphs.h"
 #include "win/dialog_base_win.h"
 #include "win/handles_win.h"
 
@@ -30,6 +31,9 @@ struct LearnDigitsServices {
     std::function<LearnReply(const PixelArray& picture, std::string_view digits)> learn;
     // Back to the built-in digits; a message for the player when the file stayed.
     std::function<std::wstring()> forget;
+    // "自動で探す" found the figure larger than the built-in digits: these glyphs are used from
+    // the next capture on, without being written to the glyph file. False when they cannot be.
+    std::function<bool(const LearnedGlyphs&)> useGlyphs;
 };
 
 class FormLearnDigits : public DialogBase<FormLearnDigits> {

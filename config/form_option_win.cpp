@@ -2,6 +2,8 @@
 
 #include "config/config_file.h"
 #include "config/form_input_check_win.h"
+#include "recognition/learned_glyph_file.h"
+#include "services/program_identity.h"
 
 #include <commctrl.h>
 #include <string>
@@ -23,6 +25,7 @@ enum ControlId : int {
     IDC_PIC_CAPTURE_0, // picCapture(0) and (1)
     IDC_PIC_CAPTURE_1,
     IDC_CMD_LEARN_DIGITS,
+    IDC_CMD_AUTO_SEARCH,
     // Region value labels: base + 2 * (x, y, width, height) + region index.
     IDC_LBL_REGION_BASE = 200,
 };
@@ -45,7 +48,8 @@ bool IsTicked(HWND box) {
 // Enter and Escape (IDOK, IDCANCEL) have no behaviour and stay unbound.
 FormOption::FormOption(OptionDialogServices services, CaptureTestServices captureTest,
                        LearnDigitsServices learnDigits)
-    : svc_(std::move(services)), captureTest_(svc_.settings, svc_.debugLog, std::move(captureTest)),
+    : svc_(std::move(services)), captureTest_(svc_.settings, svc_.debugLog, captureTest),
+      autoSearch_(captureTest), useGlyphs_(learnDigits.useGlyphs),
       formLearnDigits_(std::move(learnDigits)) {
     const std::pair<OptionField, void (FormOption::*)(int)> regionLabels[] = {
         {OptionField::RegionX, &FormOption::lblCapture_sx_Click},
@@ -69,6 +73,7 @@ FormOption::FormOption(OptionDialogServices services, CaptureTestServices captur
     OnClick(IDC_CMD_END, [this] { cmdEnd_Click(); });
     OnClick(IDC_CMD_CAPTURE, [this] { cmdCapture_Click(); });
     OnClick(IDC_CMD_LEARN_DIGITS, [this] { cmdLearnDigits_Click(); });
+    OnClick(IDC_CMD_AUTO_SEARCH, [this] { cmdAutoSearch_Click(); });
 }
 
 bool FormOption::Show(HWND owner) {
@@ -156,7 +161,11 @@ void FormOption::CreateControls() {
     // Enabled once a test has captured region 2 from the game.
     cmdLearnDigits_ = AddControl(hwnd_, WC_BUTTONW, L"数字を覚える", button | WS_DISABLED, 0,
                                  TwipsRect{4680, 4500, 1455, 435}, IDC_CMD_LEARN_DIGITS, f);
+    // Beside it, in the same row.
+    HWND cmdAutoSearch = AddControl(hwnd_, WC_BUTTONW, L"自動で探す", button, 0,
+                                    TwipsRect{6255, 4500, 1455, 435}, IDC_CMD_AUTO_SEARCH, f);
     captureTest_.Attach(hwnd_, cmdCapture, picCapture, f);
+    autoSearch_.Attach(hwnd_, cmdAutoSearch);
     controlsReady_ = true;
 }
 
@@ -298,10 +307,28 @@ void FormOption::cmdSave_Click() {
         ConfigFileContext{
             svc_.settings, svc_.programFolder, svc_.messages, svc_.updateCaptureBufferSize, {}}));
     svc_.debugLog.Write(L"Saving ConfigFile･･･End ");
+    SaveFoundGlyphs();
+}
+
+// The glyphs a search found are kept like learned ones ("元に戻す" forgets them).
+void FormOption::SaveFoundGlyphs() {
+    if (!unsavedGlyphs_) {
+        return;
+    }
+    const auto file = svc_.programFolder / kLearnedGlyphFileName;
+    if (!unsavedGlyphs_->Any()) { // found with the built-in glyphs at their own size
+        if (!RemoveLearnedGlyphs(file)) {
+            svc_.messages.ShowMessage(kLearnedGlyphFileNotRemoved, kErrorTitle);
+        }
+    } else if (!SaveLearnedGlyphs(file, AutoSearch::BuiltInGlyphs(), *unsavedGlyphs_)) {
+        svc_.messages.ShowMessage(kLearnedGlyphFileNotSaved, kErrorTitle);
+    }
+    unsavedGlyphs_.reset();
 }
 
 void FormOption::cmdEnd_Click() {
     captureTest_.Cancel();
+    autoSearch_.Cancel();
     ShowWindow(hwnd_, SW_HIDE);
     if (svc_.bringMainToFront) {
         svc_.bringMainToFront();
@@ -322,15 +349,67 @@ void FormOption::cmdLearnDigits_Click() {
         return;
     }
     switch (formLearnDigits_.ShowModal(hwnd_, *picture)) {
-    case FormLearnDigits::Result::Learned:
+    case FormLearnDigits::Result::Learned: // the glyph file holds the glyphs in use
+        unsavedGlyphs_.reset();
         captureTest_.ReadExpPictureAgain();
         break;
     case FormLearnDigits::Result::Forgotten:
+        unsavedGlyphs_.reset();
         captureTest_.ShowExpNote(L"元の数字に戻しました");
         break;
     case FormLearnDigits::Result::Cancelled:
         break;
     }
+}
+
+void FormOption::cmdAutoSearch_Click() {
+    autoSearch_.Start();
+}
+
+void FormOption::timAutoSearch_Timer() {
+    if (autoSearch_.Tick()) {
+        ShowSearchResult(autoSearch_.SearchGame());
+    }
+}
+
+// Found: region 2 moves to the figure, as if typed into its four labels; nothing is saved.
+void FormOption::ShowSearchResult(const AutoSearchResult& result) {
+    switch (result.outcome) {
+    case AutoSearchResult::Outcome::GameMissing:
+        captureTest_.ShowExpText(autoSearch_.GameMissingText());
+        svc_.debugLog.Write(L"Auto Search･･･ " + autoSearch_.GameMissingText());
+        return;
+    case AutoSearchResult::Outcome::NotFound:
+        captureTest_.ShowExpText(std::wstring(kFigureNotFound));
+        svc_.debugLog.Write(L"Auto Search･･･ not found");
+        return;
+    case AutoSearchResult::Outcome::Found:
+        UseFoundFigure(result);
+        return;
+    }
+}
+
+void FormOption::UseFoundFigure(const AutoSearchResult& result) {
+    if (result.glyphs) {
+        if (!useGlyphs_ || !useGlyphs_(*result.glyphs)) {
+            captureTest_.ShowExpText(std::wstring(kFigureNotFound));
+            return;
+        }
+        unsavedGlyphs_ = result.glyphs;
+    }
+    const CaptureRegion& r = result.found.region;
+    svc_.settings.captureRegions[kExpCaptureIndex] = r;
+    if (svc_.updateCaptureBufferSize) {
+        svc_.updateCaptureBufferSize();
+    }
+    RefreshValues();
+    captureTest_.ShowExpPicture(result.picture, result.found.scale > 1 && result.glyphs
+                                                    ? FoundLargerNote(result.found.scale)
+                                                    : L"");
+    EnableWindow(cmdLearnDigits_, TRUE);
+    svc_.debugLog.Write(L"Auto Search･･･ " + std::to_wstring(r.x) + L"," + std::to_wstring(r.y) +
+                        L" " + std::to_wstring(r.width) + L"x" + std::to_wstring(r.height) +
+                        L" scale " + std::to_wstring(result.found.scale));
 }
 
 void FormOption::timCaptureTest_Timer() {
@@ -354,6 +433,8 @@ INT_PTR FormOption::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
         if (wp == CaptureTest::kTimerId) {
             timCaptureTest_Timer();
+        } else if (wp == AutoSearch::kTimerId) {
+            timAutoSearch_Timer();
         }
         return TRUE;
     case WM_DRAWITEM:
@@ -365,6 +446,7 @@ INT_PTR FormOption::HandleDialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
         controlsReady_ = false;
         captureTest_.Cancel();
+        autoSearch_.Cancel();
         return FALSE;
     default:
         return FALSE;

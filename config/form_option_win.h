@@ -1,6 +1,7 @@
 // "オプション": the modeless dialog in which the user views and changes the settings.
 #pragma once
 
+#include "config/auto_search_win.h"
 #include "config/capture_test_win.h"
 #include "config/form_learn_digits_win.h"
 #include "config/option_items.h"
@@ -16,6 +17,7 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 namespace qv {
 
@@ -57,6 +59,9 @@ class FormOption : public DialogBase<FormOption> {
     void RefreshValues();
     void SyncBox(HWND box, bool value, void (FormOption::*click)());
     void EditNumber(OptionField field, int region);
+    void ShowSearchResult(const AutoSearchResult& result);
+    void UseFoundFigure(const AutoSearchResult& result);
+    void SaveFoundGlyphs();
 
     void Form_Activate();
     void Form_Paint();
@@ -74,7 +79,9 @@ class FormOption : public DialogBase<FormOption> {
     void cmdEnd_Click();
     void cmdCapture_Click();
     void cmdLearnDigits_Click();
+    void cmdAutoSearch_Click();
     void timCaptureTest_Timer();
+    void timAutoSearch_Timer();
 
     OptionDialogServices svc_;
     GdiObject<HFONT> font_;
@@ -85,6 +92,10 @@ class FormOption : public DialogBase<FormOption> {
     std::array<HWND, 2> lblCapture_sx_{}, lblCapture_sy_{}, lblCapture_ex_{}, lblCapture_ey_{};
     HWND cmdLearnDigits_ = nullptr;
     CaptureTest captureTest_;
+    AutoSearch autoSearch_;
+    std::function<bool(const LearnedGlyphs&)> useGlyphs_;
+    // Glyphs a search put in use, written to the glyph file by the next "保 存".
+    std::optional<LearnedGlyphs> unsavedGlyphs_;
     FormLearnDigits formLearnDigits_;
 };
 

@@ -123,14 +123,6 @@ std::optional<double> LevelRange::RemainingExp() const {
     return std::max(0.0, *total - *lastCounted_);
 }
 
-std::wstring PercentText(std::optional<double> percent) {
-    if (!percent) {
-        return {};
-    }
-    const auto hundredths = static_cast<std::int64_t>(std::round(*percent * 100));
-    return std::to_wstring(hundredths / 100) + L"." + TwoDigits(hundredths % 100);
-}
-
 std::wstring TimeToNextLevelText(std::optional<double> remaining,
                                  std::optional<double> expPerHour) {
     if (!remaining || !expPerHour || !(*expPerHour > 0) || !(*remaining >= 0)) {

@@ -40,6 +40,8 @@
 // middle, the middle is the total, and the EXP left is the total less the last counted figure.
 #pragma once
 
+#include "base/number_text.h"
+
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -104,9 +106,6 @@ class LevelRange {
     std::array<Seen, 3> misreads_{};
     std::size_t misreadCount_ = 0;
 };
-
-// "12.34" (two decimals), empty without a percent.
-std::wstring PercentText(std::optional<double> percent);
 
 // The time `remaining` EXP takes at `expPerHour`: "h:mm", "d日h:mm" from a day on, rounded up
 // to the minute. Empty without either figure, without a positive rate, and from 10000 days on.

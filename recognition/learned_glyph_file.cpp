@@ -53,8 +53,8 @@ std::optional<SheetCell> ReadCell(const PixelArray& sheet, std::int32_t frame) {
     }
     SheetCell cell{mark == kLearnedGlyphMark, PixelArray(end - frame - 1, height), end};
     const bool fits = !cell.learned || (cell.image.Width() >= kNarrowestRecognizedGlyph &&
-                                        cell.image.Width() <= kMaxRegionSide &&
-                                        cell.image.Height() <= kMaxRegionSide);
+                                        cell.image.Width() <= kMaxGlyphWidth &&
+                                        cell.image.Height() <= kMaxGlyphHeight);
     if (height == 0 || !fits || !BlackBelow(sheet, frame, end, height + 1)) {
         return std::nullopt;
     }

@@ -41,7 +41,7 @@ PixelArray DrawGlyphSheet(const GlyphImageSet& builtIn, const LearnedGlyphs& lea
 
 // The learned glyphs of a sheet; nothing when the picture is not a sheet as drawn above or a
 // learned glyph could not be a glyph of set 1 (narrower than the recognizer takes, larger than
-// a capture region).
+// region 2 can hold: kMaxGlyphWidth x kMaxGlyphHeight).
 std::optional<LearnedGlyphs> ReadGlyphSheet(const PixelArray& sheet);
 
 enum class GlyphFileStatus {

@@ -1,5 +1,6 @@
 #include "recognition/learned_glyphs.h"
 
+#include "recognition/exp_recognizer.h"
 #include "recognition/glyph_scorer.h"
 
 #include <algorithm>
@@ -25,6 +26,111 @@ std::vector<int> RowBackgrounds(const PixelArray& picture) {
             endsAgree && std::abs(first - *middle) > kPixelTolerance ? first : *middle;
     }
     return backgrounds;
+}
+
+bool IsStroke(const PixelArray& picture, const std::vector<int>& backgrounds, std::int32_t x,
+              std::int32_t y) {
+    return std::abs(picture.Brightness(x, y) - backgrounds[static_cast<std::size_t>(y)]) >
+           kPixelTolerance;
+}
+
+// The stroke pixels of a shape: how many, how many rows they span, their summed colour.
+struct ShapeStrokes {
+    std::int64_t count = 0;
+    std::int32_t top = -1, bottom = -1;
+    std::array<std::int64_t, 3> colour{}; // red, green, blue
+
+    std::int32_t Height() const { return top < 0 ? 0 : bottom - top + 1; }
+};
+
+ShapeStrokes StrokesOf(const PixelArray& picture, const std::vector<int>& backgrounds,
+                       const FigureShape& shape) {
+    ShapeStrokes strokes;
+    for (std::int32_t y = 0; y < picture.Height(); ++y) {
+        for (std::int32_t x = shape.left; x <= shape.right; ++x) {
+            if (!IsStroke(picture, backgrounds, x, y)) {
+                continue;
+            }
+            const Pixel p = picture.At(x, y);
+            ++strokes.count;
+            strokes.colour[0] += RedOf(p);
+            strokes.colour[1] += GreenOf(p);
+            strokes.colour[2] += BlueOf(p);
+            strokes.top = strokes.top < 0 ? y : strokes.top;
+            strokes.bottom = y;
+        }
+    }
+    return strokes;
+}
+
+// Whether the strokes' mean colours are further apart than the recognizer's tolerance.
+bool ColoursDiffer(const ShapeStrokes& a, const ShapeStrokes& b) {
+    std::int64_t distance = 0;
+    for (std::size_t c = 0; c < 3; ++c) {
+        distance += std::abs(a.colour[c] / std::max<std::int64_t>(1, a.count) -
+                             b.colour[c] / std::max<std::int64_t>(1, b.count));
+    }
+    return distance > kPixelTolerance;
+}
+
+// The shapes of a picture without its marks: shapes less than two thirds as tall as the
+// tallest (a dot, a speck left of the figure) are never glyphs.
+std::vector<FigureShape> GlyphShapes(const PixelArray& picture, const std::vector<int>& backgrounds,
+                                     std::vector<ShapeStrokes>& strokes) {
+    std::vector<FigureShape> shapes = FindFigureShapes(picture);
+    std::int32_t tallest = 0;
+    for (const FigureShape& shape : shapes) {
+        strokes.push_back(StrokesOf(picture, backgrounds, shape));
+        tallest = std::max(tallest, strokes.back().Height());
+    }
+    std::vector<FigureShape> kept;
+    std::vector<ShapeStrokes> keptStrokes;
+    for (std::size_t i = 0; i < shapes.size(); ++i) {
+        if (3 * strokes[i].Height() >= 2 * tallest) {
+            kept.push_back(shapes[i]);
+            keptStrokes.push_back(strokes[i]);
+        }
+    }
+    strokes = std::move(keptStrokes);
+    return kept;
+}
+
+// What the recognizer reads in the picture with these glyphs is what was typed. (A figure of
+// only zeros reads as nothing.)
+bool ReadsBack(const PixelArray& picture, std::string_view digits, const GlyphImageSet& set1) {
+    const CaptureRegion region{0, 0, picture.Width(), picture.Height()};
+    const GlyphPictureSet pictures = PicturesFromImages(set1);
+    GlyphPatternTable table;
+    CaptureBuffer buffer;
+    if (!BuildGlyphPatterns({pictures, pictures}, {CaptureRegion{1, 1, 1, 1}, region}, table,
+                            buffer)) {
+        return false;
+    }
+    StoreInSlot(buffer, kExpCaptureIndex, picture);
+    ExpReading reading;
+    CaptionKeeper keeper;
+    RecognizeExpReadout(buffer, table, region, false, reading, keeper);
+    if (digits.find_first_not_of('0') == std::string_view::npos) {
+        return keeper.caption == kNotRecognized;
+    }
+    const std::wstring typed(digits.begin(), digits.end());
+    const std::wstring& read = keeper.caption;
+    return read.starts_with(typed) &&
+           (read.size() == typed.size() || read[typed.size()] < L'0' || read[typed.size()] > L'9');
+}
+
+// The delimiter must not be a digit the player left out: another colour, or another width.
+std::optional<LearnOutcome> CheckDelimiter(const std::vector<FigureShape>& shapes,
+                                           const std::vector<ShapeStrokes>& strokes,
+                                           std::size_t delimiter) {
+    const auto width = [&](std::size_t i) { return shapes[i].right - shapes[i].left; };
+    for (std::size_t i = 0; i < delimiter; ++i) {
+        if (!ColoursDiffer(strokes[i], strokes[delimiter]) && width(i) == width(delimiter)) {
+            return LearnOutcome{
+                LearnStatus::DelimiterNotDistinct, std::wstring(kDelimiterNotDistinct), {}};
+        }
+    }
+    return std::nullopt;
 }
 
 // The glyph image of a shape: its columns with a border column on either side, every row.
@@ -174,7 +280,9 @@ LearnOutcome LearnGlyphs(const PixelArray& picture, std::string_view digits,
                                                   L" 個まで入力してください。");
     }
     const std::vector<int> typed = TypedGlyphs(digits);
-    const std::vector<FigureShape> shapes = FindFigureShapes(picture);
+    const std::vector<int> backgrounds = RowBackgrounds(picture);
+    std::vector<ShapeStrokes> strokes;
+    const std::vector<FigureShape> shapes = GlyphShapes(picture, backgrounds, strokes);
     if (shapes.size() < typed.size()) {
         return Refuse(LearnStatus::TooFewShapes, L"数字 " + std::to_wstring(digits.size()) +
                                                      L" 個と区切り 1 個を探しましたが、形が " +
@@ -189,6 +297,18 @@ LearnOutcome LearnGlyphs(const PixelArray& picture, std::string_view digits,
                                         L"形の両側に背景が写るように領域を広げてください。");
         }
         cuts.push_back(CutGlyph(picture, shapes[i]));
+        if (cuts.back().Width() > kMaxGlyphWidth || cuts.back().Height() > kMaxGlyphHeight) {
+            return Refuse(LearnStatus::GlyphTooLarge, L"キャプチャ領域2の高さを " +
+                                                          std::to_wstring(kMaxGlyphHeight) +
+                                                          L" ピクセルまでにしてください。");
+        }
+        // Strokes on 2 % of a glyph or less: blank background matches it nearly everywhere.
+        if (strokes[i].count * 50 <= std::int64_t{cuts.back().Width()} * cuts.back().Height()) {
+            return Refuse(LearnStatus::ReadsBackDifferently, std::wstring(kReadsBackDifferently));
+        }
+    }
+    if (auto refused = CheckDelimiter(shapes, strokes, typed.size() - 1)) {
+        return std::move(*refused);
     }
     if (auto refused = CheckEntry(typed, cuts)) {
         return std::move(*refused);
@@ -200,6 +320,9 @@ LearnOutcome LearnGlyphs(const PixelArray& picture, std::string_view digits,
     // Backwards, so that a digit typed twice keeps its first shape.
     for (std::size_t i = typed.size(); i-- > 0;) {
         outcome.glyphs.images[static_cast<std::size_t>(typed[i])] = std::move(cuts[i]);
+    }
+    if (!ReadsBack(picture, digits, ComposeGlyphSet(builtIn, outcome.glyphs))) {
+        return Refuse(LearnStatus::ReadsBackDifferently, std::wstring(kReadsBackDifferently));
     }
     return outcome;
 }

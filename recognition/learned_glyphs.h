@@ -28,6 +28,13 @@ inline constexpr std::size_t kMaxLearnDigits = 10;
 
 // The first line of the message that refuses an entry; the reason follows on the next line.
 inline constexpr std::wstring_view kLearnRefused = L"覚えられませんでした。";
+inline constexpr std::wstring_view kDelimiterNotDistinct =
+    L"区切りが見分けられません（入力した数字の数を確かめてください）";
+inline constexpr std::wstring_view kReadsBackDifferently = L"読み直すと違う数字になります";
+
+// The largest glyph region 2 can hold: the options dialog takes regions up to 200 x 100 pixels.
+inline constexpr std::int32_t kMaxGlyphWidth = 200;
+inline constexpr std::int32_t kMaxGlyphHeight = 100;
 
 // The set-1 glyphs learned so far: an image for each learned glyph (digits 0 to 9, the
 // delimiter at kDelimiterGlyph), nothing where the built-in picture is in use.
@@ -71,6 +78,12 @@ enum class LearnStatus {
     ShapeTypedTwice,    // one shape typed as two different glyphs
     DiffersFromLearned, // a shape unlike what its glyph learned from an earlier entry
     SameAsOtherGlyph,   // a shape equal to the picture another glyph uses
+    // The delimiter's shape has the colour and the width of a digit's: a digit taken for it.
+    DelimiterNotDistinct,
+    // The new glyphs do not read the picture as typed, or hold too few strokes to be told
+    // from the background.
+    ReadsBackDifferently,
+    GlyphTooLarge, // a glyph larger than kMaxGlyphWidth x kMaxGlyphHeight
 };
 
 struct LearnOutcome {
@@ -82,8 +95,10 @@ struct LearnOutcome {
 };
 
 // Learns from `picture` (capture region 2) the figure the player typed as `digits` (the digits
-// before the delimiter): the first shapes are the digits, the next one the delimiter. A digit
-// typed twice takes its first shape. `learned` is what earlier entries learned, `builtIn` the
+// before the delimiter): the first shapes are the digits, the next one the delimiter; shapes
+// less than two thirds as tall as the tallest are marks and are passed over. A digit typed
+// twice takes its first shape. Nothing is learned unless the new glyphs read the picture back
+// as typed. `learned` is what earlier entries learned, `builtIn` the
 // built-in set-1 pictures; a refused entry changes nothing.
 LearnOutcome LearnGlyphs(const PixelArray& picture, std::string_view digits,
                          const LearnedGlyphs& learned, const GlyphImageSet& builtIn);

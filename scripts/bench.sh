@@ -7,6 +7,9 @@ cd "$root"
 echo "== Recognizer on the default 90 x 9 region (Linux, Google Benchmark)"
 cmake --build --preset linux --target recognize_bench >/dev/null && build/linux/recognize_bench
 
+echo; echo "== Search of a whole client area for the EXP figure (Linux, Google Benchmark)"
+cmake --build --preset linux --target exp_search_bench >/dev/null && build/linux/exp_search_bench
+
 echo; echo "== Our recognizer against Tesseract on 200 strips"
 bench/ocr_compare.sh 200
 

@@ -412,7 +412,7 @@ TEST_F(MeasurementTest, SessionEndClosesLikeTheCloseBox) {
 }
 
 TEST_F(MeasurementTest, CloseDuringTheSnapshotPausesEndsCleanly) {
-    ASSERT_NO_FATAL_FAILURE(MeasureTheGame(2000000));
+    ASSERT_NO_FATAL_FAILURE(MeasureTheGame(1400000));
     HWND game = game_, main = main_;
 
     // Close as soon as the first picture is there, while the pauses between pictures run.
@@ -514,7 +514,8 @@ TEST_F(MeasurementTest, IncreaseRateAndJournalOfAMeasurement) {
     ASSERT_TRUE(MatchesPattern(journal, L"ExpLog_dddddddddddddd.csv")) << Utf8(journal);
     const auto bytes = Bytes(journal);
     ASSERT_TRUE(bytes.has_value());
-    EXPECT_TRUE(bytes->starts_with(AnsiBytes(L"時刻,Exp,増減,増加量,時給,出来事,直近10分\r\n")));
+    EXPECT_TRUE(
+        bytes->starts_with(AnsiBytes(L"時刻,Exp,増減,増加量,時給,出来事,%,次のLvまで,直近10分\r\n")));
     const auto lines = SplitLines(*Text(journal));
     ASSERT_GE(lines.size(), 7u);
     // The lines whose figure changed (or was not read), without their timestamps.
@@ -532,19 +533,20 @@ TEST_F(MeasurementTest, IncreaseRateAndJournalOfAMeasurement) {
     EXPECT_EQ(journal.substr(7, 14), t.substr(0, 4) + t.substr(5, 2) + t.substr(8, 2) +
                                          t.substr(11, 2) + t.substr(14, 2) + t.substr(17, 2));
     ASSERT_GE(changes.size(), 8u);
-    EXPECT_EQ(changes[0], L"1000000,,0,,開始,");
-    EXPECT_EQ(changes[1], L"1000500,+500,500,,,");
-    EXPECT_EQ(changes[2], L"1000800,+300,800,,,");
-    EXPECT_EQ(changes[3], L"200,-1000600,800,,LvUP or Dead,");
-    EXPECT_EQ(changes[4], L",,800,,認識NG,");
-    EXPECT_EQ(changes[changes.size() - 3], L"400,+200,1000,,,");
+    // The demo's level is 1,500,000: each figure with its share, cut off at two decimals.
+    EXPECT_EQ(changes[0], L"1000000,,0,,開始,66.66,,");
+    EXPECT_EQ(changes[1], L"1000500,+500,500,,,66.70,,");
+    EXPECT_EQ(changes[2], L"1000800,+300,800,,,66.72,,");
+    EXPECT_EQ(changes[3], L"200,-1000600,800,,LvUP or Dead,0.01,,");
+    EXPECT_EQ(changes[4], L",,800,,認識NG,,,");
+    EXPECT_EQ(changes[changes.size() - 3], L"400,+200,1000,,,0.02,,");
     // The pause's and the resume's rows, without a figure.
     EXPECT_TRUE(MatchesPattern(changes[changes.size() - 2].substr(0, 13), L",,1000,ddddd,"))
         << Utf8(changes[changes.size() - 2]);
     EXPECT_NE(changes[changes.size() - 2].find(L",一時停止,"), std::wstring::npos);
     EXPECT_NE(changes.back().find(L",再開,"), std::wstring::npos) << Utf8(changes.back());
     // The last line's rate is the panel's; under ten minutes the recent rate is the same.
-    EXPECT_TRUE(lines.back().ends_with(L",1000," + rateDigits + L",," + rateDigits))
+    EXPECT_TRUE(lines.back().ends_with(L",1000," + rateDigits + L",,0.02,," + rateDigits))
         << Utf8(lines.back());
 
     ASSERT_TRUE(RequestClose(main));
@@ -554,7 +556,7 @@ TEST_F(MeasurementTest, IncreaseRateAndJournalOfAMeasurement) {
 // A level-up whose first picture cannot be saved (a folder has its name) runs to its end on
 // time; the error box opens after it, and the measurement goes on behind the box.
 TEST_F(MeasurementTest, LevelUpWhosePictureCannotBeSavedRunsToItsEnd) {
-    ASSERT_NO_FATAL_FAILURE(MeasureTheGame(2000000));
+    ASSERT_NO_FATAL_FAILURE(MeasureTheGame(1400000));
     for (int s = 0; s <= 20; ++s) {
         ASSERT_TRUE(
             CreateDirectoryW(File(L"LvUP_" + LocalStampIn(s) + L"_a.bmp").c_str(), nullptr));

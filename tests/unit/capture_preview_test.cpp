@@ -76,6 +76,7 @@ TEST(CapturePreviewTest, LargerCaptureKeepsItsTopLeftCorner) {
 TEST(CapturePreviewTest, ResultTextOfTheExpRegion) {
     EXPECT_EQ(CaptureResultText(1234567.0, L"1234567"), L"読取: 1234567");
     EXPECT_EQ(CaptureResultText(12.0, L"0012"), L"読取: 0012");
+    EXPECT_EQ(CaptureResultText(1234567.0, L"1234567", 82.3), L"読取: 1234567 82.30%");
     EXPECT_EQ(CaptureResultText(0.0, L"認識NG"), L"認識NG");
     EXPECT_EQ(CaptureResultText(std::nullopt, L""), L"認識NG");
 }

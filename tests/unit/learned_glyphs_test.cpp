@@ -46,6 +46,22 @@ class LearnedGlyphsTest : public ::testing::Test {
         return host.caption;
     }
 
+    // The test kit's own font with its delimiter drawn green, as the game draws its own: a
+    // delimiter of the digits' colour and width is refused.
+    static GlyphImageSet OwnFont() {
+        GlyphImageSet font = SegmentFont();
+        PixelArray& delimiter = font[kDelimiterGlyph];
+        const Pixel ground = delimiter.At(0, 0);
+        for (std::int32_t y = 0; y < delimiter.Height(); ++y) {
+            for (std::int32_t x = 0; x < delimiter.Width(); ++x) {
+                if (delimiter.At(x, y) != ground) {
+                    delimiter.At(x, y) = MakePixel(40, 160, 40);
+                }
+            }
+        }
+        return font;
+    }
+
     const GlyphImageSet set0_ = Load(0);
     const GlyphImageSet builtIn_ = Load(1);
 };
@@ -65,7 +81,7 @@ TEST_F(LearnedGlyphsTest, FiguresLearnedAtAnySizeAndInAnyFontReadOtherFiguresBac
         {"lower in the region", false, 2, 0, 3},
     };
     for (const Case& c : cases) {
-        const GlyphImageSet font = c.ownFont ? SegmentFont() : builtIn_;
+        const GlyphImageSet font = c.ownFont ? OwnFont() : builtIn_;
         unsigned seed = 1;
         const auto strip = [&](std::string_view figure) {
             PixelArray pixels = Strip(figure, font, c.scale, 0, c.top);
@@ -107,7 +123,8 @@ TEST_F(LearnedGlyphsTest, EntriesTheShapesCannotBeAreRefusedWithAReason) {
          L"数字 2 が 2 か所にありますが、左から 2 番目と 4 番目の形が違います。"},
         {"1111", 0, "1234", false, LearnStatus::ShapeTypedTwice},
         {"7654321", 0, "7654312", true, LearnStatus::DiffersFromLearned},
-        {"1234567", 0, "123456", true, LearnStatus::DiffersFromLearned}, // a digit short
+        {"1234567", 0, "123456", true, LearnStatus::DelimiterNotDistinct, // a digit short
+         kDelimiterNotDistinct.data()},
         {"3", 0, "9", true, LearnStatus::SameAsOtherGlyph},
         {"5", -1, "5", false, LearnStatus::ShapeAtEdge},
         {"12", 0, "1a", false, LearnStatus::NotDigits},
@@ -121,6 +138,24 @@ TEST_F(LearnedGlyphsTest, EntriesTheShapesCannotBeAreRefusedWithAReason) {
         EXPECT_TRUE(c.reason ? outcome.reason == c.reason : !outcome.reason.empty()) << c.typed;
         EXPECT_FALSE(outcome.glyphs.Any()) << c.typed;
     }
+}
+
+// A digit short, with a last digit narrower than the others: the 1 would be learned as the
+// delimiter, but the built-in 1 is tried first and the picture reads as 821.
+TEST_F(LearnedGlyphsTest, EntriesThatWouldNotReadBackAreRefused) {
+    const LearnOutcome outcome = LearnGlyphs(Strip("821", builtIn_, 1, 1), "82", {}, builtIn_);
+    EXPECT_EQ(outcome.status, LearnStatus::ReadsBackDifferently);
+    EXPECT_EQ(outcome.reason, kReadsBackDifferently);
+    EXPECT_FALSE(outcome.glyphs.Any());
+}
+
+// A 1 x 4 speck left of the figure is passed over, not learned as its first digit.
+TEST_F(LearnedGlyphsTest, MarksShorterThanTheGlyphsAreNotLearned) {
+    PixelArray strip = Strip("7654321", builtIn_, 1, 3);
+    DrawImage(strip, PixelArray(1, 4), 1, 3);
+    const LearnOutcome outcome = LearnGlyphs(strip, "7654321", {}, builtIn_);
+    ASSERT_EQ(outcome.status, LearnStatus::Learned);
+    EXPECT_EQ(Read(outcome.glyphs, Strip("7654321", builtIn_, 1, 3)), L"7654321");
 }
 
 TEST_F(LearnedGlyphsTest, ShapesAreFoundFromEachRowsBackground) {
@@ -138,7 +173,7 @@ TEST_F(LearnedGlyphsTest, ShapesAreFoundFromEachRowsBackground) {
 }
 
 TEST_F(LearnedGlyphsTest, GlyphFileKeepsTheLearnedGlyphsAndRefusesDamage) {
-    LearnedGlyphs learned = LearnGlyphs(Strip("40", SegmentFont(), 3), "40", {}, builtIn_).glyphs;
+    LearnedGlyphs learned = LearnGlyphs(Strip("40", OwnFont(), 3), "40", {}, builtIn_).glyphs;
     const auto folder = std::filesystem::temp_directory_path() /
                         ("qv-learned-" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(folder);
@@ -170,6 +205,9 @@ TEST_F(LearnedGlyphsTest, GlyphFileKeepsTheLearnedGlyphsAndRefusesDamage) {
     LearnedGlyphs narrow; // narrower than the recognizer takes
     narrow.images[5] = PixelArray(2, 9);
     EXPECT_FALSE(ReadGlyphSheet(DrawGlyphSheet(builtIn_, narrow)).has_value());
+    LearnedGlyphs tall; // taller than region 2 can be
+    tall.images[5] = PixelArray(7, kMaxGlyphHeight + 1);
+    EXPECT_FALSE(ReadGlyphSheet(DrawGlyphSheet(builtIn_, tall)).has_value());
     std::filesystem::resize_file(file, std::filesystem::file_size(file) - 10);
     EXPECT_EQ(LoadLearnedGlyphs(file).status, GlyphFileStatus::Invalid);
     std::filesystem::remove_all(folder);

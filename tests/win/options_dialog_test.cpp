@@ -234,6 +234,7 @@ TEST_F(OptionsDialog, ShowsEveryControlAtItsPlace) {
         {L"Button", L"デバッグモード(遅くなります)", 16, 80, 105, 25},
         {L"Button", L"テスト", 312, 136, 65, 29},
         {L"Button", L"数字を覚える", 312, 300, 97, 29},
+        {L"Button", L"自動で探す", 417, 300, 97, 29},
         {L"Static", L"キャプチャ周期", 16, 14, 84, 13},
         {L"Static", L"遅延時間", 208, 46, 48, 13},
     };

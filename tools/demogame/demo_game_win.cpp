@@ -2,10 +2,11 @@
 // where the game shows it. The figure comes from the command line, from the scripted demo
 // run, or from a test that sets the text of the hidden figure control.
 //
-//   DemoGame.exe [--exp N] [--demo] [--menu] [--pos X Y] [--scale N]
+//   DemoGame.exe [--exp N] [--demo] [--menu] [--pos X Y] [--scale N] [--client W H] [--at X Y]
 #include "services/program_identity.h"
 #include "tools/demogame/demo_script.h"
 #include "tools/demogame/figure_image.h"
+#include "tools/demogame/status_figures.h"
 
 #include <windows.h>
 
@@ -19,8 +20,6 @@ using namespace qv::demo;
 
 constexpr wchar_t kWindowClass[] = L"QvDemoGame";
 constexpr wchar_t kFigureClass[] = L"QvDemoFigure";
-constexpr int kClientWidth = 800;
-constexpr int kClientHeight = 600;
 constexpr int kFigureControlId = 100; // the driver's kDemoFigureEditId
 constexpr UINT_PTR kScriptTimer = 1;
 
@@ -49,6 +48,28 @@ void ShowFigure(std::uint64_t figure) {
     SetWindowTextW(g_game.figureControl, std::to_wstring(figure).c_str());
 }
 
+void Blit(HDC dc, int x, int y, const qv::PixelArray& image) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = image.Width();
+    info.bmiHeader.biHeight = -image.Height(); // top-down rows, as PixelArray stores them
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(image.Width()),
+                      static_cast<DWORD>(image.Height()), 0, 0, 0,
+                      static_cast<UINT>(image.Height()), image.Data(), &info, DIB_RGB_COLORS);
+}
+
+// HP and MP in the two rows above the strip, or below it when there is no room above.
+void DrawStatusFigures(HDC dc, int x, int y) {
+    const int scale = g_game.options.scale;
+    const int row = 12 * scale;
+    const int first = y >= 2 * row ? y - 2 * row : y + row;
+    Blit(dc, x, first, RenderStatusFigure(kDemoHp, g_game.glyphs, scale));
+    Blit(dc, x, first + row, RenderStatusFigure(kDemoMp, g_game.glyphs, scale));
+}
+
 void Paint(HWND hwnd) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
@@ -57,17 +78,13 @@ void Paint(HWND hwnd) {
     FillRect(dc, &ps.rcPaint, background);
     DeleteObject(background);
 
-    qv::PixelArray image = RenderFigure(CurrentFigure(), g_game.glyphs, g_game.options.scale);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = image.Width();
-    info.bmiHeader.biHeight = -image.Height(); // top-down rows, as PixelArray stores them
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    SetDIBitsToDevice(dc, kFigureX, kFigureY, static_cast<DWORD>(image.Width()),
-                      static_cast<DWORD>(image.Height()), 0, 0, 0,
-                      static_cast<UINT>(image.Height()), image.Data(), &info, DIB_RGB_COLORS);
+    const Options& o = g_game.options;
+    const int x = o.atX.value_or(kFigureX);
+    const int y = o.atY.value_or(kFigureY);
+    Blit(dc, x, y, RenderFigure(CurrentFigure(), g_game.glyphs, o.scale));
+    if (o.atX) {
+        DrawStatusFigures(dc, x, y);
+    }
     EndPaint(hwnd, &ps);
 }
 
@@ -165,7 +182,9 @@ bool RegisterClasses(HINSTANCE instance) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     auto options = ParseOptions(Arguments());
     if (!options) {
-        MessageBoxW(nullptr, L"DemoGame.exe [--exp N] [--demo] [--menu] [--pos X Y] [--scale 1-3]",
+        MessageBoxW(nullptr,
+                    L"DemoGame.exe [--exp N] [--demo] [--menu] [--pos X Y] [--scale 1-3] "
+                    L"[--client W H] [--at X Y]",
                     L"DemoGame", MB_OK);
         return 2;
     }
@@ -181,7 +200,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     }
     HMENU menu = options->testMenu ? BuildTestMenu() : nullptr;
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT outer{0, 0, kClientWidth, kClientHeight};
+    RECT outer{0, 0, options->clientWidth, options->clientHeight};
     AdjustWindowRect(&outer, style, menu != nullptr);
     HWND hwnd =
         CreateWindowW(kWindowClass, qv::kGameTitle, style, options->x ? *options->x : CW_USEDEFAULT,

@@ -19,12 +19,22 @@ inline constexpr std::uint64_t kFirstLevelTotal = 1500000;
 // scaled shows it; the largest still fits the window.
 inline constexpr int kMaxScale = 3;
 
+// The design's client area; --client makes it larger, as other resolutions and window modes do.
+inline constexpr int kDesignClientWidth = 800;
+inline constexpr int kDesignClientHeight = 600;
+inline constexpr int kMaxClientSide = 4096;
+
 struct Options {
     std::uint64_t figure = kDefaultFigure;
-    bool scripted = false;   // --demo
-    bool testMenu = false;   // --menu
-    std::optional<int> x, y; // --pos X Y (outer window position)
-    int scale = 1;           // --scale N
+    bool scripted = false;                // --demo
+    bool testMenu = false;                // --menu
+    std::optional<int> x, y;              // --pos X Y (outer window position)
+    int scale = 1;                        // --scale N
+    int clientWidth = kDesignClientWidth; // --client W H
+    int clientHeight = kDesignClientHeight;
+    // --at X Y: the strip's top-left corner in the client area, with HP and MP beside it;
+    // without it the strip is at region 2's default place, alone.
+    std::optional<int> atX, atY;
 };
 
 // Parses the arguments after the program name; nothing on an unknown or malformed one.
@@ -55,6 +65,22 @@ inline std::optional<Options> ParseOptions(const std::vector<std::wstring>& args
                 return std::nullopt;
             }
             options.scale = static_cast<int>(*value);
+        } else if ((arg == L"--client" || arg == L"--at") && i + 2 < args.size()) {
+            auto a = number(args[i + 1]);
+            auto b = number(args[i + 2]);
+            if (!a || !b || *a > kMaxClientSide || *b > kMaxClientSide) {
+                return std::nullopt;
+            }
+            if (arg == L"--at") {
+                options.atX = static_cast<int>(*a);
+                options.atY = static_cast<int>(*b);
+            } else if (*a == 0 || *b == 0) {
+                return std::nullopt;
+            } else {
+                options.clientWidth = static_cast<int>(*a);
+                options.clientHeight = static_cast<int>(*b);
+            }
+            i += 2;
         } else if (arg == L"--pos" && i + 2 < args.size()) {
             auto x = number(args[i + 1]);
             auto y = number(args[i + 2]);
