@@ -29,55 +29,7 @@ std::wstring FoundLargerNote(std::int32_t scale) {
 AutoSearch::AutoSearch(CaptureTestServices services) : svc_(std::move(services)) {}
 
 void AutoSearch::Attach(HWND dialog, HWND button) {
-    dialog_ = dialog;
-    button_ = button;
-    secondsLeft_ = 0;
-}
-
-void AutoSearch::Start() {
-    if (secondsLeft_ > 0 || button_ == nullptr) {
-        return;
-    }
-    buttonCaption_ = WindowText(button_);
-    if (GetFocus() == button_) {
-        SendMessageW(dialog_, WM_NEXTDLGCTL, 0, FALSE); // a disabled button cannot keep it
-    }
-    secondsLeft_ = kCountSeconds;
-    SetText(button_, std::to_wstring(secondsLeft_));
-    EnableWindow(button_, FALSE);
-    if (SetTimer(dialog_, kTimerId, 1000, nullptr) == 0) {
-        Cancel();
-    }
-}
-
-bool AutoSearch::Tick() {
-    if (secondsLeft_ <= 0) {
-        KillTimer(dialog_, kTimerId); // a tick already queued when the count ended
-        return false;
-    }
-    if (--secondsLeft_ > 0) {
-        SetText(button_, std::to_wstring(secondsLeft_));
-        return false;
-    }
-    KillTimer(dialog_, kTimerId);
-    RestoreButton();
-    return true;
-}
-
-void AutoSearch::Cancel() {
-    if (secondsLeft_ <= 0) {
-        return;
-    }
-    KillTimer(dialog_, kTimerId);
-    secondsLeft_ = 0;
-    RestoreButton();
-}
-
-void AutoSearch::RestoreButton() {
-    if (IsWindow(button_)) {
-        SetText(button_, buttonCaption_);
-        EnableWindow(button_, TRUE);
-    }
+    countdown_.Attach(dialog, button);
 }
 
 GlyphImageSet AutoSearch::BuiltInGlyphs() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "capture/pixel_array.h"
+#include "config/button_countdown_win.h"
 #include "config/capture_test_win.h"
 #include "recognition/exp_search.h"
 #include "recognition/learned_glyphs.h"
@@ -28,18 +29,17 @@ struct AutoSearchResult {
 class AutoSearch {
   public:
     static constexpr UINT_PTR kTimerId = 2; // the test capture's is 1
-    static constexpr int kCountSeconds = 10;
 
     explicit AutoSearch(CaptureTestServices services);
 
     // The button of a freshly built dialog window.
     void Attach(HWND dialog, HWND button);
     // Starts the count: the button is disabled and shows the seconds left.
-    void Start();
+    void Start() { countdown_.Start(); }
     // One second of the count; true when it has just ended and the search is due.
-    bool Tick();
+    bool Tick() { return countdown_.Tick(); }
     // The dialog goes away: the count stops and the button is itself again.
-    void Cancel();
+    void Cancel() { countdown_.Cancel(); }
 
     // The game's client area, searched with the glyphs in use and the built-in ones enlarged.
     AutoSearchResult SearchGame() const;
@@ -48,12 +48,8 @@ class AutoSearch {
     const std::wstring& GameMissingText() const { return svc_.gameMissingText; }
 
   private:
-    void RestoreButton();
-
     CaptureTestServices svc_;
-    HWND dialog_ = nullptr, button_ = nullptr;
-    std::wstring buttonCaption_;
-    int secondsLeft_ = 0; // 0 while no count runs
+    ButtonCountdown countdown_{kTimerId};
 };
 
 // The line under region 2's picture after a search that found the figure at `scale` times the

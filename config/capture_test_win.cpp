@@ -29,57 +29,16 @@ CaptureTest::CaptureTest(const Settings& settings, DebugLog& debugLog, CaptureTe
 
 void CaptureTest::Attach(HWND dialog, HWND button, std::array<HWND, 2> pictures, HFONT font) {
     dialog_ = dialog;
-    button_ = button;
+    countdown_.Attach(dialog, button);
     pictures_ = pictures;
     font_ = font;
-    secondsLeft_ = 0;
     previews_ = {};
     expPicture_.reset();
 }
 
-void CaptureTest::Start() {
-    if (secondsLeft_ > 0 || button_ == nullptr) {
-        return;
-    }
-    buttonCaption_ = WindowText(button_);
-    if (GetFocus() == button_) {
-        SendMessageW(dialog_, WM_NEXTDLGCTL, 0, FALSE); // a disabled button cannot keep it
-    }
-    secondsLeft_ = kCountSeconds;
-    SetText(button_, std::to_wstring(secondsLeft_));
-    EnableWindow(button_, FALSE);
-    if (SetTimer(dialog_, kTimerId, 1000, nullptr) == 0) {
-        Cancel();
-    }
-}
-
 void CaptureTest::Tick() {
-    if (secondsLeft_ <= 0) {
-        KillTimer(dialog_, kTimerId); // a tick already queued when the count ended
-        return;
-    }
-    if (--secondsLeft_ > 0) {
-        SetText(button_, std::to_wstring(secondsLeft_));
-        return;
-    }
-    KillTimer(dialog_, kTimerId);
-    RestoreButton();
-    Finish();
-}
-
-void CaptureTest::Cancel() {
-    if (secondsLeft_ <= 0) {
-        return;
-    }
-    KillTimer(dialog_, kTimerId);
-    secondsLeft_ = 0;
-    RestoreButton();
-}
-
-void CaptureTest::RestoreButton() {
-    if (IsWindow(button_)) {
-        SetText(button_, buttonCaption_);
-        EnableWindow(button_, TRUE);
+    if (countdown_.Tick()) {
+        Finish();
     }
 }
 

@@ -4,6 +4,7 @@
 // drawn into the dialog's picture boxes, and region 2 read by the recognizer.
 #pragma once
 
+#include "config/button_countdown_win.h"
 #include "config/capture_preview.h"
 #include "config/settings.h"
 #include "recognition/glyph_pattern_table.h"
@@ -29,18 +30,17 @@ struct CaptureTestServices {
 class CaptureTest {
   public:
     static constexpr UINT_PTR kTimerId = 1;
-    static constexpr int kCountSeconds = 10;
 
     CaptureTest(const Settings& settings, DebugLog& debugLog, CaptureTestServices services);
 
     // The controls of a freshly built dialog window; pictures of an earlier window are dropped.
     void Attach(HWND dialog, HWND button, std::array<HWND, 2> pictures, HFONT font);
     // Starts the count: the button is disabled and shows the seconds left.
-    void Start();
+    void Start() { countdown_.Start(); }
     // One second of the count; the capture follows the last one.
     void Tick();
     // The dialog goes away: the count stops and the button is itself again.
-    void Cancel();
+    void Cancel() { countdown_.Cancel(); }
     // WM_DRAWITEM of a picture box; false for any other control.
     bool DrawPicture(const DRAWITEMSTRUCT& item) const;
 
@@ -57,7 +57,6 @@ class CaptureTest {
     void ShowExpText(std::wstring text);
 
   private:
-    void RestoreButton();
     void Finish();
     void CaptureGame(HWND game);
     // The recognizer's result for region 2 as the text under its picture.
@@ -68,11 +67,10 @@ class CaptureTest {
     const Settings& settings_;
     DebugLog& debugLog_;
     CaptureTestServices svc_;
-    HWND dialog_ = nullptr, button_ = nullptr;
+    HWND dialog_ = nullptr;
+    ButtonCountdown countdown_{kTimerId};
     std::array<HWND, 2> pictures_{};
     HFONT font_ = nullptr; // the dialog's, which owns it
-    std::wstring buttonCaption_;
-    int secondsLeft_ = 0; // 0 while no count runs
     std::array<std::optional<CapturePreview>, 2> previews_;
     std::optional<PixelArray> expPicture_;
 };

@@ -38,8 +38,9 @@ TEST_F(AutoSearchTest, FindsTheFigureAtTwiceTheSizeAndTheMeasurementReadsIt) {
     ASSERT_TRUE(BringToFront(game));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(button) != FALSE; }, Millis(16000)));
     HWND picture = FindChildById(options, kExpPictureId);
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(picture) == L"読取: 1234567（2倍の大きさ）"; }))
-        << Utf8(WindowText(picture));
+    EXPECT_TRUE(WaitUntil([&] {
+        return WindowText(picture) == L"読取: 1234567 82.30%（2倍の大きさ）";
+    })) << Utf8(WindowText(picture));
     const wchar_t* region[] = {L"611", L"287", L"200", L"18"}; // 2 x (6 x (7 + 2) + 46) wide
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(WindowText(FindChildById(options, kRegion2XId + 2 * i)), region[i]) << i;

@@ -48,7 +48,7 @@ TEST_F(ProgramTest, GraphMenuOpensTheGraphWhichFollowsTheMeasurement) {
     ASSERT_TRUE(BringToFront(game));
     ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Fast ImageRecognition", kReadingWait));
 
-    const std::vector<std::wstring> bar{L"ファイル", L"設定",   L"ロギング", L"停止",
+    const std::vector<std::wstring> bar{L"ファイル", L"設定", L"ロギング", L"停止",
                                         L"一時停止", L"表示", L"ヘルプ"};
     EXPECT_EQ(MenuBarCaptions(main), bar);
     ASSERT_EQ(ChooseMenu(main, {L"表示", L"グラフ"}), MenuResult::Chosen);

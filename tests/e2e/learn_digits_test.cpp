@@ -86,7 +86,7 @@ TEST_F(LearnDigitsTest, LearnsTwoFiguresReadsWithThemAfterARestartAndGoesBack) {
     SetWindowTextW(FindWindowExW(dialog, nullptr, L"Edit", nullptr), L"8901234");
     PostMessageW(FindChildByText(dialog, L"覚える"), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitWindowGone(dialog));
-    EXPECT_TRUE(Shows(options_, kExpPictureId, L"読取: 8901234"));
+    EXPECT_TRUE(Shows(options_, kExpPictureId, L"読取: 8901234 59.34%"));
 
     // The measurement reads with them, and so does the next run.
     EXPECT_TRUE(ExpLineShows(main, L"8901234"));
@@ -100,7 +100,7 @@ TEST_F(LearnDigitsTest, LearnsTwoFiguresReadsWithThemAfterARestartAndGoesBack) {
     // "元に戻す": the file goes and the built-in digits read again.
     options_ = OpenOptions(main);
     ASSERT_NE(options_, nullptr);
-    EXPECT_EQ(TestCapture(), L"読取: 8901234");
+    EXPECT_EQ(TestCapture(), L"読取: 8901234 59.34%");
     ASSERT_TRUE(WaitWindowGone(Learn(L"", L"元に戻す")));
     EXPECT_TRUE(Shows(options_, kExpPictureId, L"元の数字に戻しました"));
     EXPECT_FALSE(Exists(kGlyphFile));

@@ -514,8 +514,8 @@ TEST_F(MeasurementTest, IncreaseRateAndJournalOfAMeasurement) {
     ASSERT_TRUE(MatchesPattern(journal, L"ExpLog_dddddddddddddd.csv")) << Utf8(journal);
     const auto bytes = Bytes(journal);
     ASSERT_TRUE(bytes.has_value());
-    EXPECT_TRUE(
-        bytes->starts_with(AnsiBytes(L"時刻,Exp,増減,増加量,時給,出来事,%,次のLvまで,直近10分\r\n")));
+    EXPECT_TRUE(bytes->starts_with(
+        AnsiBytes(L"時刻,Exp,増減,増加量,時給,出来事,%,次のLvまで,直近10分\r\n")));
     const auto lines = SplitLines(*Text(journal));
     ASSERT_GE(lines.size(), 7u);
     // The lines whose figure changed (or was not read), without their timestamps.

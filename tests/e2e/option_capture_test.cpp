@@ -99,9 +99,9 @@ TEST_F(OptionCaptureTest, CountsDownShowsBothRegionsCancelsOnCloseAndMissesTheGa
 
     // Region 2 read by the recognizer, both regions drawn on the dark background.
     ASSERT_TRUE(WaitUntil([&] { return !WindowText(pictures[1]).empty(); }));
-    EXPECT_EQ(WindowText(pictures[1]), L"読取: 1234567");
+    EXPECT_EQ(WindowText(pictures[1]), L"読取: 1234567 82.30%");
     EXPECT_EQ(WindowText(pictures[0]), L"");
-    EXPECT_TRUE(WaitForLineEnding(File(kDebugLog), L"Capture Test･･･ 読取: 1234567"));
+    EXPECT_TRUE(WaitForLineEnding(File(kDebugLog), L"Capture Test･･･ 読取: 1234567 82.30%"));
     ASSERT_TRUE(BringToFront(options)); // the game was put over it for the count
     EXPECT_TRUE(WaitUntil([&] {
         return Shows(pictures[0], kPreviewBackground) && Shows(pictures[1], kPreviewBackground) &&
@@ -130,7 +130,8 @@ TEST_F(OptionCaptureTest, CountsDownShowsBothRegionsCancelsOnCloseAndMissesTheGa
         kCountWait));
     EXPECT_EQ(WindowText(FindChildById(options, kPictureIds[0])), kGameMissingText);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(button) != FALSE; }));
-    EXPECT_EQ(TestRecords(), (std::vector<std::wstring>{L"読取: 1234567", kGameMissingText}));
+    EXPECT_EQ(TestRecords(),
+              (std::vector<std::wstring>{L"読取: 1234567 82.30%", kGameMissingText}));
 
     ASSERT_TRUE(RequestClose(main));
 }
