@@ -29,8 +29,9 @@ constexpr PanelRow kRows[] = {
     {L"lblElapseExp", 187, 68, 66, 13, PanelAlign::Right, IncreaseText},
     {L"lblExpPerHour", 56, 68, 127, 13, PanelAlign::Center,
      [](const MeasurementRecord& r) { return ExpPerHourCaption(r.expPerHour); }},
-    // Below the frame, on the EXP line right of the figure read; the window keeps it there.
-    {kLevelLabel, 236, 96, 28, 13, PanelAlign::Left, LevelLineText},
+    // Below the frame, on the EXP line right of the figure read (the window keeps it there), the
+    // time to the next level on a second line under the percent.
+    {kLevelLabel, 236, 96, 28, 26, PanelAlign::Left, LevelLineText},
 };
 
 } // namespace
@@ -59,7 +60,7 @@ std::wstring LevelLineText(const MeasurementRecord& record) {
     std::wstring line = record.percent ? PercentText(record.percent) + L"%" : std::wstring();
     const std::wstring time = TimeToNextLevel(record);
     if (!time.empty()) {
-        line += (line.empty() ? L"" : L"\u3000") + (L"次のLvまで " + time);
+        line += (line.empty() ? L"" : L"\r\n") + (L"次のLvまで " + time);
     }
     return line;
 }

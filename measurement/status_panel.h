@@ -59,8 +59,8 @@ inline constexpr std::wstring_view kLevelLabel = L"lblLevel";
 // either is not known.
 std::wstring TimeToNextLevel(const MeasurementRecord& record);
 
-// The percent beside the figure read and the time to the next level, as the EXP line shows
-// them ("83.18%　次のLvまで 1:23"); each part only when known.
+// The percent beside the figure read and, on a line of its own, the time to the next level, as
+// the EXP line shows them ("83.18%", "次のLvまで 1:23"); each part only when known.
 std::wstring LevelLineText(const MeasurementRecord& record);
 
 // The line over the graph: the increase and the rates as the panel shows them, and the time to

@@ -593,8 +593,8 @@ TEST_F(MeasurementTest, PercentBesideTheFigureGivesTheTimeToTheNextLevel) {
                           kDeferredCaptureWait))
         << Utf8(levelLine());
     // The rate needs a minute; the demo levels up about then, and the new level's total follows.
-    ASSERT_TRUE(WaitUntil([&] { return levelLine().find(L"　次のLvまで ") != std::wstring::npos; },
-                          Millis{100000}))
+    ASSERT_TRUE(WaitUntil(
+        [&] { return levelLine().find(L"\r\n次のLvまで ") != std::wstring::npos; }, Millis{100000}))
         << Utf8(levelLine());
     const std::wstring line = levelLine();
     const std::wstring time = line.substr(line.find(L"まで ") + 3);

@@ -84,7 +84,7 @@ TEST(StatusPanel, EveryRowIsDrawnFromTheRecord) {
          {L"2024/10/02 18:04:09", L"6024300", L"2024/10/02 18:04:09", L"6024300", L"0", L"", L""}},
         {later,
          {L"2024/10/02 18:04:09", L"6024300", L"2024/10/02 18:34:09", L"6100000", L"75700",
-          L"時給 151,400", L"83.18%\u3000次のLvまで 1:23"}},
+          L"時給 151,400", L"83.18%\r\n次のLvまで 1:23"}},
     };
     const wchar_t* labels[] = {L"lblStartTime", L"lblStartExp",   L"lblEndTime", L"lblEndExp",
                                L"lblElapseExp", L"lblExpPerHour", L"lblLevel"};
