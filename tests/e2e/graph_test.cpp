@@ -37,16 +37,27 @@ std::vector<std::wstring> MenuBarCaptions(HWND main) {
     return captions;
 }
 
-TEST_F(ProgramTest, GraphMenuOpensTheGraphWhichFollowsTheMeasurement) {
-    ASSERT_TRUE(
-        folder_.CopyIn(WindowsPathFromUnix(QV_SOURCE_DIR) + L"\\tools\\demo\\QvanConfig.ini"));
-    HWND game = StartGame(L"--exp 1234567 --pos 300 0");
-    ASSERT_NE(game, nullptr);
-    HWND main = Start();
-    ASSERT_NE(main, nullptr);
-    const DWORD pid = processes_.back().Id();
-    ASSERT_TRUE(BringToFront(game));
-    ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Fast ImageRecognition", kReadingWait));
+// The demo game showing 1234567 beside the program, which has read it once.
+class ViewTest : public ProgramTest {
+  protected:
+    void MeasureTheDemo() {
+        ASSERT_TRUE(
+            folder_.CopyIn(WindowsPathFromUnix(QV_SOURCE_DIR) + L"\\tools\\demo\\QvanConfig.ini"));
+        game = StartGame(L"--exp 1234567 --pos 300 0");
+        ASSERT_NE(game, nullptr);
+        main = Start();
+        ASSERT_NE(main, nullptr);
+        pid = processes_.back().Id();
+        ASSERT_TRUE(BringToFront(game));
+        ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Fast ImageRecognition", kReadingWait));
+    }
+
+    HWND game = nullptr, main = nullptr;
+    DWORD pid = 0;
+};
+
+TEST_F(ViewTest, GraphMenuOpensTheGraphWhichFollowsTheMeasurement) {
+    ASSERT_NO_FATAL_FAILURE(MeasureTheDemo());
 
     const std::vector<std::wstring> bar{L"ファイル", L"設定", L"ロギング", L"停止",
                                         L"一時停止", L"表示", L"ヘルプ"};
@@ -84,16 +95,8 @@ RECT ClientOnScreen(HWND hwnd) {
     return r;
 }
 
-TEST_F(ProgramTest, MiniWindowStaysOverTheGameWithoutTakingTheFrontOrCoveringRegion2) {
-    ASSERT_TRUE(
-        folder_.CopyIn(WindowsPathFromUnix(QV_SOURCE_DIR) + L"\\tools\\demo\\QvanConfig.ini"));
-    HWND game = StartGame(L"--exp 1234567 --pos 300 0");
-    ASSERT_NE(game, nullptr);
-    HWND main = Start();
-    ASSERT_NE(main, nullptr);
-    const DWORD pid = processes_.back().Id();
-    ASSERT_TRUE(BringToFront(game));
-    ASSERT_TRUE(WaitForLineEnding(File(kDebugLog), L"Fast ImageRecognition", kReadingWait));
+TEST_F(ViewTest, MiniWindowStaysOverTheGameWithoutTakingTheFrontOrCoveringRegion2) {
+    ASSERT_NO_FATAL_FAILURE(MeasureTheDemo());
 
     ASSERT_EQ(ChooseMenu(main, {L"表示", L"ミニ表示"}), MenuResult::Chosen);
     HWND mini = FindTopWindow(kMiniTitle, kDefaultWait, pid);

@@ -47,7 +47,8 @@ bool IsStatic(const WindowInfo& w) {
     return _wcsicmp(w.className.c_str(), L"Static") == 0;
 }
 
-// The static controls on the same row as the one captioned `heading`, left to right.
+// The static controls on the same row as the one captioned `heading` (a taller one starting on
+// it too), left to right.
 std::vector<HWND> RowRightOf(const std::vector<WindowInfo>& children, std::wstring_view heading) {
     const auto head = std::find_if(children.begin(), children.end(), [&](const WindowInfo& w) {
         return IsStatic(w) && w.text == heading;
@@ -60,8 +61,9 @@ std::vector<HWND> RowRightOf(const std::vector<WindowInfo>& children, std::wstri
     for (const auto& w : children) {
         const RECT r = RectOf(w.hwnd);
         const LONG middle = (r.top + r.bottom) / 2;
-        if (IsStatic(w) && w.hwnd != head->hwnd && r.left >= h.right - 1 && middle >= h.top &&
-            middle < h.bottom) {
+        const LONG line = std::min(middle, r.top + (h.bottom - h.top) / 2);
+        if (IsStatic(w) && w.hwnd != head->hwnd && r.left >= h.right - 1 && line >= h.top &&
+            line < h.bottom) {
             row.push_back(w.hwnd);
         }
     }
