@@ -161,25 +161,24 @@ bool ExpGainTracker::Measure(double reading) {
 
 std::optional<EvaluatedReading> ExpGainTracker::Pause(const LocalTime& time,
                                                       std::uint32_t clockMilliseconds) {
-    if (!started_) {
-        return std::nullopt;
-    }
-    Advance(clockMilliseconds);
-    paused_ = true;
-    EvaluatedReading r = Record(time);
-    r.event = ReadingEvent::Pause;
-    return r;
+    return MarkPause(time, clockMilliseconds, true);
 }
 
 std::optional<EvaluatedReading> ExpGainTracker::Resume(const LocalTime& time,
                                                        std::uint32_t clockMilliseconds) {
+    return MarkPause(time, clockMilliseconds, false);
+}
+
+// The time up to the mark counts as it was (paused or not); from it on, as `paused` says.
+std::optional<EvaluatedReading>
+ExpGainTracker::MarkPause(const LocalTime& time, std::uint32_t clockMilliseconds, bool paused) {
     if (!started_) {
         return std::nullopt;
     }
     Advance(clockMilliseconds);
-    paused_ = false;
+    paused_ = paused;
     EvaluatedReading r = Record(time);
-    r.event = ReadingEvent::Resume;
+    r.event = paused ? ReadingEvent::Pause : ReadingEvent::Resume;
     return r;
 }
 

@@ -106,6 +106,8 @@ class ExpGainTracker {
     bool SettleWaiting(double reading);
     // Measures `reading` against the base; true for a fall.
     bool Measure(double reading);
+    std::optional<EvaluatedReading> MarkPause(const LocalTime& time,
+                                              std::uint32_t clockMilliseconds, bool paused);
     // Moves the clocks on to `clockMilliseconds`; the measured time only while not paused.
     void Advance(std::uint32_t clockMilliseconds);
     EvaluatedReading Record(const LocalTime& time, std::optional<double> percent = std::nullopt);
